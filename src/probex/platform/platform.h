@@ -1,0 +1,8 @@
+// The only door to the operating system. Everything above this folder calls
+// these services; posix/ and win32/ implement them.
+#pragma once
+
+#include "probex/platform/Clock.h"
+#include "probex/platform/Debugger.h"
+#include "probex/platform/Path.h"
+#include "probex/platform/Thread.h"
