@@ -4,5 +4,8 @@
 
 #include "probex/platform/Clock.h"
 #include "probex/platform/Debugger.h"
+#include "probex/platform/File.h"
+#include "probex/platform/NameMarker.h"
 #include "probex/platform/Path.h"
+#include "probex/platform/Process.h"
 #include "probex/platform/Thread.h"

@@ -1,0 +1,7 @@
+#include "probex/platform/NameMarker.h"
+// SCAFFOLD - replaced when the named objects land
+namespace NPxPlatform {
+int CreateNameMarker(const char*) {
+  return 0;
+}
+} // namespace NPxPlatform
