@@ -7,10 +7,10 @@
 #include <vector>
 
 struct SPxChildResult {
-  int exitCode = -1;   // exit status, or -1 when killed by a signal
-  int signal = 0;      // the killing signal, or 0
-  std::string stdErr;  // everything written to standard error
-  std::string stdOut;  // everything written to standard output
+  int exitCode = -1;  // exit status, or -1 when killed by a signal
+  int signal = 0;     // the killing signal, or 0
+  std::string stdErr; // everything written to standard error
+  std::string stdOut; // everything written to standard output
 };
 
 // The path of a scenario program built beside the tests.

@@ -8,6 +8,7 @@ namespace {
 constexpr std::size_t kMaxPath = 260;
 
 bool m_sCurrentDirectory(std::string& out);
+bool m_sIsSeparator(char c);
 
 // Folds "." and ".." of an absolute slash-separated path, lexically.
 std::string m_sFold(const std::string& path) {
@@ -44,6 +45,14 @@ std::string QualifyPath(const char* path) {
     return name;
   const std::string qualified = m_sFold(cwd + "/" + name);
   return qualified.size() < kMaxPath ? qualified : name;
+}
+
+std::string GetFileTitle(const std::string& path) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (m_sIsSeparator(path[i - 1]))
+      return path.substr(i);
+  }
+  return path;
 }
 
 } // namespace NPxPlatform

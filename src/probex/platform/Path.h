@@ -12,3 +12,14 @@ namespace NPxPlatform {
 std::string QualifyPath(const char* path);
 
 } // namespace NPxPlatform
+
+namespace NPxPlatform {
+
+// Full path of the running executable; empty when it cannot be read.
+std::string GetExecutablePath();
+// The directory for temporary files, always ending in a separator.
+std::string GetTempDirectory();
+// The name without its directory.
+std::string GetFileTitle(const std::string& path);
+
+} // namespace NPxPlatform

@@ -4,8 +4,11 @@
 
 #include "probex/platform/Clock.h"
 #include "probex/platform/Debugger.h"
+#include "probex/platform/File.h"
+#include "probex/platform/NameMarker.h"
 #include "probex/platform/NamedEvent.h"
 #include "probex/platform/NamedObject.h"
 #include "probex/platform/NamedSharedMemory.h"
 #include "probex/platform/Path.h"
+#include "probex/platform/Process.h"
 #include "probex/platform/Thread.h"

@@ -2,8 +2,8 @@
 // number, so that 'TtOk' is 0x54744F6B and the text of a kind reads like it.
 #pragma once
 
-#define PX_MSG_CODE(a, b, c, d)                                                \
-  ((static_cast<unsigned>(a) << 24) | (static_cast<unsigned>(b) << 16) |       \
+#define PX_MSG_CODE(a, b, c, d)                                                                    \
+  ((static_cast<unsigned>(a) << 24) | (static_cast<unsigned>(b) << 16) |                           \
    (static_cast<unsigned>(c) << 8) | static_cast<unsigned>(d))
 
 enum EPxMsgType : unsigned {

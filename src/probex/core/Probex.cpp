@@ -1,0 +1,144 @@
+#include "probex/core/Probex.h"
+
+#include "probex/PxTexts.h"
+#include "probex/core/ProbexData.h"
+#include "probex/core/PxFormat.h"
+#include "probex/coverage/PxRecordChannel.h"
+#include "probex/module/PxModule.h"
+#include "probex/platform/platform.h"
+
+namespace {
+
+// The framework's own positions in the method table, below the test methods.
+constexpr int kFrameworkSlots = 8;
+
+// Points the record channel at the run's sink and back to the default on
+// every way out of Run, so a sink never outlives its place in the channel.
+class CPxRecordViewScope {
+public:
+  explicit CPxRecordViewScope(CProbexView* view) { SetRecordView(view); }
+  ~CPxRecordViewScope() { SetRecordView(nullptr); }
+  CPxRecordViewScope(const CPxRecordViewScope&) = delete;
+  CPxRecordViewScope& operator=(const CPxRecordViewScope&) = delete;
+};
+
+// Takes the calling thread's registry entry out on every way out of
+// RunMain, so the registry never names a test case that may be destroyed.
+class CPxRunningCaseScope {
+public:
+  explicit CPxRunningCaseScope(CProbex* testCase) : m_threadId(NPxPlatform::GetCurrentThreadId()) {
+    g_mapRunningCase.Enter(m_threadId, testCase);
+  }
+  ~CPxRunningCaseScope() { g_mapRunningCase.Remove(m_threadId); }
+  CPxRunningCaseScope(const CPxRunningCaseScope&) = delete;
+  CPxRunningCaseScope& operator=(const CPxRunningCaseScope&) = delete;
+
+private:
+  std::uint32_t m_threadId;
+};
+
+} // namespace
+
+CProbex::CProbex() : m_pMethodTable(nullptr), m_pData(new CProbexData) {
+  for (int slot = 0; slot < kFrameworkSlots; ++slot)
+    x_AddFrameworkSlot();
+}
+
+CProbex::~CProbex() {
+  delete m_pData;
+}
+
+void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
+  if (m_pData->m_pView)
+    m_pData->m_pView->OutputMessage(text, kind);
+  else
+    CProbexView::OutputMessage(text, kind);
+}
+
+void CProbex::Run() {
+  CPxRecordViewScope recordView(m_pData->m_pView);
+  OutputMessage("", PX_MSG_ETC);
+  OutputMessage(PX_PRODUCT_NAME "  Ver" PX_VERSION_TEXT, PX_MSG_ETC);
+  x_SetDecClass_QCoverageDisable();
+  if (m_pData->m_strClassCaption.empty()) {
+    OutputMessage(NPxText::kCaptionWarning, PX_MSG_ETC);
+    OutputMessage("", PX_MSG_ETC);
+    return;
+  }
+  OutputMessage("", PX_MSG_ETC);
+  OutputMessage(m_pData->m_strClassCaption.c_str(), PX_MSG_CLASS_CAPTION);
+  SetUp();
+  RunMain();
+  TearDown();
+}
+
+void CProbex::RunMain() {
+  m_pMethodTable = m_pData->m_methods.data();
+  int cases = 0;
+  m_pData->m_bEndMethodPending = true;
+  m_pData->m_nExceptions = 0;
+  m_pData->m_nFailures = 0;
+  m_pData->m_nAssertFailed = 0;
+  {
+    CPxRunningCaseScope running(this);
+    for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
+      const std::uint32_t t0 = NPxPlatform::GetTickCount();
+      m_RunSub(position);
+      m_CheckAssertCounter();
+      if (!m_pData->m_bEndMethodPending)
+        break;
+      const std::uint32_t t1 = NPxPlatform::GetTickCount();
+      OutputMessage(PxFormat("%dms", static_cast<int>(t1 - t0)).c_str(), PX_MSG_CASE_TIME);
+      ++cases;
+    }
+  }
+  OutputMessage("", PX_MSG_ETC);
+  OutputMessage(PxFormat("Case     \t%d", cases).c_str(), PX_MSG_CLASS_RESULT);
+  OutputMessage(PxFormat("Exception\t%d", m_pData->m_nExceptions.load()).c_str(),
+                PX_MSG_CLASS_RESULT);
+  OutputMessage(PxFormat("Failures \t%d", m_pData->m_nFailures.load()).c_str(),
+                PX_MSG_CLASS_RESULT);
+  if (m_pData->m_bEndMethodPending)
+    OutputMessage(NPxText::kEndMarkerWarning, PX_MSG_ETC);
+  OutputMessage("", PX_MSG_ETC);
+}
+
+void CProbex::x_SetDecClass_QCoverageDisable() {}
+
+void CProbex::SetUp() {}
+
+void CProbex::TearDown() {}
+
+int CProbex::GetVirtualMethodCount() {
+  return kFrameworkSlots;
+}
+
+void CProbex::SetViewClass(CProbexView* view) {
+  m_pData->m_pView = view;
+}
+
+void CProbex::x_SetEndMethodFlag() {
+  m_pData->m_bEndMethodPending = false;
+}
+
+void CProbex::x_AddMethod(PxMethod method) {
+  // The table always ends with an empty entry; the new method takes its place.
+  m_pData->m_methods.back() = method;
+  m_pData->m_methods.push_back(nullptr);
+}
+
+void CProbex::x_AddFrameworkSlot() {
+  x_AddMethod(&CProbex::m_FrameworkSlot);
+}
+
+void CProbex::m_FrameworkSlot() {}
+
+bool CProbex::m_HasMethodAt(int position) const {
+  // A position past the table reads as the empty entry that ends it.
+  return position >= 0 && static_cast<size_t>(position) < m_pData->m_methods.size() &&
+         m_pMethodTable[position] != nullptr;
+}
+
+void CProbex::m_RunSub(int position) {
+  (this->*m_pMethodTable[position])();
+}

@@ -1,0 +1,112 @@
+// Expectations of a test case and the routing of ASSERT/VERIFY failures of
+// the code under test to the test case running on the same thread.
+#include "probex/core/Probex.h"
+
+#include "probex/PxTexts.h"
+#include "probex/core/ProbexData.h"
+#include "probex/core/PxFormat.h"
+#include "probex/coverage/PxCoverage.h"
+#include "probex/module/PxModule.h"
+#include "probex/platform/platform.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char* m_sText(const char* text) {
+  return text ? text : "";
+}
+
+template <typename TChar> bool m_sSameString(const TChar* s1, const TChar* s2) {
+  if (!s1 || !s2)
+    return s1 == s2;
+  for (;; ++s1, ++s2) {
+    if (*s1 != *s2)
+      return false;
+    if (*s1 == 0)
+      return true;
+  }
+}
+
+} // namespace
+
+void CProbex::x_SetTestExpectLine(const char* file, int line) {
+  if (line >= 0)
+    m_CheckAssertCounter();
+  else
+    line = -line;
+  m_SendLocation(file, line, PX_MSG_TEST_EXPECT_LINE);
+}
+
+void CProbex::x_Assert(bool result, const char* expression) {
+  m_AssertCommon(result, m_sText(expression), NPxText::kMatched,
+                 PxFormat(NPxText::kAssertNg, m_sText(expression)).c_str());
+}
+
+void CProbex::x_AssertCompare(bool result, const char* left, const char* right) {
+  m_AssertCommon(result, PxFormat("%s == %s", m_sText(left), m_sText(right)).c_str(),
+                 NPxText::kMatched,
+                 PxFormat(NPxText::kCompareNg, m_sText(left), m_sText(right)).c_str());
+}
+
+void CProbex::x_AssertCompareStr(const char* s1, const char* s2, const char* left,
+                                 const char* right) {
+  x_AssertCompare(m_sSameString(s1, s2), left, right);
+}
+
+void CProbex::x_AssertCompareStr(const unsigned short* s1, const unsigned short* s2,
+                                 const char* left, const char* right) {
+  x_AssertCompare(m_sSameString(s1, s2), left, right);
+}
+
+void CProbex::x_AssertException(bool result, const char* tryText, const char* exceptionText) {
+  const char* tried = m_sText(tryText);
+  const char* expected = m_sText(exceptionText);
+  m_AssertCommon(result, PxFormat("try{ %s }catch{ %s }", tried, expected).c_str(),
+                 PxFormat(NPxText::kExceptionOk, tried, expected).c_str(),
+                 PxFormat(NPxText::kExceptionNg, tried, expected).c_str());
+}
+
+void CProbex::x_IsAssertCount(int expected) {
+  const int counted = m_pData->m_nAssertFailed.load();
+  const std::string ngText = PxFormat(NPxText::kCountNg, counted);
+  if (counted == 0) {
+    m_AssertCommon(true, NPxText::kCountZeroExpression, NPxText::kMatched, ngText.c_str());
+    return;
+  }
+  m_AssertCommon(counted == expected, PxFormat(NPxText::kCountExpression, expected).c_str(),
+                 NPxText::kMatched, ngText.c_str());
+  m_pData->m_nAssertFailed = 0;
+}
+
+void CProbex::x_AssertFailedLine(const char*, int) {
+  ++m_pData->m_nAssertFailed;
+}
+
+void CProbex::m_AssertCommon(bool result, const char* expression, const char* okText,
+                             const char* ngText) {
+  std::string shown(expression);
+  if (!result)
+    shown += NPxText::kFalseSuffix;
+  OutputMessage(shown.c_str(), PX_MSG_TEST_EXPRESSION);
+  if (result) {
+    OutputMessage(okText, PX_MSG_TEST_OK);
+  } else {
+    OutputMessage(ngText, PX_MSG_TEST_NG);
+    ++m_pData->m_nFailures;
+  }
+}
+
+void CProbex::m_CheckAssertCounter() {
+  if (m_pData->m_nAssertFailed.load() <= 0)
+    return;
+  const int pending = m_pData->m_nAssertFailed.exchange(0);
+  OutputMessage(PxFormat(NPxText::kPendingAssertNg, pending).c_str(), PX_MSG_TEST_NG);
+}
+
+int NPxCoverage::OnAssertFailedLine(const char* file, int line) {
+  if (CProbex* running = g_mapRunningCase.Find(NPxPlatform::GetCurrentThreadId()))
+    running->x_AssertFailedLine(file, line);
+  return 0;
+}

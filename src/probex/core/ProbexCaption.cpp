@@ -1,0 +1,46 @@
+// Captions, source locations and hex dumps of a test case.
+#include "probex/core/Probex.h"
+
+#include "probex/core/ProbexData.h"
+#include "probex/core/PxFormat.h"
+#include "probex/platform/platform.h"
+
+#include <cstdio>
+
+void CProbex::x_SetClassCaption(const char* caption) {
+  m_pData->m_strClassCaption = caption ? caption : "";
+}
+
+void CProbex::x_SetCaseCaption(const char* caption, const char* file, int line) {
+  m_SendLocation(file, line, PX_MSG_CASE_LINE);
+  OutputMessage(caption ? caption : "", PX_MSG_CASE_CAPTION);
+}
+
+void CProbex::x_SetTestCaption(const char* caption) {
+  OutputMessage(caption ? caption : "", PX_MSG_TEST_CAPTION);
+}
+
+void CProbex::x_SetTestLine(const char* file, int line) {
+  m_SendLocation(file, line, PX_MSG_TEST_LINE);
+}
+
+void CProbex::m_SendLocation(const char* file, int line, EPxMsgType kind) {
+  const std::string path = NPxPlatform::QualifyPath(file);
+  OutputMessage(PxFormat("%s(%d):", path.c_str(), line).c_str(), kind);
+}
+
+void CProbex::Dump(const void* data, int size) {
+  if (!data || size <= 0)
+    return;
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+  // The longest row is 61 characters: an eight-digit offset and 16 bytes.
+  char row[128];
+  const std::size_t total = static_cast<std::size_t>(size);
+  for (std::size_t offset = 0; offset < total; offset += 16) {
+    int length = std::snprintf(row, sizeof row, " *%04zX : ", offset);
+    for (std::size_t i = offset; i < total && i < offset + 16; ++i)
+      length += std::snprintf(row + length, sizeof row - static_cast<std::size_t>(length), "%02X ",
+                              bytes[i]);
+    OutputMessage(row, PX_MSG_ETC);
+  }
+}

@@ -1,0 +1,22 @@
+// The private record of a test case. Counters are atomic because worker
+// threads of a threaded test case make expectations on the same object.
+#pragma once
+
+#include "probex/core/Probex.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CProbexData {
+public:
+  std::string m_strClassCaption;
+  std::atomic<std::int32_t> m_nFailures{0};
+  std::atomic<std::int32_t> m_nExceptions{0};
+  std::atomic<std::int32_t> m_nAssertFailed{0};
+  CProbexView* m_pView = nullptr;
+  bool m_bEndMethodPending = true;
+  // The explicit method table; its last entry is always empty.
+  std::vector<CProbex::PxMethod> m_methods{nullptr};
+};

@@ -1,0 +1,84 @@
+// The macros a test class is written with. Each expectation announces its
+// source location, then makes its check, as one statement.
+#pragma once
+
+#include "probex/coverage/PxCoverage.h"
+
+#include <type_traits>
+
+// In the test class's constructor.
+#define PX_CAPTION_CLASS(caption) x_SetClassCaption(caption)
+
+// Declares a test method and adds it to the method table in declaration
+// order: PX_CASE(Push); with the body elsewhere, or PX_CASE(Push) { ... }.
+#define PX_CASE(name)                                                                              \
+  CPxCaseSlot px_slot_##name{                                                                      \
+      this, static_cast<::CProbex::PxMethod>(&std::remove_pointer_t<decltype(this)>::name)};       \
+  virtual void name()
+
+// The last declaration of every test class: the run loop stops here.
+#define PX_DECLARATION_END()                                                                       \
+  PX_CASE(PxDeclarationEnd) {                                                                      \
+    x_SetEndMethodFlag();                                                                          \
+  }                                                                                                \
+  static_assert(true, "")
+
+#define PX_CASE_CAPTION(caption) x_SetCaseCaption(caption, __FILE__, __LINE__)
+#define PX_TEST_CAPTION(caption) x_SetTestCaption(caption)
+#define PX_TEST_LINE() x_SetTestLine(__FILE__, __LINE__)
+
+#define PX_ASSERT(expr)                                                                            \
+  do {                                                                                             \
+    x_SetTestExpectLine(__FILE__, __LINE__);                                                       \
+    x_Assert((expr) ? true : false, #expr);                                                        \
+  } while (0)
+
+#define PX_ASSERT_EQUAL(left, right)                                                               \
+  do {                                                                                             \
+    x_SetTestExpectLine(__FILE__, __LINE__);                                                       \
+    x_AssertCompare((left) == (right), #left, #right);                                             \
+  } while (0)
+
+#define PX_ASSERT_STR(s1, s2)                                                                      \
+  do {                                                                                             \
+    x_SetTestExpectLine(__FILE__, __LINE__);                                                       \
+    x_AssertCompareStr(s1, s2, #s1, #s2);                                                          \
+  } while (0)
+
+// Passes when the statement throws `type`; any other exception leaves the
+// test method like every exception the framework does not expect.
+#define PX_ASSERT_EXCEPTION(statement, type)                                                       \
+  do {                                                                                             \
+    x_SetTestExpectLine(__FILE__, __LINE__);                                                       \
+    bool px_raised = false;                                                                        \
+    try {                                                                                          \
+      statement;                                                                                   \
+    } catch (const type&) {                                                                        \
+      px_raised = true;                                                                            \
+    }                                                                                              \
+    x_AssertException(px_raised, #statement, #type);                                               \
+  } while (0)
+
+// The line goes negated, so the pending ASSERT/VERIFY count survives until
+// x_IsAssertCount reads it.
+#define PX_ASSERT_COUNT(n)                                                                         \
+  do {                                                                                             \
+    x_SetTestExpectLine(__FILE__, -(__LINE__));                                                    \
+    x_IsAssertCount(n);                                                                            \
+  } while (0)
+
+#define PX_DUMP(data, size) Dump(data, size)
+
+// Adds a new Class to a suite, under its own name.
+#define PX_ADD(suite, Class) (suite).x_AddProbex(#Class, new Class)
+
+// In code under test: a false check is charged to the running test case.
+// PX_CODE_ASSERT is evaluated only without NDEBUG; PX_CODE_VERIFY always.
+#if defined(NDEBUG)
+#define PX_CODE_ASSERT(expr) ((void)0)
+#else
+#define PX_CODE_ASSERT(expr)                                                                       \
+  ((expr) ? (void)0 : (void)::NPxCoverage::OnAssertFailedLine(__FILE__, __LINE__))
+#endif
+#define PX_CODE_VERIFY(expr)                                                                       \
+  ((expr) ? (void)0 : (void)::NPxCoverage::OnAssertFailedLine(__FILE__, __LINE__))

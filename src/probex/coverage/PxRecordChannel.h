@@ -1,0 +1,12 @@
+// The channel through which coverage records reach a sink: the running test
+// case's sink while Run is active, the default sink otherwise.
+#pragma once
+
+#include "probex/view/PxMsgType.h"
+
+class CProbexView;
+
+// Not owned; the sink must stay alive while it is set.
+void SetRecordView(CProbexView* view);
+// Delivers one record under the channel's re-entrant lock.
+void OutputRecord(const char* text, EPxMsgType kind);

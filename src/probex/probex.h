@@ -1,0 +1,21 @@
+// Everything a test program needs: #include <probex/probex.h>.
+//
+//   class CStackTest : public CProbex {
+//   public:
+//     CStackTest() { PX_CAPTION_CLASS("Stack"); }
+//     PX_CASE(Push) {
+//       PX_CASE_CAPTION("push one value");
+//       PX_ASSERT_EQUAL(Depth(), 1);
+//     }
+//     PX_DECLARATION_END();
+//   };
+//   int main() { CStackTest().Run(); }
+#pragma once
+
+#include "probex/PxApi.h"
+#include "probex/core/Probex.h"
+#include "probex/core/ProbexMacros.h"
+#include "probex/coverage/PxCoverage.h"
+#include "probex/suite/ProbexSuite.h"
+#include "probex/view/ProbexView.h"
+#include "probex/view/PxMsgType.h"

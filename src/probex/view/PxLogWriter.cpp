@@ -1,0 +1,156 @@
+#include "probex/view/PxLogWriter.h"
+
+#include "probex/PxApi.h"
+#include "probex/PxTexts.h"
+#include "probex/core/PxFormat.h"
+#include "probex/platform/platform.h"
+
+#include <cstring>
+
+namespace {
+
+// The working copy of a "PxLn" text: 259 characters and the terminator.
+constexpr std::size_t kLineCopySize = 260;
+// Longest file name most file systems accept.
+constexpr std::size_t kMaxFileTitle = 255;
+
+// The kind's characters, most significant byte first, up to a zero byte.
+std::string m_sKindCode(EPxMsgType kind) {
+  std::string code;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    const char c = static_cast<char>((static_cast<unsigned>(kind) >> shift) & 0xFFu);
+    if (c == '\0')
+      break;
+    code += c;
+  }
+  return code;
+}
+
+// A title too long for the file system keeps its stamp and loses the end of
+// the executable's name instead.
+std::string m_sFitTitle(const std::string& title, std::size_t stampLength) {
+  if (title.size() <= kMaxFileTitle)
+    return title;
+  return title.substr(0, kMaxFileTitle - stampLength) + title.substr(title.size() - stampLength);
+}
+
+} // namespace
+
+CPxLogWriter::~CPxLogWriter() {
+  Close();
+  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  delete[] m_pBuffer;
+  m_pBuffer = nullptr;
+  m_nLength = 0;
+  m_strLogPath.clear();
+  m_strViewerName.clear();
+  m_strLastLine.clear();
+}
+
+void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
+  if (!text || !*text)
+    return;
+  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  if (kind == PX_MSG_COVERAGE_LINE && m_WriteLineContinuation(text))
+    return;
+  const char* body = kind == PX_MSG_TEST_OK ? "" : text;
+  const std::string head = m_sKindCode(kind) + "|";
+  m_Append(head.data(), head.size());
+  m_Append(body, std::strlen(body));
+  m_Append("\r", 1);
+}
+
+bool CPxLogWriter::m_WriteLineContinuation(const char* text) {
+  const std::size_t length = std::strlen(text);
+  if (length >= kLineCopySize) {
+    m_strLastLine = text;
+    return false;
+  }
+  if (m_strLastLine == text)
+    return true;
+  const char* open = std::strrchr(text + 1, '(');
+  const std::size_t prefix = open ? static_cast<std::size_t>(open - text) : 0;
+  const bool continues = open && m_strLastLine.size() > prefix &&
+                         m_strLastLine.compare(0, prefix, text, prefix) == 0 &&
+                         m_strLastLine[prefix] == '(' &&
+                         m_strLastLine.find('(', prefix + 1) == std::string::npos;
+  m_strLastLine = text;
+  if (!continues)
+    return false;
+  m_Append(open, length - prefix);
+  m_Append("\r", 1);
+  return true;
+}
+
+void CPxLogWriter::Close() {
+  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  if (!m_strLogPath.empty() && m_nLength > 0)
+    m_Flush();
+}
+
+void CPxLogWriter::m_Prepare() {
+  if (!m_pBuffer) {
+    m_pBuffer = new char[kBufferSize + 1];
+    const std::string header =
+        PxFormat("Tit.|%s\rVer.|%s(%s %s)\r", PX_PRODUCT_NAME, PX_VERSION_TEXT, __DATE__, __TIME__);
+    std::memcpy(m_pBuffer, header.c_str(), header.size() + 1);
+    m_nLength = static_cast<std::int32_t>(header.size());
+  }
+  if (!m_strLogPath.empty())
+    return;
+  m_MakeName();
+  m_StartViewer();
+}
+
+void CPxLogWriter::m_Append(const char* text, std::size_t length) {
+  m_Prepare();
+  if (m_nLength + length > static_cast<std::size_t>(kBufferSize) && m_nLength > 0)
+    m_Flush();
+  if (length >= static_cast<std::size_t>(kBufferSize)) {
+    constexpr std::size_t kPiece = kBufferSize - 1;
+    while (length >= static_cast<std::size_t>(kBufferSize)) {
+      if (m_nLength > 0)
+        m_Flush();
+      std::memcpy(m_pBuffer, text, kPiece);
+      m_pBuffer[kPiece] = '\0';
+      m_nLength = static_cast<std::int32_t>(kPiece);
+      text += kPiece;
+      length -= kPiece;
+    }
+    m_Flush();
+  }
+  std::memcpy(m_pBuffer + m_nLength, text, length);
+  m_nLength += static_cast<std::int32_t>(length);
+  m_pBuffer[m_nLength] = '\0';
+}
+
+void CPxLogWriter::m_Flush() {
+  if (m_nLength == 0)
+    return;
+  NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength));
+  m_nLength = 0;
+  m_pBuffer[0] = '\0';
+}
+
+void CPxLogWriter::m_MakeName() {
+  for (int sequence = 0;; ++sequence) {
+    const NPxPlatform::SLocalTime now = NPxPlatform::GetLocalTime();
+    const std::string stamp = PxFormat(".%04d%02d%02d_%02d%02d%02d%02d.qpxlog", now.year, now.month,
+                                       now.day, now.hour, now.minute, now.second, sequence);
+    m_strViewerName = NPxPlatform::GetExecutablePath() + stamp;
+    m_strLogPath = NPxPlatform::GetTempDirectory() +
+                   m_sFitTitle(NPxPlatform::GetFileTitle(m_strViewerName), stamp.size());
+    std::string marker = m_strLogPath + "_Mutex!";
+    for (char& c : marker) {
+      if (c == '\\' || c == ':')
+        c = '_';
+    }
+    if (NPxPlatform::CreateNameMarker(marker.c_str()) != 1)
+      return;
+  }
+}
+
+void CPxLogWriter::m_StartViewer() {
+  if (!NPxPlatform::StartDetachedProgram("DiVov.exe", {"/x", m_strViewerName}))
+    NPxPlatform::ShowNotice(NPxText::kViewerMissingCaption, NPxText::kViewerMissing);
+}

@@ -1,0 +1,46 @@
+// The process's log file. Records gather in one 8000-byte buffer and reach
+// the file when the next piece would overflow it and at unload. The file is
+// named, and the viewer started, at the first record of the process.
+#pragma once
+
+#include "probex/view/PxMsgType.h"
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+class CPxLogWriter {
+public:
+  CPxLogWriter() = default;
+  CPxLogWriter(const CPxLogWriter&) = delete;
+  CPxLogWriter& operator=(const CPxLogWriter&) = delete;
+  // Writes what gathered since Close, then frees the buffer.
+  ~CPxLogWriter();
+
+  // Appends one record. A null or empty text leaves none. A "PxLn" text that
+  // repeats the last one leaves none; one that continues it leaves only its
+  // tail from the last "(" (not for texts without a "(" after the first
+  // character, and not past the 259-byte working copy: those get a full
+  // record, so no reader ever rebuilds a wrong line).
+  void WriteRecord(const char* text, EPxMsgType kind);
+  // The final write at unload: the buffer reaches the file.
+  void Close();
+
+  static constexpr std::int32_t kBufferSize = 8000;
+
+private:
+  void m_Prepare();
+  void m_Append(const char* text, std::size_t length);
+  void m_Flush();
+  void m_MakeName();
+  void m_StartViewer();
+  // Returns true when the record is finished (dropped or continued).
+  bool m_WriteLineContinuation(const char* text);
+
+  std::recursive_mutex m_lock;
+  char* m_pBuffer = nullptr;
+  std::int32_t m_nLength = 0;
+  std::string m_strLogPath;
+  std::string m_strViewerName;
+  std::string m_strLastLine;
+};
