@@ -13,10 +13,11 @@ namespace NPxPlatform {
 bool StartDetachedProgram(const char* name, const std::vector<std::string>& args);
 
 // Runs argv[0], found on the search path, with argv and waits for it. The
-// answer is its exit status, 128 + the signal that ended it, 127 when it
-// cannot be found and 126 when it cannot be run, as shells answer. The
-// caller ignores interrupt and quit meanwhile: they are the child's to act on.
-int RunProgram(const std::vector<std::string>& argv);
+// answer is its exit status, or 128 + the signal that ended it; when it
+// could not be started (started is false), 127 when it cannot be found and
+// 126 otherwise, as shells answer. Interrupt and quit are ignored meanwhile:
+// they are the child's to act on.
+int RunProgram(const std::vector<std::string>& argv, bool& started);
 
 // A notice with a caption: written to standard error in one piece.
 void ShowNotice(const char* caption, const char* text);
