@@ -74,8 +74,10 @@ TEST(KrnException, CopiesShareOneTextThatOutlivesTheOriginal) {
 }
 
 // Handlers may take the exceptions by value; that is what is tested here.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wcatch-value"
+#endif
 TEST(KrnException, ThrownByValueAndCaughtByAnyFormKeepsTheText) {
   const CNullPointerException original;
   try {
@@ -96,4 +98,6 @@ TEST(KrnException, ThrownByValueAndCaughtByAnyFormKeepsTheText) {
               std::string(CIndexOutOfBoundsException().GetMessageText()));
   }
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif

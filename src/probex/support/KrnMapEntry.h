@@ -2,9 +2,11 @@
 // and the value; a vector value then shares its storage with the source.
 #pragma once
 
+#include "probex/PxApi.h"
+
 namespace KRN {
 
-template <class TKey, class TValue> class CKrnMapEntry {
+template <class TKey, class TValue> class PX_API CKrnMapEntry {
 public:
   TKey m_key{};
   TValue m_value;
