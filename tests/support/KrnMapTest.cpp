@@ -15,12 +15,6 @@ using CElements = std::vector<std::uint32_t>;
 
 namespace {
 
-CCounts MakeCounts(const CElements& elements) {
-  CCounts counts;
-  counts.AddRange(static_cast<std::uint32_t>(elements.size()), elements.data());
-  return counts;
-}
-
 std::vector<std::uint32_t> Keys(const CKrnLineCountMap& map) {
   std::vector<std::uint32_t> keys;
   for (std::uint32_t index = 0; index < map.GetSize(); ++index) {
@@ -51,20 +45,20 @@ TEST(KrnMap, FindOnAnEmptyMapAnswersNull) {
 
 TEST(KrnMap, SetSharesTheValueStorageAndKeepsFirstInsertionOrder) {
   CKrnLineCountMap map;
-  const CCounts value = MakeCounts({1, 2});
+  const CCounts value = KrnMake<CCounts>({1, 2});
   map.Set(5, value);
   ASSERT_NE(map.Find(5), nullptr);
   EXPECT_TRUE(map.Find(5)->SharesStorageWith(value));
 
   map.Set(3, CCounts());
   map.Set(9, CCounts());
-  map.Set(5, MakeCounts({7})); // an existing key keeps its place
+  map.Set(5, KrnMake<CCounts>({7})); // an existing key keeps its place
   EXPECT_EQ(Keys(map), (std::vector<std::uint32_t>{5, 3, 9}));
   EXPECT_EQ(KrnElements(*map.Find(5)), (CElements{7}));
   EXPECT_EQ(KrnElements(value), (CElements{1, 2}));
 
   // Add means Set and answers 0.
-  EXPECT_EQ(map.Add(CEntry{3, MakeCounts({4})}), 0u);
+  EXPECT_EQ(map.Add(CEntry{3, KrnMake<CCounts>({4})}), 0u);
   EXPECT_EQ(map.Add(CEntry{11, CCounts()}), 0u);
   EXPECT_EQ(Keys(map), (std::vector<std::uint32_t>{5, 3, 9, 11}));
   EXPECT_EQ(KrnElements(*map.Find(3)), (CElements{4}));
@@ -74,7 +68,7 @@ TEST(KrnMap, SetSharesTheValueStorageAndKeepsFirstInsertionOrder) {
 
 TEST(KrnMap, WritesThroughFindStayInTheirOwnMapAndValue) {
   CKrnLineCountMap map;
-  const CCounts value = MakeCounts({1});
+  const CCounts value = KrnMake<CCounts>({1});
   map.Set(1, value);
   const CKrnLineCountMap copy(map);
   map.Find(1)->Set(0, 5);
@@ -102,8 +96,8 @@ TEST(KrnMap, CountsGrowAndIncrementInTheTable) {
 
 TEST(KrnMap, PositionalOperationsTakeEntriesAsTheyAre) {
   CKrnLineCountMap map;
-  map.Set(1, MakeCounts({1}));
-  map.Set(2, MakeCounts({2}));
+  map.Set(1, KrnMake<CCounts>({1}));
+  map.Set(2, KrnMake<CCounts>({2}));
   EXPECT_EQ(map.Copy(&map), 2u);
   EXPECT_EQ(map.Append(&map), 2u);
   EXPECT_EQ(Keys(map), (std::vector<std::uint32_t>{1, 2, 1, 2}));

@@ -15,6 +15,13 @@ template <class T> std::vector<T> KrnElements(const KRN::CKrnCollection<T>& coll
   return elements;
 }
 
+// A vector of the given elements, appended in one step.
+template <class TVector> TVector KrnMake(const std::vector<std::uint32_t>& elements) {
+  TVector vector;
+  vector.AddRange(static_cast<std::uint32_t>(elements.size()), elements.data());
+  return vector;
+}
+
 // Selects the even numbers.
 class CKrnEvenChecker : public KRN::CKrnElementChecker<std::uint32_t> {
 public:

@@ -17,12 +17,6 @@ using CElements = std::vector<std::uint32_t>;
 
 namespace {
 
-CUIntVector MakeVector(const CElements& elements) {
-  CUIntVector vector;
-  vector.AddRange(static_cast<std::uint32_t>(elements.size()), elements.data());
-  return vector;
-}
-
 // Logs Lock and Unlock calls into a log shared between vectors.
 class CLoggingVector : public CUIntVector {
 public:
@@ -50,7 +44,7 @@ TEST(KrnVector, AWriteDetachesOnlyTheWrittenCopy) {
       [](CUIntVector& v) { v.SetSize(1); },  [](CUIntVector& v) { v.AssignRange(1u, nullptr); },
   };
   for (std::size_t i = 0; i < writes.size(); ++i) {
-    const CUIntVector source = MakeVector({1, 2, 3});
+    const CUIntVector source = KrnMake<CUIntVector>({1, 2, 3});
     const std::uint32_t* pSourceData = source.ElementPtr(0);
     CUIntVector written(source);
     CUIntVector bystander(source);
@@ -65,14 +59,14 @@ TEST(KrnVector, AWriteDetachesOnlyTheWrittenCopy) {
 }
 
 TEST(KrnVector, CopiesShareUntilWrittenAndAssignmentShares) {
-  CUIntVector source = MakeVector({4, 5});
+  CUIntVector source = KrnMake<CUIntVector>({4, 5});
   CUIntVector copy(source);
   EXPECT_EQ(copy.ElementPtr(0), source.ElementPtr(0));
   CUIntVector assigned;
   assigned = source;
   EXPECT_TRUE(assigned.SharesStorageWith(source));
   // The last sharer writes in place.
-  CUIntVector alone = MakeVector({1});
+  CUIntVector alone = KrnMake<CUIntVector>({1});
   const std::uint32_t* pData = alone.ElementPtr(0);
   alone.Set(0, 2);
   EXPECT_EQ(alone.ElementPtr(0), pData);
@@ -102,7 +96,7 @@ TEST(KrnVector, CapacityGrowsByAnEighthWithinFourAnd1024) {
 }
 
 TEST(KrnVector, OutOfRangeIndexesThrowOrFailAndChangeNothing) {
-  CUIntVector vector = MakeVector({1, 2, 3});
+  CUIntVector vector = KrnMake<CUIntVector>({1, 2, 3});
   const CUIntVector sharer(vector);
   EXPECT_THROW(vector.ElementPtr(3), CIndexOutOfBoundsException);
   EXPECT_THROW(vector.At(3), CIndexOutOfBoundsException);
@@ -141,7 +135,7 @@ TEST(KrnVector, NullPointersGiveZerosOrNullPointerException) {
 }
 
 TEST(KrnVector, CopyOutCopiesWhatLiesFromStart) {
-  CUIntVector vector = MakeVector({1, 2, 3, 4});
+  CUIntVector vector = KrnMake<CUIntVector>({1, 2, 3, 4});
   std::uint32_t out[4] = {0, 0, 0, 0};
   EXPECT_EQ(vector.CopyOut(10, out, 1), 3u);
   EXPECT_EQ(CElements(out, out + 4), (CElements{2, 3, 4, 0}));
@@ -152,7 +146,7 @@ TEST(KrnVector, CopyOutCopiesWhatLiesFromStart) {
 }
 
 TEST(KrnVector, RemoveRangeClosesTheGapOrEmpties) {
-  CUIntVector vector = MakeVector({1, 2, 3, 4, 5});
+  CUIntVector vector = KrnMake<CUIntVector>({1, 2, 3, 4, 5});
   EXPECT_EQ(vector.RemoveRange(1, 2), 2u);
   EXPECT_EQ(KrnElements(vector), (CElements{1, 4, 5}));
   EXPECT_EQ(vector.RemoveRange(1, 100), 2u);
@@ -169,7 +163,7 @@ TEST(KrnVector, RemoveRangeClosesTheGapOrEmpties) {
 }
 
 TEST(KrnVector, InsertSwapSetSizeAndRemoveSelected) {
-  CUIntVector vector = MakeVector({2, 4});
+  CUIntVector vector = KrnMake<CUIntVector>({2, 4});
   EXPECT_TRUE(vector.Insert(0, 1));
   EXPECT_TRUE(vector.Insert(2, 3));
   EXPECT_TRUE(vector.InsertLocked(4, 5));
@@ -213,7 +207,7 @@ TEST(KrnVector, SourcesInsideTheVectorItselfStayValid) {
   EXPECT_TRUE(full.Insert(0, *full.ElementPtr(5)));
   EXPECT_EQ(KrnElements(full), (CElements{5, 1, 2, 3, 4, 5, 5}));
 
-  CUIntVector self = MakeVector({7, 8, 9});
+  CUIntVector self = KrnMake<CUIntVector>({7, 8, 9});
   EXPECT_EQ(self.Append(&self), 3u);
   EXPECT_EQ(KrnElements(self), (CElements{7, 8, 9, 7, 8, 9}));
   EXPECT_EQ(self.AssignRange(2u, self.ElementPtr(1)), 2u);
@@ -225,7 +219,7 @@ TEST(KrnVector, SourcesInsideTheVectorItselfStayValid) {
 TEST(KrnVector, CopyIsElementWiseFromAnyCollection) {
   CKrnGrowVector<std::uint32_t> grow;
   grow.Set(2, 5);
-  CUIntVector vector = MakeVector({9});
+  CUIntVector vector = KrnMake<CUIntVector>({9});
   EXPECT_EQ(vector.Copy(&grow), 3u);
   EXPECT_EQ(KrnElements(vector), (CElements{0, 0, 5}));
   grow.Set(0, 1);
@@ -251,7 +245,7 @@ TEST(KrnVector, OnlyTheListedOperationsTakeTheLock) {
   std::string log;
   CLoggingVector vector(&log, 'v');
   vector.AddRange(4, nullptr);
-  CUIntVector other = MakeVector({1});
+  CUIntVector other = KrnMake<CUIntVector>({1});
   CKrnEvenChecker even;
   std::uint32_t out[4];
   const std::vector<std::pair<const char*, std::function<void()>>> locking = {
