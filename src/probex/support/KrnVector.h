@@ -13,7 +13,7 @@
 //    something to copy, throw CNullPointerException;
 //  - a null data of AddRange or AssignRange gives zero elements;
 //  - Copy of a vector onto itself leaves it alone.
-// Running out of memory throws std::bad_alloc, also leaving the vector as it was.
+// Running out of memory lets the allocator's std::bad_alloc pass through.
 //
 // Threads: the operations that take the vector's lock are CopyOut, Add,
 // AddRange, Insert, InsertLocked, Remove, RemoveRange, Swap, Append,
@@ -21,8 +21,8 @@
 // sharing a storage may be written on different threads, but one vector that
 // other threads read, copy or write must be held locked (Lock or
 // CKrnExclusiveGuard) around every access. A pointer from ElementPtr or
-// WritableElement stays valid until the vector is next changed in size,
-// emptied or copied-then-written.
+// WritableElement is valid until the next operation that changes the vector;
+// a write through it after the vector was copied reaches the copy as well.
 #pragma once
 
 #include "probex/PxApi.h"
@@ -91,11 +91,7 @@ public:
   }
 
   // The new element's index.
-  std::uint32_t Add(const T& value) override {
-    CKrnExclusiveGuard guard(this);
-    const std::uint32_t index = GetSize();
-    return AddRange(1, &value) == 1 ? index : kKrnInvalidIndex;
-  }
+  std::uint32_t Add(const T& value) override { return m_AddWith(1, m_sFiller(&value)); }
 
   // An index equal to the size appends.
   bool Insert(std::uint32_t index, const T& value) override {
@@ -156,21 +152,15 @@ public:
   // Appends count elements copied from data, or zero elements when data is
   // null. data may point into this vector.
   std::uint32_t AddRange(std::uint32_t count, const T* data) override {
-    auto fill = [data](T* place, std::uint32_t i) {
-      if (data) {
-        ::new (static_cast<void*>(place)) T(data[i]);
-      } else {
-        ::new (static_cast<void*>(place)) T();
-      }
-    };
-    return m_AddWith(count, fill);
+    return m_AddWith(count, m_sFiller(data)) == kKrnInvalidIndex ? kKrnInvalidIndex : count;
   }
 
   // Appends every element of pOther, which is locked first; pOther may be this.
   std::uint32_t Append(CKrnCollection<T>* pOther) override {
     CKrnExclusiveGuard otherGuard(pOther);
     CKrnExclusiveGuard guard(this);
-    return m_AddWith(pOther->GetSize(), m_sCopier(pOther));
+    const std::uint32_t count = pOther->GetSize();
+    return m_AddWith(count, m_sCopier(pOther)) == kKrnInvalidIndex ? kKrnInvalidIndex : count;
   }
 
   std::uint32_t AssignRange(int count, const T* data) override {
@@ -246,6 +236,16 @@ private:
     }
   }
 
+  static auto m_sFiller(const T* data) {
+    return [data](T* place, std::uint32_t i) {
+      if (data) {
+        ::new (static_cast<void*>(place)) T(data[i]);
+      } else {
+        ::new (static_cast<void*>(place)) T();
+      }
+    };
+  }
+
   static auto m_sCopier(const CKrnCollection<T>* pSource) {
     return [pSource](T* place, std::uint32_t i) {
       ::new (static_cast<void*>(place)) T(*pSource->ElementPtr(i));
@@ -272,6 +272,7 @@ private:
   // The append algorithm. A shared storage is replaced by one new storage
   // holding the old and the new elements; a private one grows by
   // CapacityFor only when full. fill may read this vector's elements.
+  // Answers the index of the first new element.
   template <class FFill> std::uint32_t m_AddWith(std::uint32_t count, FFill&& fill) {
     CKrnExclusiveGuard guard(this);
     CStorage& storage = *m_hStorage;
@@ -280,7 +281,7 @@ private:
       return kKrnInvalidIndex;
     }
     if (count == 0) {
-      return 0;
+      return size;
     }
     const std::uint32_t capacity = CStorage::CapacityFor(size + count);
     if (m_hStorage.GetCount() >= 2) {
@@ -293,7 +294,7 @@ private:
     } else {
       storage.AppendFill(count, fill);
     }
-    return count;
+    return size;
   }
 
   CKrnSectionLock m_lock;

@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <new>
-#include <utility>
+#include <type_traits>
 
 namespace KRN {
 
@@ -46,10 +45,8 @@ public:
 
   // Appends copies of all of source's elements.
   void AppendCopyOf(const CKrnVectorStorage& source) {
-    auto copier = [&source](T* place, std::uint32_t i) {
-      ::new (static_cast<void*>(place)) T(source.m_pBuffer[i]);
-    };
-    AppendFill(source.m_size, copier);
+    std::uninitialized_copy_n(source.m_pBuffer, source.m_size, m_pBuffer + m_size);
+    m_size += source.m_size;
   }
 
   // Moves everything to a new buffer of capacity places, appending count
@@ -57,13 +54,14 @@ public:
   // buffer is touched, so fill may read from it. All or nothing.
   template <class FFill> void Regrow(std::uint32_t capacity, std::uint32_t count, FFill& fill) {
     T* pNew = m_sAllocate(capacity);
-    auto relocate = [this](T* place, std::uint32_t i) {
-      ::new (static_cast<void*>(place)) T(std::move_if_noexcept(m_pBuffer[i]));
-    };
     try {
       m_sBuild(pNew + m_size, count, fill);
       try {
-        m_sBuild(pNew, m_size, relocate);
+        if constexpr (std::is_nothrow_move_constructible_v<T>) {
+          std::uninitialized_move_n(m_pBuffer, m_size, pNew);
+        } else {
+          std::uninitialized_copy_n(m_pBuffer, m_size, pNew);
+        }
       } catch (...) {
         std::destroy_n(pNew + m_size, count);
         throw;
