@@ -88,7 +88,8 @@ public:
 
   // Under the map's lock, makes the value of key's entry a copy of value (for
   // a vector: sharing its storage), appending the entry when key is new.
-  // Answers the entry's value, valid until the entries are next changed.
+  // Answers the entry's value, valid until the entries are next changed, or
+  // null when the map is full and key is new.
   TValue* Set(const TKey& key, const TValue& value) {
     CKrnExclusiveGuard guard(this);
     const TValue kept(value); // value may live in the entries that appending moves

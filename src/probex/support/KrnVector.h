@@ -23,6 +23,9 @@
 // CKrnExclusiveGuard) around every access. A pointer from ElementPtr or
 // WritableElement is valid until the next operation that changes the vector;
 // a write through it after the vector was copied reaches the copy as well.
+// Append and Copy lock their argument first and this vector second, so two
+// threads running a.Append(&b) and b.Copy(&a) at once can deadlock: callers
+// that combine two collections both ways keep one order between them.
 #pragma once
 
 #include "probex/PxApi.h"
