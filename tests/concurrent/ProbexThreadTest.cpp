@@ -17,8 +17,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -32,6 +34,8 @@ struct SThreadRecord {
   std::set<std::thread::id> workerThreads;
   std::vector<std::thread::id> caseThreads;
   Clock::time_point lastCaseEnd;
+  size_t workersDoneAtTearDown = 0;
+  int workerDelayMs = 0;
 };
 
 class CRecordingThreads : public CProbexThread {
@@ -42,9 +46,14 @@ public:
       SetOppositeCount(opposite);
   }
   void RunThread(int index) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(m_record.workerDelayMs));
     std::lock_guard<std::mutex> guard(m_record.lock);
     m_record.indexes.push_back(index);
     m_record.workerThreads.insert(std::this_thread::get_id());
+  }
+  void TearDown() override {
+    std::lock_guard<std::mutex> guard(m_record.lock);
+    m_record.workersDoneAtTearDown = m_record.indexes.size();
   }
   PX_CASE(First) { m_record.caseThreads.push_back(std::this_thread::get_id()); }
   PX_CASE(Second) {
@@ -80,11 +89,14 @@ class ProbexThreadTest : public CPxObjectDirTest {};
 
 TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyAndTheCasesOnTheCaller) {
   SThreadRecord record;
+  // Longer than the pause: the run still waits for them before TearDown.
+  record.workerDelayMs = 1200;
   CPxRecordingSink sink;
   Clock::time_point returned;
   m_sRun(record, 3, sink, returned);
 
   EXPECT_EQ((std::vector<int>{1, 2, 3}), m_sSorted(record.indexes));
+  EXPECT_EQ(3u, record.workersDoneAtTearDown);
   EXPECT_EQ(3u, record.workerThreads.size());
   EXPECT_EQ(0u, record.workerThreads.count(std::this_thread::get_id()));
   EXPECT_EQ((std::vector<std::thread::id>(2, std::this_thread::get_id())), record.caseThreads);
@@ -172,11 +184,36 @@ TEST_F(ProbexThreadTest, WorkersMeetTheCasesAndTheirFailuresCountButNotTheirVeri
   EXPECT_TRUE(m_sHasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)));
 }
 
-TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessWhenItsObjectGoes) {
+TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRun) {
   const SPxChildResult result = PxRunChild({PxScenarioPath("px_thread_stuck")});
   EXPECT_EQ(SIGABRT, result.signal);
-  EXPECT_EQ("run returned\n", result.stdOut);
+  EXPECT_EQ("case ran\n", result.stdOut);
   EXPECT_NE(std::string::npos, result.stdErr.find("still running"));
+}
+
+class CThrowingCase : public CProbexThread {
+public:
+  explicit CThrowingCase(std::atomic<int>& bodies) : m_bodies(bodies) {
+    PX_CAPTION_CLASS("a case throws");
+  }
+  void RunThread(int) override { ++m_bodies; }
+  PX_CASE(Throws) { throw std::runtime_error("leaves the run"); }
+  PX_DECLARATION_END();
+
+private:
+  std::atomic<int>& m_bodies;
+};
+
+TEST_F(ProbexThreadTest, ACaseThatThrowsStillLetsItsWorkersRunAndEnd) {
+  CPxRecordingSink sink;
+  std::atomic<int> bodies{0};
+  auto test = std::make_unique<CThrowingCase>(bodies);
+  test->SetViewClass(&sink);
+  EXPECT_THROW(test->Run(), std::runtime_error);
+  // Destruction waits for the worker, which must have been let go.
+  test.reset();
+  EXPECT_EQ(1, bodies);
+  EXPECT_EQ(0, ObjectFileCount());
 }
 
 } // namespace

@@ -41,9 +41,11 @@ protected:
 
   // RunMain in two steps, so that CProbexThread can start its workers in
   // between: take the working count and free the last run's points; then
-  // run the base loop and free this run's points on every way out.
+  // run the base loop and free this run's points on every way out. Workers
+  // may keep points after that; CProbexThread frees them once they end.
   void m_BeginRun();
   void m_RunBaseLoop();
+  void m_CloseHandles();
 
 private:
   CProbexSyncData* m_pSyncData;
