@@ -7,17 +7,13 @@
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/core/ProbexMacros.h"
 #include "probex/platform/NamedEvent.h"
+#include "scenarios/PxSilentView.h"
 
 #include <atomic>
 #include <string>
 #include <thread>
 
 namespace {
-
-class CSilent : public CProbexView {
-public:
-  void OutputMessage(const char*, EPxMsgType) override {}
-};
 
 class CSyncProbe : public CProbexSync {
 public:
@@ -59,7 +55,7 @@ TEST_F(ProbexSyncTest, BeforeTheFirstRunNobodyIsAwaited) {
   EXPECT_TRUE(CSyncProbe::IsAlive(5, 0));
   PxExpectFinishes([&] { probe.PX_SYNC_POINT(5); }, "later arrival before RunMain");
 
-  CSilent silent;
+  CPxSilentView silent;
   probe.SetViewClass(&silent);
   probe.Run();
   EXPECT_FALSE(CSyncProbe::IsAlive(5, 0));
@@ -87,7 +83,7 @@ TEST_F(ProbexSyncTest, OneAwaitedPartyMeetsAndAThirdReturnsAtOnce) {
 
 TEST_F(ProbexSyncTest, ABadFileNameOrNamespaceMakesThePointReturnAtOnce) {
   CSyncProbe probe;
-  CSilent silent;
+  CPxSilentView silent;
   probe.SetViewClass(&silent);
   probe.Run(); // working count 1: a good point would wait for a partner
   PxExpectFinishes([&] { probe.x_SyncPoint("a", 1, true); }, "one-character file name");

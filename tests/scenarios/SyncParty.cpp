@@ -6,6 +6,7 @@
 // run 2 meets at point 1 once more. Every arrival and pass is printed with
 // the monotonic clock, which all processes share. An alarm turns a party
 // that waits where it must not into a failed child instead of a hung test.
+#include "PxSilentView.h"
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/core/ProbexMacros.h"
@@ -24,11 +25,6 @@ long long m_sNowNs() {
              std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
-
-class CSilent : public CProbexView {
-public:
-  void OutputMessage(const char*, EPxMsgType) override {}
-};
 
 class CMeetTest : public CProbexSync {
 public:
@@ -94,7 +90,7 @@ int main(int argc, char** argv) {
     return 2;
   const int opposite = std::atoi(argv[1]);
   ::alarm(60);
-  CSilent silent;
+  CPxSilentView silent;
   CMeetTest meet(opposite, std::atoi(argv[2]), std::atoi(argv[3]));
   meet.SetViewClass(&silent);
   meet.PrintSlotName();

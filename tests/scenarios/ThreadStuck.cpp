@@ -1,5 +1,6 @@
 // A threaded test case whose worker never ends: the run must end the
 // process with a notice rather than leave the worker to a destroyed object.
+#include "PxSilentView.h"
 #include "probex/concurrent/ProbexThread.h"
 #include "probex/core/ProbexMacros.h"
 
@@ -8,11 +9,6 @@
 #include <cstdio>
 
 namespace {
-
-class CSilent : public CProbexView {
-public:
-  void OutputMessage(const char*, EPxMsgType) override {}
-};
 
 class CStuckTest : public CProbexThread {
 public:
@@ -31,7 +27,7 @@ public:
 } // namespace
 
 int main() {
-  CSilent silent;
+  CPxSilentView silent;
   CStuckTest test;
   test.SetViewClass(&silent);
   test.Run();
