@@ -3,9 +3,7 @@
 //   ./px_example_sync_processes & ./px_example_sync_processes
 // Each copy waits at PX_SYNC_POINT(1) until the other has come, so the
 // "passed" lines of both copies follow both "arrived" lines.
-#include "probex/concurrent/ProbexSync.h"
-#include "probex/concurrent/ProbexSyncMacros.h"
-#include "probex/core/ProbexMacros.h"
+#include <probex/probex.h>
 
 #include <unistd.h>
 

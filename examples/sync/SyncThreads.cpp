@@ -1,9 +1,7 @@
 // A threaded test case: two workers run RunThread while the test method
 // runs on the calling thread; all three meet at sync points. The workers
 // fill a queue that the test checks once everybody has passed point 1.
-#include "probex/concurrent/ProbexSyncMacros.h"
-#include "probex/concurrent/ProbexThread.h"
-#include "probex/core/ProbexMacros.h"
+#include <probex/probex.h>
 
 #include <mutex>
 #include <vector>
