@@ -30,7 +30,12 @@ protected:
     argv.insert(argv.end(), steps.begin(), steps.end());
     return argv;
   }
-  SPxChildResult Run(const std::vector<std::string>& steps) { return PxRunChild(Argv(steps)); }
+  // Runs the steps in a child that must end with status 0.
+  SPxChildResult Run(const std::vector<std::string>& steps) {
+    SPxChildResult run = PxRunChild(Argv(steps));
+    EXPECT_EQ(run.exitCode, 0) << run.stdErr;
+    return run;
+  }
   // Holds the mode block with this word while the test lasts.
   void HoldMode(std::int32_t word) {
     if (!m_block.IsAttached()) {
@@ -89,8 +94,7 @@ const std::vector<std::string> kMixedSteps{
 TEST_F(CoverageScenario, WithoutAToolCountsAreLoggedLastInFirstReachedOrder) {
   std::vector<std::string> steps{"run"};
   steps.insert(steps.end(), kMixedSteps.begin(), kMixedSteps.end());
-  const SPxChildResult run = Run(steps);
-  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  Run(steps);
   const Records log = Log();
   const auto firstCount = std::find_if(log.begin(), log.end(), [](const std::string& record) {
     return record.rfind("PxCt|", 0) == 0;
@@ -111,7 +115,7 @@ TEST_F(CoverageScenario, WordOneIsCountModeEvenWhenSetStepLogModeIsCalled) {
   HoldMode(PX_MODE_COUNT);
   std::vector<std::string> steps{"step"};
   steps.insert(steps.end(), kMixedSteps.begin(), kMixedSteps.end());
-  ASSERT_EQ(Run(steps).exitCode, 0);
+  Run(steps);
   EXPECT_EQ(Log(), (Records{"PxPs|!1,2;f(0):0AFF", "PxCt|?7,120();000002000000000001",
                             "PxCt|?3,0();000001", "PxCt|?1,65535();000001"}));
 }
@@ -139,7 +143,7 @@ TEST_F(CoverageScenario, WordTwoAndEveryOtherWordAreStepLogModeWithOrWithoutSetS
       if (callStep)
         steps.push_back("step");
       steps.insert(steps.end(), kMixedSteps.begin(), kMixedSteps.end());
-      ASSERT_EQ(Run(steps).exitCode, 0);
+      Run(steps);
       EXPECT_EQ(WithoutTimes(Log()), kStepLog) << "word " << word << ", step " << callStep;
     }
   }
@@ -148,15 +152,15 @@ TEST_F(CoverageScenario, WordTwoAndEveryOtherWordAreStepLogModeWithOrWithoutSetS
 TEST_F(CoverageScenario, WithoutAToolSetStepLogModeMakesStepLogTheDefault) {
   std::vector<std::string> steps{"step"};
   steps.insert(steps.end(), kMixedSteps.begin(), kMixedSteps.end());
-  ASSERT_EQ(Run(steps).exitCode, 0);
+  Run(steps);
   EXPECT_EQ(WithoutTimes(Log()), kStepLog);
 }
 
 TEST_F(CoverageScenario, AModeBlockThatCannotBeMadeReadsAsNotSet) {
   ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
-  ASSERT_EQ(Run({"line", "1,1,1", "in", "f"}).exitCode, 0);
+  Run({"line", "1,1,1", "in", "f"});
   EXPECT_EQ(Log(), (Records{"PxCt|?1,1();000001"}));
-  ASSERT_EQ(Run({"step", "line", "1,1,1"}).exitCode, 0);
+  Run({"step", "line", "1,1,1"});
   EXPECT_EQ(WithoutTimes(Log()), (Records{"PxLn|?1,1(1"}));
 }
 
@@ -169,27 +173,25 @@ TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMo
   ASSERT_EQ(child.ReadLine(), "waiting");
   HoldMode(PX_MODE_COUNT);
   std::ofstream(go).put('\n');
-  ASSERT_EQ(child.Wait(), 0);
+  ASSERT_EQ(child.Wait(), 0) << child.ReadAll();
   EXPECT_EQ(WithoutTimes(Log()),
             (Records{"PxLn|?1,1(1", "PxLn|?1,2(1", "PxFn|f", "PxCt|?1,3();000001"}));
 }
 
 TEST_F(CoverageScenario, AFreshProcessHandsOutCookiesFromZero) {
-  const SPxChildResult run = Run({"cookie", "cookie"});
-  ASSERT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.stdOut, "0\n1\n");
+  EXPECT_EQ(Run({"cookie", "cookie"}).stdOut, "0\n1\n");
   EXPECT_FALSE(HasLog());
 }
 
 TEST_F(CoverageScenario, ThreadsPassingAtOnceLoseNoPassageAndNeverMixRecords) {
-  ASSERT_EQ(Run({"threads", "4,1000"}).exitCode, 0);
+  Run({"threads", "4,1000"});
   Records counts = Log();
   std::sort(counts.begin(), counts.end());
   EXPECT_EQ(counts, (Records{"PxCt|?9,100();0001F40001F4", "PxCt|?9,101();0001F40001F4",
                              "PxCt|?9,102();0001F40001F4", "PxCt|?9,103();0001F40001F4"}));
 
   HoldMode(PX_MODE_STEP_LOG);
-  ASSERT_EQ(Run({"threads", "4,1000"}).exitCode, 0);
+  Run({"threads", "4,1000"});
   // Rebuild each passage from full records and their continuations.
   std::map<std::string, int> passages;
   std::string line;

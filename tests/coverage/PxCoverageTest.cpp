@@ -193,22 +193,6 @@ TEST_F(CountMode, CookieAndLineShareOneKeySoLinesOutsideSixteenBitsSpill) {
                                  Count("?9029,7();000001")}));
 }
 
-TEST_F(CountMode, LinesComeBackInTheOrderTheyWereFirstReached) {
-  std::vector<int> lines;
-  for (int i = 0; i < 1000; ++i)
-    lines.push_back((i * 7919) % 1000);
-  for (int line : lines)
-    OutputLine(8, line, 1);
-  OutputLine(8, lines[10], 2);
-  FlushLineCounts();
-  const Messages records = Records();
-  ASSERT_EQ(records.size(), lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string head = "?8," + std::to_string(lines[i]) + "();000001";
-    EXPECT_EQ(records[i].text, i == 10 ? head + "000001" : head);
-  }
-}
-
 TEST_F(CountMode, FlushInStepLogModeKeepsTheCountsForALaterFlush) {
   OutputLine(5, 5, 1);
   UseMode(PX_MODE_STEP_LOG);
@@ -237,16 +221,6 @@ TEST_F(CountMode, ThreadsPassingAtOnceHaveEveryPassageCounted) {
   std::sort(texts.begin(), texts.end());
   EXPECT_EQ(texts, (std::vector<std::string>{"?7,200();0001F40001F4", "?7,201();0001F40001F4",
                                              "?7,202();0001F40001F4", "?7,203();0001F40001F4"}));
-}
-
-TEST_F(CountMode, ACounterOf2To24PrintsSevenDigitsAndPointsOutsideTheRangeAreIgnored) {
-  CPxLineCounts store;
-  for (std::uint32_t i = 0; i < (1u << 24); ++i)
-    store.CountPassage(3, 120, 2);
-  store.CountPassage(3, 120, 0);
-  store.CountPassage(3, 120, NPxCoverage::kMaxPassagePoint + 1);
-  store.Flush();
-  EXPECT_EQ(Records(), (Messages{Count("?3,120();0000001000000")}));
 }
 
 // A test case whose one case sends a record while it runs.
