@@ -35,6 +35,20 @@ SPxMessage Passable(const std::string& text) {
 
 using Messages = std::vector<SPxMessage>;
 
+// Thread t passes points 1 and 2 in turn on line firstLine + t, so no
+// passage ever repeats the one before it and every one must be recorded.
+void PassFromThreads(int cookie, int firstLine, int threadCount, int passages) {
+  std::vector<std::thread> threads;
+  for (int t = 0; t < threadCount; ++t) {
+    threads.emplace_back([=] {
+      for (int i = 0; i < passages; ++i)
+        OutputLine(cookie, firstLine + t, 1 + i % 2);
+    });
+  }
+  for (std::thread& thread : threads)
+    thread.join();
+}
+
 class StepLog : public CPxCoverageTest {
 protected:
   void SetUp() override {
@@ -143,15 +157,7 @@ TEST_F(StepLog, CookiesCountUpByOne) {
 
 TEST_F(StepLog, ThreadsPassingAtOnceLeaveEveryRecordWholeAndInTheirOwnOrder) {
   constexpr int kThreads = 4, kPassages = 500;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([t] {
-      for (int i = 0; i < kPassages; ++i)
-        OutputLine(6, 100 + t, 1 + i % 2);
-    });
-  }
-  for (std::thread& thread : threads)
-    thread.join();
+  PassFromThreads(6, 100, kThreads, kPassages);
   const Messages records = Records();
   ASSERT_EQ(records.size(), static_cast<size_t>(kThreads * kPassages));
   std::vector<int> seen(kThreads, 0);
@@ -204,16 +210,7 @@ TEST_F(CountMode, FlushInStepLogModeKeepsTheCountsForALaterFlush) {
 }
 
 TEST_F(CountMode, ThreadsPassingAtOnceHaveEveryPassageCounted) {
-  constexpr int kThreads = 4, kPassages = 1000;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([t] {
-      for (int i = 0; i < kPassages; ++i)
-        OutputLine(7, 200 + t, 1 + i % 2);
-    });
-  }
-  for (std::thread& thread : threads)
-    thread.join();
+  PassFromThreads(7, 200, 4, 1000);
   FlushLineCounts();
   std::vector<std::string> texts;
   for (const SPxMessage& record : Records())
