@@ -70,6 +70,7 @@ TEST_F(PxMode, TheWordHoldsWhileTheProgramRunsAndGoesWithTheTool) {
   EXPECT_EQ(Run({"--word=7", kPxMode, "--show"}).stdOut, "7 step log\n");
   EXPECT_EQ(Run({"-w", "0x10", kPxMode, "--show"}).stdOut, "16 step log\n");
   EXPECT_EQ(Run({"--word", "-1", kPxMode, "--show"}).stdOut, "-1 step log\n");
+  EXPECT_EQ(Run({"--word=010", kPxMode, "--show"}).stdOut, "10 step log\n");
   EXPECT_EQ(Show(), "0 not set\n");
   EXPECT_EQ(ObjectFileCount(), 0);
 }

@@ -31,7 +31,7 @@ const char kHelp[] = "Usage: pxmode MODE [--] PROGRAM [ARGUMENT]...\n"
                      "  -c, --count      count line passages; the counts are logged at unload\n"
                      "  -s, --step       step log: every passage and function is logged at once\n"
                      "  -n, --none       not set: the program's own default applies\n"
-                     "  -w, --word=N     write the number N as the mode word, as it is\n"
+                     "  -w, --word=N     write N (decimal, or hex after 0x) as the mode word\n"
                      "\n"
                      "      --show       print the current mode word and its meaning, and exit\n"
                      "  -h, --help       display this help and exit\n"
@@ -52,10 +52,13 @@ const char* m_sMeaning(std::int32_t word) {
   return word == PX_MODE_COUNT ? "count" : "step log";
 }
 
+// Decimal, or hexadecimal after 0x; a leading zero is no octal here.
 bool m_sParseWord(const char* text, std::int32_t& word) {
+  const char* digits = text + (*text == '-' || *text == '+');
+  const bool hex = digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
   char* end = nullptr;
   errno = 0;
-  const long value = std::strtol(text, &end, 0);
+  const long long value = std::strtoll(text, &end, hex ? 16 : 10);
   if (!*text || *end || errno != 0 || value < INT32_MIN || value > INT32_MAX)
     return false;
   word = static_cast<std::int32_t>(value);
