@@ -19,6 +19,7 @@
 #include "probex/concurrent/ProbexThread.h"
 #include "probex/core/ProbexMacros.h"
 #include "probex/coverage/PxCoverage.h"
+#include "probex/coverage/PxInstrument.h"
 #include "probex/suite/ProbexSuite.h"
 #include "probex/support/KrnSupport.h"
 #include "probex/view/ProbexView.h"
