@@ -1,0 +1,41 @@
+// Turns the bytes of a log, given in pieces of any size as the file grows,
+// into records: continuation lines of "PxLn" come out as whole records, a
+// record is held back until its carriage return arrives, and damage is
+// counted in the issues and skipped, never fatal.
+#pragma once
+
+#include "LogRecord.h"
+#include "ReadIssues.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CLogReader {
+public:
+  // Appends the records completed by these bytes to out.
+  void Feed(const char* data, std::size_t size, std::vector<SLogRecord>& out);
+  // The writer is gone: a record still waiting for its carriage return is
+  // taken as it stands.
+  void Finish(std::vector<SLogRecord>& out);
+
+  const CReadIssues& Issues() const { return m_issues; }
+  CReadIssues& Issues() { return m_issues; }
+  std::uint64_t BytesRead() const { return m_offset; }
+
+private:
+  void m_Line(const char* line, std::size_t size, std::uint64_t offset,
+              std::vector<SLogRecord>& out);
+  void m_Record(const char* line, std::size_t size, std::uint64_t offset,
+                std::vector<SLogRecord>& out);
+  void m_Continuation(const char* line, std::size_t size, std::uint64_t offset,
+                      std::vector<SLogRecord>& out);
+
+  std::string m_pending; // bytes of a line whose carriage return has not come
+  std::uint64_t m_pendingOffset = 0;
+  std::uint64_t m_offset = 0; // bytes fed so far
+  std::string m_lastLineText; // text of the last "PxLn" record
+  bool m_sawRecord = false;
+  CReadIssues m_issues;
+};
