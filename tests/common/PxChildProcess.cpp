@@ -1,10 +1,13 @@
 #include "common/PxChildProcess.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/ptrace.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -13,6 +16,40 @@
 extern char** environ;
 
 namespace {
+
+// Arguments and environment as the exec calls want them.
+struct SPxLaunch {
+  std::vector<std::string> argStrings;
+  std::vector<std::string> envStrings;
+  std::vector<char*> argv;
+  std::vector<char*> envp;
+};
+
+void m_sPrepare(SPxLaunch& launch, const std::vector<std::string>& argv,
+                const std::map<std::string, std::string>& env) {
+  std::map<std::string, std::string> merged;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry(*e);
+    const size_t eq = entry.find('=');
+    if (eq != std::string::npos)
+      merged[entry.substr(0, eq)] = entry.substr(eq + 1);
+  }
+  for (const auto& [key, value] : env) {
+    if (value.empty())
+      merged.erase(key);
+    else
+      merged[key] = value;
+  }
+  for (const auto& [key, value] : merged)
+    launch.envStrings.push_back(key + "=" + value);
+  launch.argStrings = argv;
+  for (std::string& s : launch.envStrings)
+    launch.envp.push_back(s.data());
+  launch.envp.push_back(nullptr);
+  for (std::string& s : launch.argStrings)
+    launch.argv.push_back(s.data());
+  launch.argv.push_back(nullptr);
+}
 
 std::string m_sDrain(int fd) {
   std::string out;
@@ -28,6 +65,35 @@ std::string m_sDrain(int fd) {
   return out;
 }
 
+// Reads both pipes to their end while waiting for the child; a traced child
+// is let go on at every stop, with the signal that stopped it.
+SPxChildResult m_sCollect(pid_t pid, int outFd, int errFd, bool traced) {
+  SPxChildResult result;
+  std::thread outReader([&] { result.stdOut = m_sDrain(outFd); });
+  std::thread errReader([&] { result.stdErr = m_sDrain(errFd); });
+  int status = 0;
+  for (;;) {
+    if (::waitpid(pid, &status, 0) < 0) {
+      if (errno == EINTR)
+        continue;
+      break;
+    }
+    if (traced && WIFSTOPPED(status)) {
+      const int sig = WSTOPSIG(status);
+      ::ptrace(PTRACE_CONT, pid, nullptr, sig == SIGTRAP ? 0 : sig);
+      continue;
+    }
+    break;
+  }
+  outReader.join();
+  errReader.join();
+  if (WIFEXITED(status))
+    result.exitCode = WEXITSTATUS(status);
+  else if (WIFSIGNALED(status))
+    result.signal = WTERMSIG(status);
+  return result;
+}
+
 } // namespace
 
 std::string PxScenarioPath(const std::string& name) {
@@ -36,61 +102,54 @@ std::string PxScenarioPath(const std::string& name) {
 
 SPxChildResult PxRunChild(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env) {
-  std::map<std::string, std::string> merged;
-  for (char** e = environ; *e; ++e) {
-    const std::string entry(*e);
-    const size_t eq = entry.find('=');
-    if (eq != std::string::npos)
-      merged[entry.substr(0, eq)] = entry.substr(eq + 1);
-  }
-  for (const auto& [key, value] : env) {
-    if (value.empty())
-      merged.erase(key);
-    else
-      merged[key] = value;
-  }
-  std::vector<std::string> envStrings;
-  for (const auto& [key, value] : merged)
-    envStrings.push_back(key + "=" + value);
-  std::vector<char*> envp, args;
-  for (std::string& s : envStrings)
-    envp.push_back(s.data());
-  envp.push_back(nullptr);
-  std::vector<std::string> argCopy = argv;
-  for (std::string& s : argCopy)
-    args.push_back(s.data());
-  args.push_back(nullptr);
-
+  SPxLaunch launch;
+  m_sPrepare(launch, argv, env);
   int outPipe[2], errPipe[2];
-  SPxChildResult result;
   if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
-    return result;
+    return {};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
   pid_t pid = -1;
-  const int rc = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+  const int rc = ::posix_spawn(&pid, launch.argv[0], &actions, nullptr, launch.argv.data(),
+                               launch.envp.data());
   posix_spawn_file_actions_destroy(&actions);
   ::close(outPipe[1]);
   ::close(errPipe[1]);
   if (rc != 0) {
     ::close(outPipe[0]);
     ::close(errPipe[0]);
-    result.stdErr = "spawn failed";
-    return result;
+    SPxChildResult failed;
+    failed.stdErr = "spawn failed";
+    return failed;
   }
-  std::thread outReader([&] { result.stdOut = m_sDrain(outPipe[0]); });
-  result.stdErr = m_sDrain(errPipe[0]);
-  outReader.join();
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  return m_sCollect(pid, outPipe[0], errPipe[0], false);
+}
+
+SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
+                                const std::map<std::string, std::string>& env) {
+  SPxLaunch launch;
+  m_sPrepare(launch, argv, env);
+  int outPipe[2], errPipe[2];
+  if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
+    return {};
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(outPipe[1], STDOUT_FILENO);
+    ::dup2(errPipe[1], STDERR_FILENO);
+    ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+    ::execve(launch.argv[0], launch.argv.data(), launch.envp.data());
+    ::_exit(127);
   }
-  if (WIFEXITED(status))
-    result.exitCode = WEXITSTATUS(status);
-  else if (WIFSIGNALED(status))
-    result.signal = WTERMSIG(status);
-  return result;
+  ::close(outPipe[1]);
+  ::close(errPipe[1]);
+  if (pid < 0) {
+    ::close(outPipe[0]);
+    ::close(errPipe[0]);
+    return {};
+  }
+  return m_sCollect(pid, outPipe[0], errPipe[0], true);
 }
 
 std::string PxMakeTempDir(const std::string& stem) {

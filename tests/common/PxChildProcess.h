@@ -21,6 +21,11 @@ std::string PxScenarioPath(const std::string& name);
 SPxChildResult PxRunChild(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env = {});
 
+// The same, with the child traced by this process from its first
+// instruction, as a debugger would: the library sees a debugger attached.
+SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
+                                const std::map<std::string, std::string>& env = {});
+
 // A fresh directory under this test's TMPDIR.
 std::string PxMakeTempDir(const std::string& stem);
 
