@@ -52,7 +52,7 @@ bool CCoverageModel::m_Passable(std::string_view text) {
   return true;
 }
 
-// "?cookie,line(point" with an optional ":elapsed": one arrival.
+// "?cookie,line(point", or "?cookie,line(point):elapsed": one arrival.
 bool CCoverageModel::m_Step(std::string_view text) {
   std::size_t pos = 0;
   long long cookie = 0, line = 0, point = 0;
@@ -62,7 +62,7 @@ bool CCoverageModel::m_Step(std::string_view text) {
     return false;
   std::uint64_t elapsed = 0;
   if (pos != text.size() &&
-      (!PxReadLiteral(text, pos, ":") || !PxReadHex(text, pos, 0, elapsed) || pos != text.size()))
+      (!PxReadLiteral(text, pos, "):") || !PxReadHex(text, pos, 0, elapsed) || pos != text.size()))
     return false;
   ++m_sources[cookie].lines[line];
   return true;

@@ -28,6 +28,7 @@ void CRunModel::Add(const SLogRecord& record) {
     break;
   case PX_MSG_CASE_LINE:
     m_caseOpen = false;
+    m_pending = SFailure();
     m_Case().location = record.text;
     break;
   case PX_MSG_CASE_CAPTION: {
@@ -46,6 +47,7 @@ void CRunModel::Add(const SLogRecord& record) {
     SCase& current = m_Case();
     current.timeMs = PxReadDecimal(record.text, pos, ms) ? ms : 0;
     m_caseOpen = false;
+    m_pending = SFailure();
     break;
   }
   case PX_MSG_TEST_CAPTION:
@@ -59,12 +61,12 @@ void CRunModel::Add(const SLogRecord& record) {
     break;
   case PX_MSG_TEST_OK:
     ++m_Case().passed;
-    m_pending = SFailure();
+    m_EndCheck();
     break;
   case PX_MSG_TEST_NG:
     m_pending.text = record.text;
-    m_Case().failures.push_back(std::move(m_pending));
-    m_pending = SFailure();
+    m_Case().failures.push_back(m_pending);
+    m_EndCheck();
     break;
   case PX_MSG_COVERAGE_LINE:
   case PX_MSG_COVERAGE_FUNC_IN:
@@ -115,6 +117,13 @@ void CRunModel::m_ClassResult(const std::string& text) {
     if (PxReadLiteral(text, pos, field.label) && PxReadDecimal(text, pos, value))
       current.*field.value = value;
   }
+}
+
+// A test caption names every check after it until the case ends.
+void CRunModel::m_EndCheck() {
+  m_pending.expectLine.clear();
+  m_pending.expression.clear();
+  m_pending.text.clear();
 }
 
 bool CRunModel::m_ClassIsFresh() const {

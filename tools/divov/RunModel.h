@@ -60,6 +60,7 @@ public:
 private:
   void m_Free(const std::string& text);
   void m_ClassResult(const std::string& text);
+  void m_EndCheck();
   SClass& m_Class();
   SCase& m_Case();
   bool m_ClassIsFresh() const;

@@ -1,0 +1,83 @@
+// Test programs whose logs the viewer's tests read: each mode is one kind of
+// run (all passing, failing, a class without caption or end marker, a
+// suite). The first argument picks the mode.
+#include <probex/probex.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class CPassing : public CProbex {
+public:
+  CPassing() { PX_CAPTION_CLASS("passing class"); }
+  PX_CASE(Adds) {
+    PX_CASE_CAPTION("adds");
+    PX_TEST_CAPTION("one plus one");
+    PX_ASSERT_EQUAL(1 + 1, 2);
+    PX_ASSERT(3 > 2);
+  }
+  PX_CASE(Compares) {
+    PX_CASE_CAPTION("compares text");
+    PX_TEST_LINE();
+    PX_ASSERT_STR("abc", "abc");
+  }
+  PX_DECLARATION_END();
+};
+
+class CFailing : public CProbex {
+public:
+  CFailing() { PX_CAPTION_CLASS("failing class"); }
+  PX_CASE(Mixed) {
+    PX_CASE_CAPTION("mixed <outcomes> & \"quotes\"");
+    PX_ASSERT_EQUAL(2 * 2, 4);
+    PX_ASSERT_EQUAL(2 + 2, 5);
+  }
+  PX_CASE(Strings) {
+    PX_CASE_CAPTION("strings");
+    PX_ASSERT_STR("abc", "ABC");
+    const unsigned char bytes[18] = {0, 1,  2,  3,  4,  5,  6,  7,  8,
+                                     9, 10, 11, 12, 13, 14, 15, 16, 0xFE};
+    PX_DUMP(bytes, 18);
+  }
+  PX_CASE(Uncaptioned) { PX_ASSERT(false); }
+  PX_DECLARATION_END();
+};
+
+class CNoCaption : public CProbex {
+public:
+  PX_CASE(Never) { PX_ASSERT(true); }
+  PX_DECLARATION_END();
+};
+
+class CNoEnd : public CProbex {
+public:
+  CNoEnd() { PX_CAPTION_CLASS("class without end marker"); }
+  PX_CASE(Only) {
+    PX_CASE_CAPTION("only case");
+    PX_ASSERT(true);
+  }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "pass") {
+    CPassing().Run();
+  } else if (mode == "fail") {
+    CFailing().Run();
+  } else if (mode == "nocaption") {
+    CNoCaption().Run();
+  } else if (mode == "noend") {
+    CNoEnd().Run();
+  } else if (mode == "suite") {
+    CProbexSuite suite;
+    PX_ADD(suite, CPassing);
+    PX_ADD(suite, CFailing);
+    suite.Suite();
+  } else {
+    return 2;
+  }
+  return 0;
+}
