@@ -133,7 +133,6 @@ std::string CHtmlReporter::m_Coverage(const CRunModel& model) {
 
 void CHtmlReporter::OnEnd(const CRunModel& model) {
   m_formatter.Flush();
-  const SRunTotals totals = model.Totals();
   std::string html = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
                      "<title>Probex log ";
   CMarkupText::AppendUtf8(html, m_logName);
@@ -146,10 +145,8 @@ void CHtmlReporter::OnEnd(const CRunModel& model) {
     m_markup.Append(html, model.Version());
   }
   html += std::string("</p>\n<p id=\"summary\" class=\"") + (model.Failed() ? "fail" : "pass") +
-          "\">" + std::to_string(totals.classes) + " classes, " + std::to_string(totals.cases) +
-          " cases, " + std::to_string(totals.passed) + " passed, " + std::to_string(totals.failed) +
-          " failed</p>\n<h2>Results</h2>\n" + m_Results(model);
-  if (totals.failed > 0)
+          "\">" + model.Summary() + "</p>\n<h2>Results</h2>\n" + m_Results(model);
+  if (model.Totals().failed > 0)
     html += "<h2>Failures</h2>\n" + m_Failures(model);
   if (!model.SuiteResults().empty()) {
     html += "<h2>Suite results</h2>\n<pre id=\"suite-results\">";

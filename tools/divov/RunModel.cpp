@@ -165,6 +165,17 @@ SRunTotals CRunModel::Totals() const {
   return totals;
 }
 
+std::string CRunModel::Summary() const {
+  const SRunTotals totals = Totals();
+  std::string text =
+      std::to_string(totals.classes) + (totals.classes == 1 ? " class, " : " classes, ") +
+      std::to_string(totals.cases) + (totals.cases == 1 ? " case, " : " cases, ") +
+      std::to_string(totals.passed) + " passed, " + std::to_string(totals.failed) + " failed";
+  if (totals.reportedFailures > totals.failed)
+    text += ", " + std::to_string(totals.reportedFailures) + " failures reported by classes";
+  return text;
+}
+
 bool CRunModel::Failed() const {
   const SRunTotals totals = Totals();
   return totals.failed > 0 || totals.reportedFailures > 0;

@@ -54,6 +54,9 @@ public:
   const CReadIssues& Issues() const { return m_issues; }
 
   SRunTotals Totals() const;
+  // "2 classes, 5 cases, 4 passed, 1 failed" and, when classes reported
+  // more failures than failed checks show, how many.
+  std::string Summary() const;
   // A check failed, or a class reported failures of its own.
   bool Failed() const;
 

@@ -38,14 +38,7 @@ void CTranscriptReporter::OnIdle() {
 
 void CTranscriptReporter::OnEnd(const CRunModel& model) {
   m_formatter.Flush();
-  const SRunTotals totals = model.Totals();
-  std::string line =
-      std::to_string(totals.classes) + (totals.classes == 1 ? " class, " : " classes, ") +
-      std::to_string(totals.cases) + (totals.cases == 1 ? " case, " : " cases, ") +
-      std::to_string(totals.passed) + " passed, " + std::to_string(totals.failed) + " failed";
-  if (totals.reportedFailures > totals.failed)
-    line += ", " + std::to_string(totals.reportedFailures) + " failures reported by classes";
-  m_Piece("Summary: " + line, model.Failed() ? TEXT_STYLE_FAIL : TEXT_STYLE_PASS, "\n");
+  m_Piece("Summary: " + model.Summary(), model.Failed() ? TEXT_STYLE_FAIL : TEXT_STYLE_PASS, "\n");
   m_Write();
   m_out.flush();
 }
