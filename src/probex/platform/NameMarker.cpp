@@ -1,7 +1,28 @@
 #include "probex/platform/NameMarker.h"
-// SCAFFOLD - replaced when the named objects land
+
+#include "probex/platform/NamedEvent.h"
+
+#include <mutex>
+#include <vector>
+
 namespace NPxPlatform {
-int CreateNameMarker(const char*) {
-  return 0;
+namespace {
+
+// Held markers are never closed: a name marks this process until it ends,
+// and the kernel frees it then, even when the process is killed.
+std::mutex g_markersLock;
+std::vector<CNamedEvent>* g_pMarkers = new std::vector<CNamedEvent>;
+
+} // namespace
+
+int CreateNameMarker(const char* name) {
+  CNamedEvent marker;
+  const int result = marker.Create(name);
+  if (result == 0) {
+    std::lock_guard<std::mutex> guard(g_markersLock);
+    g_pMarkers->push_back(std::move(marker));
+  }
+  return result;
 }
+
 } // namespace NPxPlatform

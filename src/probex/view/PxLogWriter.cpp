@@ -88,6 +88,11 @@ void CPxLogWriter::Close() {
     m_Flush();
 }
 
+std::string CPxLogWriter::GetLogPath() {
+  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  return m_strLogPath;
+}
+
 void CPxLogWriter::m_Prepare() {
   if (!m_pBuffer) {
     m_pBuffer = new char[kBufferSize + 1];

@@ -25,6 +25,8 @@ public:
   void WriteRecord(const char* text, EPxMsgType kind);
   // The final write at unload: the buffer reaches the file.
   void Close();
+  // The file's path; empty until the first record names it.
+  std::string GetLogPath();
 
   static constexpr std::int32_t kBufferSize = 8000;
 

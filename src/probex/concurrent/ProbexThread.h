@@ -1,0 +1,41 @@
+// CProbexThread: a synchronised test case that plays every side of its sync
+// points itself. Run starts one detached worker per opposite party, each
+// calling RunThread(index) with index 1 to the count, while the cases run on
+// the calling thread; both meet with PX_SYNC_POINT.
+//
+// RunMain returns 1000 ms after the last case: the time a thread body has to
+// finish before TearDown and the derived class's destructor run. The object
+// itself never goes away under a worker: its destructor waits for them, up
+// to kWorkerGraceMs; a worker still running then ends the process (a notice
+// on standard error, then abort), since it would run on a destroyed object.
+// A thread body must not let an exception escape: that ends the process too.
+#pragma once
+
+#include "probex/PxApi.h"
+#include "probex/concurrent/ProbexSync.h"
+
+#include <memory>
+
+class CPxWorkerGate;
+
+class PX_API CProbexThread : public CProbexSync {
+public:
+  // A sync point holds at most 64 parties, so more workers could never meet;
+  // indexes above this get no worker, as if their start had failed.
+  static constexpr int kMaxWorkers = 63;
+  static constexpr unsigned kWorkerGraceMs = 10000;
+
+  CProbexThread();
+  ~CProbexThread() override;
+  void RunMain() override;
+
+protected:
+  int GetVirtualMethodCount() override;
+  // The thread body, run once on each worker; never run as a test.
+  virtual void RunThread(int index) = 0;
+
+private:
+  static unsigned long m_sRunThread(void* record);
+
+  std::shared_ptr<CPxWorkerGate> m_pWorkers;
+};

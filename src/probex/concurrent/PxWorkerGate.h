@@ -1,0 +1,22 @@
+// Counts the running workers of one threaded test case, so that the case
+// can wait for them before it goes. Shared by the case and its workers; the
+// last of them to let go frees it.
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+
+class CPxWorkerGate {
+public:
+  // Before a worker starts; Leave undoes it, also when the start failed.
+  void Enter();
+  // The last thing a worker does with anything of its test case.
+  void Leave();
+  // True when no worker runs, at once or within the time given.
+  bool WaitUntilIdle(unsigned milliseconds);
+
+private:
+  std::mutex m_lock;
+  std::condition_variable m_idle;
+  int m_nRunning = 0;
+};

@@ -1,0 +1,142 @@
+// The log file of real test programs run without a debugger: what lands in
+// the file, when, under which name, and how the viewer is started.
+#include "common/PxChildProcess.h"
+#include "common/PxViewerStandIn.h"
+#include "probex/PxTexts.h"
+#include "probex/core/PxFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <future>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> LogsIn(const std::string& dir) {
+  std::vector<std::string> logs;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() == ".qpxlog")
+      logs.push_back(entry.path().string());
+  }
+  std::sort(logs.begin(), logs.end());
+  return logs;
+}
+
+// Source locations and times vary with the build; the rest is exact.
+std::string Normalised(const std::string& log) {
+  const std::string noHeader = std::regex_replace(
+      log,
+      std::regex("^Tit\\.\\|Probex\\rVer\\.\\|1\\.40\\([A-Z][a-z]{2} [ 0-9]\\d \\d{4} "
+                 "\\d\\d:\\d\\d:\\d\\d\\)\\r"),
+      "<header>");
+  const std::string noPath =
+      std::regex_replace(noHeader, std::regex("/\\S*ClassScenario\\.cpp\\(\\d+\\):"), "<loc>");
+  return std::regex_replace(noPath, std::regex("CaTm\\|\\d+ms"), "CaTm|Nms");
+}
+
+class LogFile : public ::testing::Test {
+protected:
+  SPxChildResult Run(const std::vector<std::string>& args, const std::string& path) {
+    std::vector<std::string> argv{PxScenarioPath("px_class_scenario")};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return PxRunChild(argv, {{"TMPDIR", m_tmp}, {"PATH", path}});
+  }
+  std::string m_tmp = PxMakeTempDir("logs");
+  CPxViewerStandIn m_viewer;
+};
+
+TEST_F(LogFile, ClassRunLeavesEveryRecordInOrderAndStartsTheViewerOnce) {
+  const SPxChildResult run = Run({"class"}, m_viewer.Path());
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  const std::vector<std::string> logs = LogsIn(m_tmp);
+  ASSERT_EQ(logs.size(), 1u);
+  const std::string expected =
+      "<header>Etc.|Probex  Ver1.40\rClCp|scenario\r"
+      "CaLn|<loc>\rCaCp|passes\rTtCp|one plus one\rTtEL|<loc>\rTtEx|1 + 1 == 2\rTtOk|\r"
+      "CaTm|Nms\r"
+      "CaLn|<loc>\rCaCp|fails\rTtEL|<loc>\rTtEx|1 > 2" +
+      std::string(NPxText::kFalseSuffix) + "\rTtNg|" + PxFormat(NPxText::kAssertNg, "1 > 2") +
+      "\rEtc.| *0000 : 01 02 FE \rCaTm|Nms\r"
+      "ClRe|Case     \t2\rClRe|Exception\t0\rClRe|Failures \t1\r";
+  EXPECT_EQ(Normalised(PxReadFile(logs[0])), expected);
+
+  const std::vector<std::string> starts = m_viewer.Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  const std::string title = fs::path(logs[0]).filename().string();
+  EXPECT_EQ(starts[0], "/x\n" + PxScenarioPath(title) + "\n");
+  EXPECT_TRUE(run.stdErr.empty()) << run.stdErr;
+}
+
+TEST_F(LogFile, MissingViewerIsNoticedOnceAndLoggingGoesOn) {
+  const SPxChildResult run =
+      Run({"text", "Etc.", "one", "Etc.", "two", "TtNg", "three"}, PxMakeTempDir("empty-path"));
+  ASSERT_EQ(run.exitCode, 0);
+  const std::string notice =
+      std::string(NPxText::kViewerMissingCaption) + ": " + NPxText::kViewerMissing + "\n";
+  EXPECT_EQ(run.stdErr, notice);
+  const std::vector<std::string> logs = LogsIn(m_tmp);
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(Normalised(PxReadFile(logs[0])), "<header>Etc.|one\rEtc.|two\rTtNg|three\r");
+}
+
+TEST_F(LogFile, UnwritableTemporaryDirectoryLosesRecordsButTheProgramEndsNormally) {
+  const SPxChildResult run =
+      PxRunChild({PxScenarioPath("px_class_scenario"), "class"},
+                 {{"TMPDIR", m_tmp + "/missing/dir"}, {"PATH", m_viewer.Path()}});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_FALSE(fs::exists(m_tmp + "/missing"));
+}
+
+TEST_F(LogFile, TwentyThousandByteTextReachesTheFileWholeAndInOrder) {
+  const SPxChildResult run = Run({"long", "20000"}, m_viewer.Path());
+  ASSERT_EQ(run.exitCode, 0);
+  const std::vector<std::string> logs = LogsIn(m_tmp);
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(Normalised(PxReadFile(logs[0])),
+            "<header>Etc.|first\rEtc.|second\rEtc.|" + std::string(20000, 'L') + "\r");
+}
+
+TEST_F(LogFile, SameProgramInTheSameSecondGetsTheNextSequenceNumber) {
+  // Retried until both processes name their logs within one second.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    for (const std::string& log : LogsIn(m_tmp))
+      fs::remove(log);
+    auto first = std::async(std::launch::async, [&] { return Run({"class"}, m_viewer.Path()); });
+    auto second = std::async(std::launch::async, [&] { return Run({"class"}, m_viewer.Path()); });
+    ASSERT_EQ(first.get().exitCode, 0);
+    ASSERT_EQ(second.get().exitCode, 0);
+    const std::vector<std::string> logs = LogsIn(m_tmp);
+    ASSERT_EQ(logs.size(), 2u);
+    const std::string a = fs::path(logs[0]).stem().string();
+    const std::string b = fs::path(logs[1]).stem().string();
+    if (a.substr(0, a.size() - 2) != b.substr(0, b.size() - 2))
+      continue;
+    EXPECT_EQ(a.substr(a.size() - 2), "00");
+    EXPECT_EQ(b.substr(b.size() - 2), "01");
+    return;
+  }
+  FAIL() << "the two processes never named their logs in the same second";
+}
+
+TEST_F(LogFile, LoadAndReleaseWithoutAMessageLeavesNoFileAndStartsNoViewer) {
+  const std::string plugin = PxScenarioPath("px_sending_plugin.so");
+  const SPxChildResult quiet = PxRunChild({PxScenarioPath("px_load_scenario"), plugin},
+                                          {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}});
+  ASSERT_EQ(quiet.exitCode, 0) << quiet.stdErr;
+  EXPECT_EQ(quiet.stdOut, "released\n");
+  EXPECT_TRUE(LogsIn(m_tmp).empty());
+  EXPECT_TRUE(m_viewer.Starts().empty());
+
+  const SPxChildResult sending = PxRunChild({PxScenarioPath("px_load_scenario"), plugin, "hello"},
+                                            {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}});
+  ASSERT_EQ(sending.exitCode, 0) << sending.stdErr;
+  const std::vector<std::string> logs = LogsIn(m_tmp);
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(Normalised(PxReadFile(logs[0])), "<header>Etc.|hello\r");
+  EXPECT_EQ(m_viewer.Starts().size(), 1u);
+}
+
+} // namespace

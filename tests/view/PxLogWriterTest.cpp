@@ -1,0 +1,169 @@
+// The log writer in this process: record format, line continuation, the
+// 8000-byte batching, and many threads writing at once.
+#include "probex/view/PxLogWriter.h"
+#include "common/PxChildProcess.h"
+#include "common/PxViewerStandIn.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <thread>
+
+namespace {
+
+const std::string kHeader = std::string("Tit.|Probex\rVer.|1.40(") + __DATE__ + " " + __TIME__;
+
+// The header records are left out of comparisons: their build time is the
+// library's, not this file's.
+std::string WithoutHeader(const std::string& log) {
+  const size_t second = log.find('\r', log.find('\r') + 1);
+  EXPECT_EQ(log.rfind("Tit.|Probex\rVer.|1.40(", 0), 0u) << log.substr(0, 40);
+  return second == std::string::npos ? log : log.substr(second + 1);
+}
+
+class LogWriter : public ::testing::Test {
+protected:
+  void SetUp() override { ::setenv("PATH", m_viewer.Path().c_str(), 1); }
+  std::string Log() { return PxReadFile(m_writer.GetLogPath()); }
+  CPxViewerStandIn m_viewer;
+  CPxLogWriter m_writer;
+};
+
+TEST_F(LogWriter, RecordsAreKindBarTextCarriageReturnAndEmptyTextsLeaveNone) {
+  m_writer.WriteRecord("banner", PX_MSG_ETC);
+  m_writer.WriteRecord("", PX_MSG_ETC);
+  m_writer.WriteRecord(nullptr, PX_MSG_ETC);
+  m_writer.WriteRecord("matched", PX_MSG_TEST_OK);
+  m_writer.WriteRecord("line\nfeed", PX_MSG_TEST_NG);
+  m_writer.WriteRecord("odd", static_cast<EPxMsgType>(0x41420043u));
+  m_writer.WriteRecord("none", static_cast<EPxMsgType>(0x00414243u));
+  EXPECT_TRUE(Log().empty());
+  m_writer.Close();
+  EXPECT_EQ(WithoutHeader(Log()), "Etc.|banner\rTtOk|\rTtNg|line\nfeed\rAB|odd\r|none\r");
+}
+
+TEST_F(LogWriter, LineRecordsContinueRepeatAndRestart) {
+  m_writer.WriteRecord("?3,120(1):2F", PX_MSG_COVERAGE_LINE);
+  m_writer.WriteRecord("?3,120(2", PX_MSG_COVERAGE_LINE);
+  m_writer.WriteRecord("between", PX_MSG_ETC);
+  m_writer.WriteRecord("?3,120(2", PX_MSG_COVERAGE_LINE);
+  m_writer.WriteRecord("?3,120(3", PX_MSG_COVERAGE_LINE);
+  m_writer.WriteRecord("?3,121(1", PX_MSG_COVERAGE_LINE);
+  // A shorter number sharing the first characters is no continuation.
+  m_writer.WriteRecord("?3,12(1", PX_MSG_COVERAGE_LINE);
+  // Texts without a "(" after the first character get full records.
+  m_writer.WriteRecord("(plain", PX_MSG_COVERAGE_LINE);
+  m_writer.WriteRecord("plain", PX_MSG_COVERAGE_LINE);
+  m_writer.Close();
+  EXPECT_EQ(WithoutHeader(Log()), "PxLn|?3,120(1):2F\r(2\rEtc.|between\r(3\rPxLn|?3,121(1\r"
+                                  "PxLn|?3,12(1\rPxLn|(plain\rPxLn|plain\r");
+}
+
+TEST_F(LogWriter, OverlongLineTextsAreWrittenWholeAsFullRecords) {
+  const std::string longText = "?1," + std::string(300, '9') + "(1";
+  m_writer.WriteRecord(longText.c_str(), PX_MSG_COVERAGE_LINE);
+  m_writer.WriteRecord(longText.c_str(), PX_MSG_COVERAGE_LINE);
+  m_writer.Close();
+  EXPECT_EQ(WithoutHeader(Log()), "PxLn|" + longText + "\rPxLn|" + longText + "\r");
+}
+
+TEST_F(LogWriter, LongTextFlushesWhatIsBufferedThenPiecesOf7999) {
+  m_writer.WriteRecord("first", PX_MSG_ETC);
+  m_writer.WriteRecord("second", PX_MSG_ETC);
+  std::string text;
+  for (int i = 0; i < 20000; ++i)
+    text += static_cast<char>('a' + i % 26);
+  m_writer.WriteRecord(text.c_str(), PX_MSG_ETC);
+  const std::string before = WithoutHeader(Log());
+  EXPECT_EQ(before, "Etc.|first\rEtc.|second\rEtc.|" + text.substr(0, 2 * 7999));
+  m_writer.Close();
+  EXPECT_EQ(WithoutHeader(Log()), "Etc.|first\rEtc.|second\rEtc.|" + text + "\r");
+}
+
+TEST_F(LogWriter, BufferReachesTheFileOnlyWhenTheNextRecordWouldOverflow) {
+  const std::string text(990, 'x');
+  size_t written = 0;
+  int records = 0;
+  while (Log().empty()) {
+    m_writer.WriteRecord(text.c_str(), PX_MSG_ETC);
+    ++records;
+    written = kHeader.size() + 2 + static_cast<size_t>(records) * (text.size() + 6);
+    ASSERT_LT(records, 20);
+  }
+  EXPECT_EQ(records, 8);
+  // The eighth record's text did not fit behind the first seven records and
+  // its own kind: those went to the file, the text and its end stayed.
+  EXPECT_EQ(Log().size(), written - (text.size() + 1));
+  EXPECT_LE(Log().size(), 8000u);
+  m_writer.Close();
+  EXPECT_EQ(Log().size(), written);
+  m_writer.Close();
+  EXPECT_EQ(Log().size(), written);
+}
+
+TEST_F(LogWriter, NameAndViewerStartHappenOnceAtTheFirstRecord) {
+  EXPECT_TRUE(m_writer.GetLogPath().empty());
+  m_writer.WriteRecord("one", PX_MSG_ETC);
+  const std::string path = m_writer.GetLogPath();
+  m_writer.WriteRecord("two", PX_MSG_ETC);
+  EXPECT_EQ(m_writer.GetLogPath(), path);
+  char exe[4096] = {};
+  ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+  const std::string title = std::filesystem::path(exe).filename().string();
+  const std::regex pattern(std::getenv("TMPDIR") + std::string("/") + title +
+                           "\\.\\d{8}_\\d{6}\\d{2}\\.qpxlog");
+  EXPECT_TRUE(std::regex_match(path, pattern)) << path;
+  const std::vector<std::string> starts = m_viewer.Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0], "/x\n" + std::string(exe) + path.substr(path.find(".qpxlog") - 18) + "\n");
+}
+
+TEST_F(LogWriter, PlantedLinkIsNotFollowed) {
+  m_writer.WriteRecord("secret", PX_MSG_ETC);
+  const std::string target = std::string(std::getenv("TMPDIR")) + "/target";
+  { std::ofstream(target) << "untouched"; }
+  std::filesystem::create_symlink(target, m_writer.GetLogPath());
+  m_writer.Close();
+  EXPECT_EQ(PxReadFile(target), "untouched");
+  std::filesystem::remove(m_writer.GetLogPath());
+  // The refused buffer is gone, header records included.
+  m_writer.WriteRecord("later", PX_MSG_ETC);
+  m_writer.Close();
+  EXPECT_EQ(Log(), "Etc.|later\r");
+}
+
+TEST_F(LogWriter, ManyThreadsLeaveEveryRecordWholeAndNoneLost) {
+  constexpr int kThreads = 8, kRecords = 2000;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([this, t] {
+      for (int i = 0; i < kRecords; ++i) {
+        const std::string text = "t" + std::to_string(t) + "-" + std::to_string(i) + "-" +
+                                 std::string(static_cast<size_t>(i % 50), 'p');
+        m_writer.WriteRecord(text.c_str(), PX_MSG_ETC);
+      }
+    });
+  for (std::thread& thread : threads)
+    thread.join();
+  m_writer.Close();
+  const std::string log = WithoutHeader(Log());
+  std::vector<int> next(kThreads, 0);
+  size_t begin = 0, count = 0;
+  for (size_t end; (end = log.find('\r', begin)) != std::string::npos; begin = end + 1, ++count) {
+    std::smatch m;
+    const std::string record = log.substr(begin, end - begin);
+    ASSERT_TRUE(std::regex_match(record, m, std::regex("Etc\\.\\|t(\\d)-(\\d+)-(p*)"))) << record;
+    const int t = std::stoi(m[1]), i = std::stoi(m[2]);
+    EXPECT_EQ(i, next[static_cast<size_t>(t)]++);
+    EXPECT_EQ(m[3].length(), i % 50);
+  }
+  EXPECT_EQ(count, static_cast<size_t>(kThreads * kRecords));
+  EXPECT_EQ(begin, log.size());
+}
+
+} // namespace
