@@ -1,7 +1,9 @@
 // Test programs whose logs the viewer's tests read: each mode is one kind of
 // run (all passing, failing, a class without caption or end marker, a
-// suite). The first argument picks the mode.
+// suite, a run that waits halfway). The first argument picks the mode.
 #include <probex/probex.h>
+
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -59,6 +61,40 @@ public:
   }
 };
 
+// Records enough to reach the file at once, then more only after the
+// file named by gate exists: a reader can watch the log grow.
+class CHalfway : public CProbex {
+public:
+  CHalfway() { PX_CAPTION_CLASS("first half"); }
+  PX_CASE(Dumps) {
+    PX_CASE_CAPTION("dumps");
+    PX_ASSERT(true);
+    const std::string bytes(3000, 'd');
+    PX_DUMP(bytes.data(), static_cast<int>(bytes.size()));
+  }
+  PX_DECLARATION_END();
+};
+
+class CSecondHalf : public CProbex {
+public:
+  CSecondHalf() { PX_CAPTION_CLASS("second half"); }
+  PX_CASE(Fails) {
+    PX_CASE_CAPTION("fails after the wait");
+    PX_ASSERT(false);
+  }
+  PX_DECLARATION_END();
+};
+
+void RunHalfway(const char* gate) {
+  CHalfway().Run();
+  // Overflows the log's buffer, so everything before is in the file.
+  const std::string filler(9000, 'x');
+  CProbexView().OutputMessage(filler.c_str(), PX_MSG_ETC);
+  while (::access(gate, F_OK) != 0)
+    ::usleep(10000);
+  CSecondHalf().Run();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +112,8 @@ int main(int argc, char** argv) {
     PX_ADD(suite, CPassing);
     PX_ADD(suite, CFailing);
     suite.Suite();
+  } else if (mode == "halfway" && argc > 2) {
+    RunHalfway(argv[2]);
   } else {
     return 2;
   }

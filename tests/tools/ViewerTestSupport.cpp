@@ -19,8 +19,12 @@ std::string PxRunScenarioLog(const std::string& mode) {
   return "";
 }
 
+std::string PxViewerPath() {
+  return PX_DIVOV_PATH;
+}
+
 SPxChildResult PxRunViewer(const std::vector<std::string>& args, const std::string& tmpDir) {
-  std::vector<std::string> argv{PX_DIVOV_PATH};
+  std::vector<std::string> argv{PxViewerPath()};
   argv.insert(argv.end(), args.begin(), args.end());
   if (tmpDir.empty())
     return PxRunChild(argv);

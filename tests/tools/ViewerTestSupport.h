@@ -11,6 +11,9 @@
 // directory, with no viewer to be found; returns its log's path ("" if none).
 std::string PxRunScenarioLog(const std::string& mode);
 
+// The path of the DiVov.exe under test.
+std::string PxViewerPath();
+
 // Runs DiVov.exe with the arguments and the temporary directory.
 SPxChildResult PxRunViewer(const std::vector<std::string>& args, const std::string& tmpDir = "");
 

@@ -1,5 +1,7 @@
 #include "ViewerOs.h"
 
+#include "probex/platform/NamedEvent.h"
+
 #include <fcntl.h>
 #include <langinfo.h>
 #include <unistd.h>
@@ -38,8 +40,12 @@ void Pause(unsigned milliseconds) {
 }
 
 bool IsWriterAlive(const std::string& markerName) {
-  (void)markerName;
-  return false;
+  // Opening joins the marker only for a moment: held open, it would keep
+  // the name alive after the writer.
+  NPxPlatform::CNamedEvent marker;
+  const bool alive = marker.Open(markerName.c_str());
+  marker.Close();
+  return alive;
 }
 
 } // namespace NViewerOs
