@@ -49,7 +49,7 @@ TEST(DiVovFormats, JunitOfARealSuitePassesTheSchemaAndAnXmlParser) {
        "for c in root.iter('testcase'):\n"
        "  for f in c.iter('failure'):\n"
        "    print(c.get('name'), c.get('file').endswith('ViewerScenario.cpp'), c.get('line'),\n"
-       "          f.text.splitlines()[0].endswith('ViewerScenario.cpp(34):'), f.get('message'))\n"
+       "          f.text.splitlines()[0].endswith('ViewerScenario.cpp(36):'), f.get('message'))\n"
        "    break\n"
        "  else:\n"
        "    continue\n"
@@ -58,7 +58,7 @@ TEST(DiVovFormats, JunitOfARealSuitePassesTheSchemaAndAnXmlParser) {
   EXPECT_EQ(parsed.exitCode, 0) << parsed.stdErr;
   EXPECT_EQ(parsed.stdOut,
             "CPassing 2 0\nCFailing 3 3\n"
-            "mixed <outcomes> & \"quotes\" True 32 True '2 + 2' は '5' になりませんでした\n");
+            "mixed <outcomes> & \"quotes\" True 34 True '2 + 2' は '5' になりませんでした\n");
 }
 
 TEST(DiVovFormats, JunitStaysWellFormedWhateverTheTextsHold) {
@@ -152,7 +152,7 @@ TEST(DiVovFormats, TheHtmlReportShowsItsResultsAndFailuresInABrowser) {
       1u);
   EXPECT_EQ(Count(page, "<li class=\"failure\">"), 3u);
   EXPECT_EQ(Count(page,
-                  "<li class=\"failure\"><span class=\"location\">[^<]*ViewerScenario.cpp\\(34\\):"
+                  "<li class=\"failure\"><span class=\"location\">[^<]*ViewerScenario.cpp\\(36\\):"
                   "</span><br>mixed &lt;outcomes&gt; &amp; \"quotes\"<br>2 \\+ 2 == 5  ？<br>"
                   "<span class=\"fail\">\\*\\* '2 \\+ 2' は '5' になりませんでした</span></li>"),
             1u);

@@ -32,10 +32,8 @@ struct SGrowingLog {
     return hooks;
   }
   bool Follow(CLogReader& reader, std::string& error) {
-    CLogFollower follower(reader, [this](std::vector<SLogRecord>& records) {
-      for (const SLogRecord& r : records)
-        seen.push_back(r.text);
-    });
+    CLogFollower follower(reader,
+                          [this](const SLogRecord& record) { seen.push_back(record.text); });
     return follower.Read(path, true, Hooks(), error);
   }
 };
@@ -75,7 +73,7 @@ TEST(LogFollower, TakesACutLastRecordAsItStandsOnceTheWriterIsGone) {
 TEST(LogFollower, ReadsOnceWithoutFollowingAndFailsOnWhatCannotBeRead) {
   SGrowingLog log;
   CLogReader reader;
-  CLogFollower follower(reader, [](std::vector<SLogRecord>&) {});
+  CLogFollower follower(reader, [](const SLogRecord&) {});
   CLogFollower::SHooks never;
   std::string error;
   EXPECT_FALSE(follower.Read(log.path, false, never, error));

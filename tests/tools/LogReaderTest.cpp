@@ -14,8 +14,9 @@ const char kHeader[] = "Tit.|Probex\rVer.|1.40(Jan  1 2026 00:00:00)\r";
 
 std::vector<SLogRecord> ReadAll(const std::string& bytes, CLogReader& reader) {
   std::vector<SLogRecord> records;
-  reader.Feed(bytes.data(), bytes.size(), records);
-  reader.Finish(records);
+  const auto keep = [&records](const SLogRecord& record) { records.push_back(record); };
+  reader.Feed(bytes.data(), bytes.size(), keep);
+  reader.Finish(keep);
   return records;
 }
 
@@ -54,10 +55,11 @@ TEST(LogReader, GivesTheSameRecordsWhereverTheBytesAreCut) {
   for (std::size_t cut = 1; cut < log.size(); ++cut) {
     CLogReader reader;
     std::vector<SLogRecord> records;
-    reader.Feed(log.data(), cut, records);
+    const auto keep = [&records](const SLogRecord& record) { records.push_back(record); };
+    reader.Feed(log.data(), cut, keep);
     const std::size_t early = records.size();
-    reader.Feed(log.data() + cut, log.size() - cut, records);
-    reader.Finish(records);
+    reader.Feed(log.data() + cut, log.size() - cut, keep);
+    reader.Finish(keep);
     EXPECT_EQ(Flat(records), expected) << "cut at " << cut;
     // A record cut in two is held back, never shown half: only the lines
     // whose carriage return came with the first piece are out.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -38,9 +39,7 @@ bool CLogFollower::Read(const std::string& path, bool follow, const SHooks& hook
         const std::size_t got = static_cast<std::size_t>(in.gcount());
         if (got == 0)
           break;
-        m_reader.Feed(chunk.data(), got, m_batch);
-        m_records(m_batch);
-        m_batch.clear();
+        m_reader.Feed(chunk.data(), got, m_record);
       }
       if (in.bad()) {
         error = "cannot read " + path + ": " + std::strerror(errno ? errno : EIO);
@@ -53,8 +52,6 @@ bool CLogFollower::Read(const std::string& path, bool follow, const SHooks& hook
     hooks.idle();
     hooks.pause();
   }
-  m_reader.Finish(m_batch);
-  m_records(m_batch);
-  m_batch.clear();
+  m_reader.Finish(m_record);
   return true;
 }

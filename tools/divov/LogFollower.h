@@ -7,19 +7,17 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 class CLogFollower {
 public:
-  using FRecords = std::function<void(std::vector<SLogRecord>& records)>;
   struct SHooks {
     std::function<bool()> writerAlive; // asked only when following
     std::function<void()> idle;        // caught up with the file
     std::function<void()> pause;       // wait before looking again
   };
 
-  CLogFollower(CLogReader& reader, FRecords records)
-      : m_reader(reader), m_records(std::move(records)) {}
+  CLogFollower(CLogReader& reader, CLogReader::FRecord record)
+      : m_reader(reader), m_record(std::move(record)) {}
 
   // False, with a message, when the log cannot be read. A log that does not
   // exist yet is waited for while its writer lives.
@@ -27,6 +25,5 @@ public:
 
 private:
   CLogReader& m_reader;
-  FRecords m_records;
-  std::vector<SLogRecord> m_batch;
+  CLogReader::FRecord m_record;
 };

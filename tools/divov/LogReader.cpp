@@ -46,7 +46,7 @@ bool PxIsKnownKind(unsigned kind) {
   }
 }
 
-void CLogReader::Feed(const char* data, std::size_t size, std::vector<SLogRecord>& out) {
+void CLogReader::Feed(const char* data, std::size_t size, const FRecord& out) {
   const char* const end = data + size;
   const char* p = data;
   while (p < end) {
@@ -71,7 +71,7 @@ void CLogReader::Feed(const char* data, std::size_t size, std::vector<SLogRecord
   m_offset += size;
 }
 
-void CLogReader::Finish(std::vector<SLogRecord>& out) {
+void CLogReader::Finish(const FRecord& out) {
   if (m_pending.empty())
     return;
   m_issues.Add(READ_ISSUE_UNTERMINATED, m_pendingOffset);
@@ -81,12 +81,12 @@ void CLogReader::Finish(std::vector<SLogRecord>& out) {
 }
 
 void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset,
-                        std::vector<SLogRecord>& out) {
+                        const FRecord& out) {
   // No writer puts a zero byte into a log: a run of them is damage (a hole
   // left by a crash), and the line starts afresh after the last one.
   const std::string_view view(line, size);
-  const std::size_t lastZero = view.rfind('\0');
-  if (lastZero != std::string_view::npos) {
+  if (std::memchr(line, '\0', size)) {
+    const std::size_t lastZero = view.rfind('\0');
     const std::string_view damaged = view.substr(0, lastZero + 1);
     const auto zeros = static_cast<std::uint64_t>(std::count(damaged.begin(), damaged.end(), '\0'));
     m_issues.Add(READ_ISSUE_ZERO_BYTES, offset, zeros);
@@ -107,24 +107,23 @@ void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset
 }
 
 void CLogReader::m_Record(const char* line, std::size_t size, std::uint64_t offset,
-                          std::vector<SLogRecord>& out) {
+                          const FRecord& out) {
   const unsigned kind = PX_MSG_CODE(line[0], line[1], line[2], line[3]);
   if (!m_sawRecord && kind != kPxHeaderTitle && kind != kPxHeaderVersion)
     m_issues.Add(READ_ISSUE_MISSING_HEADER, offset);
   m_sawRecord = true;
   if (kind != kPxHeaderTitle && kind != kPxHeaderVersion && !PxIsKnownKind(kind))
     m_issues.Add(READ_ISSUE_UNKNOWN_KIND, offset);
-  SLogRecord record;
-  record.kind = static_cast<EPxMsgType>(kind);
-  record.text.assign(line + 5, size - 5);
-  record.offset = offset;
+  m_record.kind = static_cast<EPxMsgType>(kind);
+  m_record.text.assign(line + 5, size - 5);
+  m_record.offset = offset;
   if (kind == PX_MSG_COVERAGE_LINE)
-    m_lastLineText = record.text;
-  out.push_back(std::move(record));
+    m_lastLineText = m_record.text;
+  out(m_record);
 }
 
 void CLogReader::m_Continuation(const char* line, std::size_t size, std::uint64_t offset,
-                                std::vector<SLogRecord>& out) {
+                                const FRecord& out) {
   // The writer cut the text at its last "(" after the first character; the
   // part before it is shared with the last "PxLn" text.
   const std::size_t open =
@@ -133,12 +132,10 @@ void CLogReader::m_Continuation(const char* line, std::size_t size, std::uint64_
     m_issues.Add(READ_ISSUE_ORPHAN_LINE, offset);
     return;
   }
-  SLogRecord record;
-  record.kind = PX_MSG_COVERAGE_LINE;
-  record.text.reserve(open + size);
-  record.text.assign(m_lastLineText, 0, open);
-  record.text.append(line, size);
-  record.offset = offset;
-  m_lastLineText = record.text;
-  out.push_back(std::move(record));
+  m_record.kind = PX_MSG_COVERAGE_LINE;
+  m_record.text.assign(m_lastLineText, 0, open);
+  m_record.text.append(line, size);
+  m_record.offset = offset;
+  m_lastLineText = m_record.text;
+  out(m_record);
 }

@@ -9,33 +9,34 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
-#include <vector>
 
 class CLogReader {
 public:
-  // Appends the records completed by these bytes to out.
-  void Feed(const char* data, std::size_t size, std::vector<SLogRecord>& out);
+  // Receives each record; the record is valid only during the call.
+  using FRecord = std::function<void(const SLogRecord& record)>;
+
+  // Hands on the records that these bytes complete.
+  void Feed(const char* data, std::size_t size, const FRecord& out);
   // The writer is gone: a record still waiting for its carriage return is
   // taken as it stands.
-  void Finish(std::vector<SLogRecord>& out);
+  void Finish(const FRecord& out);
 
   const CReadIssues& Issues() const { return m_issues; }
   CReadIssues& Issues() { return m_issues; }
   std::uint64_t BytesRead() const { return m_offset; }
 
 private:
-  void m_Line(const char* line, std::size_t size, std::uint64_t offset,
-              std::vector<SLogRecord>& out);
-  void m_Record(const char* line, std::size_t size, std::uint64_t offset,
-                std::vector<SLogRecord>& out);
-  void m_Continuation(const char* line, std::size_t size, std::uint64_t offset,
-                      std::vector<SLogRecord>& out);
+  void m_Line(const char* line, std::size_t size, std::uint64_t offset, const FRecord& out);
+  void m_Record(const char* line, std::size_t size, std::uint64_t offset, const FRecord& out);
+  void m_Continuation(const char* line, std::size_t size, std::uint64_t offset, const FRecord& out);
 
   std::string m_pending; // bytes of a line whose carriage return has not come
   std::uint64_t m_pendingOffset = 0;
   std::uint64_t m_offset = 0; // bytes fed so far
   std::string m_lastLineText; // text of the last "PxLn" record
   bool m_sawRecord = false;
+  SLogRecord m_record; // reused, so that its text keeps its storage
   CReadIssues m_issues;
 };

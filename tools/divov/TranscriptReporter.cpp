@@ -26,7 +26,7 @@ CTranscriptReporter::CTranscriptReporter(std::ostream& out, const std::string& e
 
 void CTranscriptReporter::OnRecord(const SLogRecord& record) {
   m_formatter.Add(record);
-  if (m_buffer.size() >= g_writeSize)
+  if (m_raw.size() >= g_writeSize)
     m_Write();
 }
 
@@ -46,14 +46,19 @@ void CTranscriptReporter::OnEnd(const CRunModel& model) {
 void CTranscriptReporter::m_Piece(std::string_view text, ETextStyle style, std::string_view tail) {
   const bool coloured = m_colour && style != TEXT_STYLE_PLAIN && !text.empty();
   if (coloured)
-    m_buffer += g_styleCodes[style];
-  m_converter.Convert(text, m_buffer);
+    m_raw += g_styleCodes[style];
+  m_raw.append(text);
   if (coloured)
-    m_buffer += g_resetCode;
-  m_buffer.append(tail);
+    m_raw += g_resetCode;
+  m_raw.append(tail);
 }
 
+// Converted in large pieces, which costs far less than piece by piece. A
+// lead byte cut from its partner at the end of a text cannot join the next
+// one: every piece ends in a line feed, which no CP932 pair holds.
 void CTranscriptReporter::m_Write() {
+  m_converter.Convert(m_raw, m_buffer);
+  m_raw.clear();
   m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
   m_buffer.clear();
 }

@@ -29,5 +29,6 @@ private:
   CTextConverter m_converter;
   bool m_colour;
   CTranscriptFormatter m_formatter;
-  std::string m_buffer; // converted text not yet written
+  std::string m_raw;    // CP932 text not yet converted
+  std::string m_buffer; // its conversion
 };

@@ -101,12 +101,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   for (const auto& file : files)
     reporters.push_back(file->reporter.get());
 
-  CLogFollower follower(reader, [&](std::vector<SLogRecord>& records) {
-    for (const SLogRecord& record : records) {
-      model.Add(record);
-      for (CReporter* reporter : reporters)
-        reporter->OnRecord(record);
-    }
+  CLogFollower follower(reader, [&](const SLogRecord& record) {
+    model.Add(record);
+    for (CReporter* reporter : reporters)
+      reporter->OnRecord(record);
   });
   const std::string marker = NLogLocator::MarkerName(logPath);
   CLogFollower::SHooks hooks;
@@ -121,6 +119,8 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     m_err << g_programName << ": " << error << "\n";
     return 2;
   }
+  for (CReporter* reporter : reporters)
+    reporter->OnIdle();
   if (transcript && transcript->ReplacedBytes() != 0)
     reader.Issues().Add(READ_ISSUE_BAD_TEXT, 0, transcript->ReplacedBytes());
   for (CReporter* reporter : reporters)
