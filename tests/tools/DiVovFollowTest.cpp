@@ -2,8 +2,8 @@
 // the first half while the program waits, and ends when the program ends,
 // whether it finishes or is killed. Started by the program itself through
 // /x, it reports the whole run once the program has ended.
-#include "BackgroundChild.h"
 #include "ViewerTestSupport.h"
+#include "platform/PxParty.h"
 
 #include <signal.h>
 
@@ -14,9 +14,16 @@
 
 namespace {
 
+// The scenario program in halfway mode, in its own temporary directory and
+// with its own search path for the viewer.
+bool StartHalfway(CPxParty& writer, const std::string& dir, const std::string& path) {
+  return writer.Start({"/usr/bin/env", "TMPDIR=" + dir, "PATH=" + path,
+                       PxScenarioPath("px_viewer_scenario"), "halfway", dir + "/gate"});
+}
+
 std::string LogIn(const std::string& dir) {
   std::string log;
-  PxAwait([&] {
+  PxEventually([&] {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dir, error))
       if (entry.path().extension() == ".qpxlog")
@@ -30,25 +37,29 @@ TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
   for (const bool killed : {false, true}) {
     SCOPED_TRACE(killed ? "writer killed" : "writer finishes");
     const std::string dir = PxMakeTempDir("halfway");
-    const std::string gate = dir + "/gate";
-    CBackgroundChild writer({PxScenarioPath("px_viewer_scenario"), "halfway", gate},
-                            {{"TMPDIR", dir}, {"PATH", PxMakeTempDir("no-viewer")}});
-    ASSERT_TRUE(writer.Started());
+    CPxParty writer;
+    ASSERT_TRUE(StartHalfway(writer, dir, PxMakeTempDir("no-viewer")));
     const std::string log = LogIn(dir);
     ASSERT_FALSE(log.empty());
-    CBackgroundChild viewer({PxViewerPath(), "--follow", "--color=never", log}, {});
-    // The first half is out while the writer still waits at its gate.
-    ASSERT_TRUE(viewer.ReadUntil(">> Failures \t0\n")) << viewer.Output();
-    EXPECT_EQ(viewer.Output().find("second half"), std::string::npos);
+    CPxParty viewer;
+    ASSERT_TRUE(viewer.Start({PxViewerPath(), "--follow", "--color=never", log}));
+    // The first half is out while the writer still waits at its gate. A
+    // viewer that ended early gives empty lines: the count bounds the wait.
+    std::string shown;
+    for (int lines = 0; lines < 100000 && shown.find(">> Failures \t0\n") == std::string::npos;
+         ++lines)
+      shown += viewer.ReadLine() + "\n";
+    ASSERT_NE(shown.find(">> Failures \t0\n"), std::string::npos) << shown.substr(0, 2000);
+    EXPECT_EQ(shown.find("second half"), std::string::npos);
     if (killed) {
-      writer.Kill(SIGKILL);
-      EXPECT_EQ(writer.Wait(), 128 + SIGKILL);
+      writer.Kill();
+      EXPECT_EQ(writer.Wait(), -SIGKILL);
     } else {
-      std::ofstream{gate};
+      std::ofstream{dir + "/gate"};
       EXPECT_EQ(writer.Wait(), 0);
     }
+    shown += viewer.ReadAll();
     const int status = viewer.Wait();
-    const std::string& shown = viewer.Output();
     if (killed) {
       EXPECT_EQ(status, 0);
       EXPECT_NE(
@@ -66,19 +77,16 @@ TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
 
 TEST(DiVovFollow, StartedByATestProgramItReportsTheWholeRunWhenTheProgramEnds) {
   const std::string dir = PxMakeTempDir("started");
-  const std::string gate = dir + "/gate";
-  const std::string viewerDir = PxDirectoryOf(PxViewerPath());
-  CBackgroundChild writer({PxScenarioPath("px_viewer_scenario"), "halfway", gate},
-                          {{"TMPDIR", dir}, {"PATH", viewerDir}});
-  ASSERT_TRUE(writer.Started());
+  CPxParty writer;
+  ASSERT_TRUE(StartHalfway(writer, dir, PxDirectoryOf(PxViewerPath())));
   const std::string log = LogIn(dir);
   ASSERT_FALSE(log.empty());
-  std::ofstream{gate};
+  std::ofstream{dir + "/gate"};
+  EXPECT_EQ(writer.ReadAll(), ""); // the viewer wrote nothing into the program's output
   EXPECT_EQ(writer.Wait(), 0);
-  EXPECT_EQ(writer.Output(), ""); // the viewer wrote nothing into the program's output
   // The report is the viewer's last act; it comes once the writer is gone.
   std::string html;
-  EXPECT_TRUE(PxAwait([&] {
+  EXPECT_TRUE(PxEventually([&] {
     html = PxReadFile(log + ".html");
     return html.size() > 8 && html.compare(html.size() - 8, 8, "</html>\n") == 0;
   }));

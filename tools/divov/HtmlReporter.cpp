@@ -59,13 +59,8 @@ std::string CHtmlReporter::m_Results(const CRunModel& model) {
                      "<th>Passed</th><th>Failed</th><th>Time (ms)</th><th>Reported</th></tr>"
                      "</thead>\n<tbody>\n";
   for (const SClass& c : model.Classes()) {
-    long long passed = 0, failed = 0, ms = 0;
-    for (const SCase& k : c.cases) {
-      passed += k.passed;
-      failed += static_cast<long long>(k.failures.size());
-      ms += k.timeMs > 0 ? k.timeMs : 0;
-    }
-    const bool bad = failed > 0 || c.reportedFailures > 0 || !c.warnings.empty();
+    const SClassTotals totals = PxClassTotals(c);
+    const bool bad = totals.failed > 0 || c.reportedFailures > 0 || !c.warnings.empty();
     html += std::string("<tr class=\"") + (bad ? "fail" : "pass") + "\"><td>";
     m_markup.Append(html, c.caption.empty() ? c.name : c.caption);
     if (!c.name.empty() && !c.caption.empty()) {
@@ -74,8 +69,9 @@ std::string CHtmlReporter::m_Results(const CRunModel& model) {
       html += ")";
     }
     html += "</td><td class=\"num\">" + std::to_string(c.cases.size()) + "</td><td class=\"num\">" +
-            std::to_string(passed) + "</td><td class=\"num\">" + std::to_string(failed) +
-            "</td><td class=\"num\">" + std::to_string(ms) + "</td><td>";
+            std::to_string(totals.passed) + "</td><td class=\"num\">" +
+            std::to_string(totals.failed) + "</td><td class=\"num\">" +
+            std::to_string(totals.timeMs) + "</td><td>";
     if (c.hasResults && c.warnings.empty())
       html += "Case " + std::to_string(c.reportedCases) + ", Exception " +
               std::to_string(c.reportedExceptions) + ", Failures " +

@@ -12,20 +12,13 @@ std::string m_sSeconds(long long ms) {
   return text;
 }
 
-long long m_sClassTime(const SClass& c) {
-  long long ms = 0;
-  for (const SCase& k : c.cases)
-    ms += k.timeMs > 0 ? k.timeMs : 0;
-  return ms;
-}
-
 } // namespace
 
 void CJunitReporter::OnEnd(const CRunModel& model) {
   const SRunTotals totals = model.Totals();
   long long allMs = 0;
   for (const SClass& c : model.Classes())
-    allMs += m_sClassTime(c);
+    allMs += PxClassTotals(c).timeMs;
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   xml += "<testsuites name=\"" + m_markup(model.Title().empty() ? "Probex" : model.Title()) +
          "\" tests=\"" + std::to_string(totals.cases) + "\" failures=\"" +
@@ -36,12 +29,10 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
     std::string suite = !c.name.empty()      ? m_markup(c.name)
                         : !c.caption.empty() ? m_markup(c.caption)
                                              : "class " + std::to_string(classIndex);
-    long long failures = 0;
-    for (const SCase& k : c.cases)
-      failures += static_cast<long long>(k.failures.size());
+    const SClassTotals classTotals = PxClassTotals(c);
     xml += "  <testsuite name=\"" + suite + "\" tests=\"" + std::to_string(c.cases.size()) +
-           "\" failures=\"" + std::to_string(failures) + "\" errors=\"0\" skipped=\"0\" time=\"" +
-           m_sSeconds(m_sClassTime(c)) + "\">\n";
+           "\" failures=\"" + std::to_string(classTotals.failed) +
+           "\" errors=\"0\" skipped=\"0\" time=\"" + m_sSeconds(classTotals.timeMs) + "\">\n";
     int caseIndex = 0;
     for (const SCase& k : c.cases) {
       ++caseIndex;

@@ -151,16 +151,25 @@ SCase& CRunModel::m_Case() {
   return current->cases.back();
 }
 
+SClassTotals PxClassTotals(const SClass& testClass) {
+  SClassTotals totals;
+  for (const SCase& k : testClass.cases) {
+    totals.passed += k.passed;
+    totals.failed += static_cast<long long>(k.failures.size());
+    totals.timeMs += k.timeMs > 0 ? k.timeMs : 0;
+  }
+  return totals;
+}
+
 SRunTotals CRunModel::Totals() const {
   SRunTotals totals;
   for (const SClass& c : m_classes) {
+    const SClassTotals classTotals = PxClassTotals(c);
     ++totals.classes;
     totals.cases += static_cast<long long>(c.cases.size());
     totals.reportedFailures += c.reportedFailures;
-    for (const SCase& k : c.cases) {
-      totals.passed += k.passed;
-      totals.failed += static_cast<long long>(k.failures.size());
-    }
+    totals.passed += classTotals.passed;
+    totals.failed += classTotals.failed;
   }
   return totals;
 }

@@ -35,6 +35,12 @@ struct SClass {
   long long reportedCases = 0, reportedExceptions = 0, reportedFailures = 0;
 };
 
+// Checks passed and failed in a class, and the time of its timed cases.
+struct SClassTotals {
+  long long passed = 0, failed = 0, timeMs = 0;
+};
+SClassTotals PxClassTotals(const SClass& testClass);
+
 struct SRunTotals {
   long long classes = 0, cases = 0, passed = 0, failed = 0, reportedFailures = 0;
 };
