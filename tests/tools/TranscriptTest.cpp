@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <sstream>
 
 namespace {
@@ -111,6 +113,51 @@ TEST(Transcript, EndsWithAOneLineSummary) {
   }
   reporter.OnEnd(model);
   EXPECT_EQ(out.str(), "Summary: 1 class, 1 case, 1 passed, 1 failed\n");
+}
+
+} // namespace
+
+namespace {
+
+// What iconv itself makes of one character; "" when it has none.
+std::string IconvUtf8(const std::string& cp932) {
+  const iconv_t handle = ::iconv_open("UTF-8", "CP932");
+  char* in = const_cast<char*>(cp932.data());
+  std::size_t inLeft = cp932.size();
+  char out[16];
+  char* to = out;
+  std::size_t toLeft = sizeof out;
+  const std::size_t rc = ::iconv(handle, &in, &inLeft, &to, &toLeft);
+  ::iconv_close(handle);
+  return rc == static_cast<std::size_t>(-1) ? std::string() : std::string(out, to);
+}
+
+TEST(Transcript, ConvertsEveryCp932CharacterExactlyAsIconvDoes) {
+  CTextConverter converter("UTF-8");
+  int checked = 0;
+  for (int lead = 0x80; lead < 0x100; ++lead) {
+    const std::string single(1, static_cast<char>(lead));
+    const std::string singleUtf8 = IconvUtf8(single);
+    for (int trail = singleUtf8.empty() ? 0x40 : 0x100; trail < 0x100; ++trail) {
+      const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+      const std::string expected = IconvUtf8(pair);
+      std::string got;
+      converter.Convert(pair, got);
+      // A pair with no character is replaced whole when its first byte
+      // leads pairs; otherwise that byte alone is, and the second stands.
+      const bool lead2 = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+      const std::string alone = IconvUtf8(std::string(1, static_cast<char>(trail)));
+      const std::string replaced = lead2 && trail != 0x7F
+                                       ? "\xEF\xBF\xBD"
+                                       : "\xEF\xBF\xBD" + (alone.empty() ? "\xEF\xBF\xBD" : alone);
+      EXPECT_EQ(got, expected.empty() ? replaced : expected) << std::hex << lead << " " << trail;
+      ++checked;
+    }
+    std::string got;
+    converter.Convert(single, got);
+    EXPECT_EQ(got, singleUtf8.empty() ? "\xEF\xBF\xBD" : singleUtf8) << std::hex << lead;
+  }
+  EXPECT_GT(checked, 7000);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "TextConverter.h"
 
+#include "Cp932Utf8Table.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -36,13 +38,48 @@ CTextConverter::~CTextConverter() {
     ::iconv_close(static_cast<iconv_t>(m_handle));
 }
 
+// The characters of a character that cannot be converted: two for a lead
+// byte with a byte that may follow it, else one.
+std::size_t CTextConverter::m_sBadLength(const char* text, std::size_t size) {
+  const unsigned char lead = static_cast<unsigned char>(text[0]);
+  const unsigned char trail = size >= 2 ? static_cast<unsigned char>(text[1]) : 0;
+  return m_sIsLeadByte(lead) && trail >= 0x40 && trail != 0x7F ? 2 : 1;
+}
+
 void CTextConverter::Convert(std::string_view cp932, std::string& out) {
-  // ASCII is the same in UTF-8: most of a log is, and needs no converter.
-  if (m_toUtf8 && std::all_of(cp932.begin(), cp932.end(),
-                              [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    out.append(cp932);
-    return;
+  if (m_toUtf8)
+    m_ToUtf8(cp932, out);
+  else
+    m_ByIconv(cp932, out);
+}
+
+void CTextConverter::m_ToUtf8(std::string_view cp932, std::string& out) {
+  const CCp932Utf8Table& table = CCp932Utf8Table::Get();
+  const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
+  const auto* const end = p + cp932.size();
+  while (p < end) {
+    // ASCII is the same in UTF-8, and most of a log is ASCII.
+    const unsigned char* ascii = p;
+    while (p < end && *p < 0x80)
+      ++p;
+    out.append(reinterpret_cast<const char*>(ascii), static_cast<std::size_t>(p - ascii));
+    while (p < end && *p >= 0x80) {
+      const char* utf8 = nullptr;
+      std::size_t utf8Size = 0;
+      std::size_t length = table.Lookup(p, static_cast<std::size_t>(end - p), utf8, utf8Size);
+      if (length != 0) {
+        out.append(utf8, utf8Size);
+      } else {
+        length = m_sBadLength(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p));
+        out.append(m_replacement);
+        m_replaced += length;
+      }
+      p += length;
+    }
   }
+}
+
+void CTextConverter::m_ByIconv(std::string_view cp932, std::string& out) {
   if (!m_handle) {
     out.append(cp932);
     return;
@@ -59,11 +96,8 @@ void CTextConverter::Convert(std::string_view cp932, std::string& out) {
     if (rc != static_cast<std::size_t>(-1) || errno == E2BIG)
       continue;
     // Invalid or cut input, or a character the target lacks: replace the
-    // character (two bytes for a well-formed pair) and go on.
-    std::size_t skip = 1;
-    if (inLeft >= 2 && m_sIsLeadByte(static_cast<unsigned char>(in[0])) &&
-        static_cast<unsigned char>(in[1]) >= 0x40 && static_cast<unsigned char>(in[1]) != 0x7F)
-      skip = 2;
+    // character and go on.
+    const std::size_t skip = m_sBadLength(in, inLeft);
     out.append(m_replacement);
     m_replaced += skip;
     in += skip;

@@ -21,7 +21,11 @@ public:
   std::uint64_t ReplacedBytes() const { return m_replaced; }
 
 private:
-  void* m_handle = nullptr; // iconv_t
+  static std::size_t m_sBadLength(const char* text, std::size_t size);
+  void m_ToUtf8(std::string_view cp932, std::string& out);
+  void m_ByIconv(std::string_view cp932, std::string& out);
+
+  void* m_handle = nullptr; // iconv_t; UTF-8 goes by table instead
   bool m_toUtf8 = false;
   std::string m_replacement;
   std::uint64_t m_replaced = 0;
