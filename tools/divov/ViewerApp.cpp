@@ -11,7 +11,6 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -86,14 +85,14 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   std::unique_ptr<CTranscriptReporter> transcript;
   if (!detached) {
     const bool colour = options.colour == COLOUR_ALWAYS ||
-                        (options.colour == COLOUR_AUTO && NViewerOs::IsTerminal(STDOUT_FILENO));
+                        (options.colour == COLOUR_AUTO && NViewerOs::IsStdoutTerminal());
     const std::string encoding =
         options.encoding.empty() ? NViewerOs::OutputEncoding() : options.encoding;
-    transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
     if (!CTextConverter(encoding).Valid()) {
       m_err << g_programName << ": unknown encoding " << encoding << "\n";
       return 2;
     }
+    transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
   }
   std::vector<CReporter*> reporters;
   if (transcript)

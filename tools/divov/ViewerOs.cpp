@@ -12,8 +12,8 @@
 
 namespace NViewerOs {
 
-bool IsTerminal(int fd) {
-  return ::isatty(fd) == 1;
+bool IsStdoutTerminal() {
+  return ::isatty(STDOUT_FILENO) == 1;
 }
 
 std::string OutputEncoding() {

@@ -7,7 +7,7 @@
 
 namespace NViewerOs {
 
-bool IsTerminal(int fd);
+bool IsStdoutTerminal();
 // The encoding of the locale's text; UTF-8 where the locale names plain ASCII.
 std::string OutputEncoding();
 // Leaves the starting program's terminal and session: standard streams go
