@@ -23,6 +23,15 @@ SPxMessage Result(const char* label, int count) {
   return {PX_MSG_CLASS_RESULT, std::string(label) + "\t" + std::to_string(count)};
 }
 
+// Runs the test case with a recording sink attached; returns what it sent.
+Messages RunRecorded(CProbex& test) {
+  CPxRecordingSink sink;
+  test.SetViewClass(&sink);
+  test.Run();
+  test.SetViewClass(nullptr);
+  return sink.Messages();
+}
+
 // Every time line as the fixed "0ms", so sequences compare exactly.
 Messages WithoutTimes(Messages messages) {
   for (SPxMessage& m : messages) {
@@ -51,10 +60,8 @@ void CTwoCases::Second() {
 }
 
 TEST(RunLoop, CaptionedClassWithTwoCasesSendsBannerCaptionCasesAndResults) {
-  CPxRecordingSink sink;
   CTwoCases test;
-  test.SetViewClass(&sink);
-  test.Run();
+  const Messages messages = RunRecorded(test);
   const Messages expected{kBlank,
                           kBanner,
                           kBlank,
@@ -68,16 +75,13 @@ TEST(RunLoop, CaptionedClassWithTwoCasesSendsBannerCaptionCasesAndResults) {
                           Result("Exception", 0),
                           Result("Failures ", 0),
                           kBlank};
-  EXPECT_EQ(WithoutTimes(sink.Messages()), expected);
+  EXPECT_EQ(WithoutTimes(messages), expected);
   EXPECT_EQ(test.calls, (std::vector<std::string>{"SetUp", "First", "Second", "TearDown"}));
 }
 
 TEST(RunLoop, TimeLineIsMillisecondsWithoutBlank) {
-  CPxRecordingSink sink;
   CTwoCases test;
-  test.SetViewClass(&sink);
-  test.Run();
-  for (const SPxMessage& m : sink.Messages()) {
+  for (const SPxMessage& m : RunRecorded(test)) {
     if (m.kind == PX_MSG_CASE_TIME) {
       EXPECT_TRUE(std::regex_match(m.text, std::regex("[0-9]+ms"))) << m.text;
     }
@@ -107,11 +111,8 @@ public:
 };
 
 template <typename T> void ExpectCaptionWarningOnly() {
-  CPxRecordingSink sink;
   T test;
-  test.SetViewClass(&sink);
-  test.Run();
-  const Messages messages = sink.Messages();
+  const Messages messages = RunRecorded(test);
   ASSERT_EQ(messages.size(), 4u);
   EXPECT_EQ(messages[0], kBlank);
   EXPECT_EQ(messages[1], kBanner);
@@ -155,21 +156,16 @@ Messages ResultBlock(const Messages& all) {
 }
 
 TEST(RunLoop, EndMarkerAndItsAbsence) {
-  CPxRecordingSink sink;
   COnlyEndMarker empty;
-  empty.SetViewClass(&sink);
-  empty.Run();
+  const Messages messages = RunRecorded(empty);
   const Messages zero{kBlank, Result("Case     ", 0), Result("Exception", 0),
                       Result("Failures ", 0), kBlank};
-  EXPECT_EQ(ResultBlock(sink.Messages()), zero);
-  for (const SPxMessage& m : sink.Messages())
+  EXPECT_EQ(ResultBlock(messages), zero);
+  for (const SPxMessage& m : messages)
     EXPECT_NE(m.kind, PX_MSG_CASE_TIME);
 
-  sink.Clear();
   CNoEndMarker open;
-  open.SetViewClass(&sink);
-  open.Run();
-  Messages block = ResultBlock(sink.Messages());
+  Messages block = ResultBlock(RunRecorded(open));
   ASSERT_EQ(block.size(), 6u);
   EXPECT_EQ(block[1], Result("Case     ", 1));
   EXPECT_EQ(block[4].kind, PX_MSG_ETC);
@@ -177,11 +173,8 @@ TEST(RunLoop, EndMarkerAndItsAbsence) {
   EXPECT_NE(block[4].text.find("PX_DECLARATION_END()"), std::string::npos);
   EXPECT_EQ(block[5], kBlank);
 
-  sink.Clear();
   CNothingAtAll bare;
-  bare.SetViewClass(&sink);
-  bare.Run();
-  block = ResultBlock(sink.Messages());
+  block = ResultBlock(RunRecorded(bare));
   ASSERT_EQ(block.size(), 6u);
   EXPECT_EQ(block[1], Result("Case     ", 0));
   EXPECT_EQ(block[4].text.rfind("Warrning;", 0), 0u);
@@ -201,16 +194,14 @@ public:
 };
 
 TEST(RunLoop, CaseThatSetsTheEndFlagEndsTheLoopUntimedAndUncounted) {
-  CPxRecordingSink sink;
   CStopsEarly test;
-  test.SetViewClass(&sink);
-  test.Run();
+  const Messages messages = RunRecorded(test);
   EXPECT_EQ(test.calls, (std::vector<std::string>{"Before", "Stopper"}));
   int times = 0;
-  for (const SPxMessage& m : sink.Messages())
+  for (const SPxMessage& m : messages)
     times += m.kind == PX_MSG_CASE_TIME;
   EXPECT_EQ(times, 1);
-  EXPECT_EQ(ResultBlock(sink.Messages())[1], Result("Case     ", 1));
+  EXPECT_EQ(ResultBlock(messages)[1], Result("Case     ", 1));
 }
 
 class CBase : public CProbex {
@@ -230,12 +221,10 @@ public:
 };
 
 TEST(RunLoop, OverridesRunInPlaceAndCasesAfterTheBaseEndMarkerNever) {
-  CPxRecordingSink sink;
   CDerived test;
-  test.SetViewClass(&sink);
-  test.Run();
+  const Messages messages = RunRecorded(test);
   EXPECT_EQ(test.calls, (std::vector<std::string>{"Derived::One", "Base::Two"}));
-  EXPECT_EQ(ResultBlock(sink.Messages())[1], Result("Case     ", 2));
+  EXPECT_EQ(ResultBlock(messages)[1], Result("Case     ", 2));
 }
 
 class CFailsOnce : public CProbex {
@@ -247,14 +236,10 @@ public:
 };
 
 TEST(RunLoop, EachRunReportsItsOwnCounts) {
-  CPxRecordingSink sink;
   CFailsOnce test;
-  test.SetViewClass(&sink);
-  test.Run();
-  EXPECT_EQ(ResultBlock(sink.Messages())[3], Result("Failures ", 1));
-  sink.Clear();
-  test.Run();
-  EXPECT_EQ(ResultBlock(sink.Messages())[3], Result("Failures ", 0));
+  const Messages messages = RunRecorded(test);
+  EXPECT_EQ(ResultBlock(messages)[3], Result("Failures ", 1));
+  EXPECT_EQ(ResultBlock(RunRecorded(test))[3], Result("Failures ", 0));
 }
 
 TEST(RunLoop, DetachingTheSinkRestoresTheDefault) {
@@ -302,10 +287,8 @@ public:
 };
 
 TEST(RunLoop, RegistryNamesTheCaseOnlyWhileItRuns) {
-  CPxRecordingSink sink;
   CRegistryProbe test;
-  test.SetViewClass(&sink);
-  test.Run();
+  const Messages messages = RunRecorded(test);
   EXPECT_EQ(test.seen, &test);
   EXPECT_EQ(g_mapRunningCase.GetCount(), 0u);
 }
@@ -318,11 +301,9 @@ public:
 };
 
 TEST(RunLoop, FirstPositionPastTheTableRunsNothing) {
-  CPxRecordingSink sink;
   COverCounted test;
-  test.SetViewClass(&sink);
-  test.Run();
-  EXPECT_EQ(ResultBlock(sink.Messages())[1], Result("Case     ", 0));
+  const Messages messages = RunRecorded(test);
+  EXPECT_EQ(ResultBlock(messages)[1], Result("Case     ", 0));
 }
 
 } // namespace

@@ -1,0 +1,7 @@
+#include "probex/support/KrnHandle.h"
+
+namespace KRN {
+
+CKrnHandleBlock g_krnEmptyBlock{{0}, nullptr};
+
+} // namespace KRN

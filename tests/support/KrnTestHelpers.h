@@ -1,0 +1,29 @@
+// Helpers shared by the collection tests.
+#pragma once
+
+#include "probex/support/KrnCollection.h"
+
+#include <cstdint>
+#include <vector>
+
+// The elements of a collection, read through ElementPtr.
+template <class T> std::vector<T> KrnElements(const KRN::CKrnCollection<T>& collection) {
+  std::vector<T> elements;
+  for (std::uint32_t index = 0; index < collection.GetSize(); ++index) {
+    elements.push_back(*collection.ElementPtr(index));
+  }
+  return elements;
+}
+
+// A vector of the given elements, appended in one step.
+template <class TVector> TVector KrnMake(const std::vector<std::uint32_t>& elements) {
+  TVector vector;
+  vector.AddRange(static_cast<std::uint32_t>(elements.size()), elements.data());
+  return vector;
+}
+
+// Selects the even numbers.
+class CKrnEvenChecker : public KRN::CKrnElementChecker<std::uint32_t> {
+public:
+  bool Check(const std::uint32_t& element) override { return element % 2 == 0; }
+};
