@@ -15,10 +15,12 @@
 namespace {
 
 // The scenario program in halfway mode, in its own temporary directory and
-// with its own search path for the viewer.
-bool StartHalfway(CPxParty& writer, const std::string& dir, const std::string& path) {
-  return writer.Start({"/usr/bin/env", "TMPDIR=" + dir, "PATH=" + path,
-                       PxScenarioPath("px_viewer_scenario"), "halfway", dir + "/gate"});
+// object namespace, with its own search path for the viewer.
+bool StartHalfway(CPxParty& writer, const std::string& dir, const std::string& objects,
+                  const std::string& path) {
+  return writer.Start({"/usr/bin/env", "TMPDIR=" + dir, "PROBEX_OBJECT_DIR=" + objects,
+                       "PATH=" + path, PxScenarioPath("px_viewer_scenario"), "halfway",
+                       dir + "/gate"});
 }
 
 std::string LogIn(const std::string& dir) {
@@ -37,12 +39,14 @@ TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
   for (const bool killed : {false, true}) {
     SCOPED_TRACE(killed ? "writer killed" : "writer finishes");
     const std::string dir = PxMakeTempDir("halfway");
+    const std::string objects = PxMakeTempDir("objects");
     CPxParty writer;
-    ASSERT_TRUE(StartHalfway(writer, dir, PxMakeTempDir("no-viewer")));
+    ASSERT_TRUE(StartHalfway(writer, dir, objects, PxMakeTempDir("no-viewer")));
     const std::string log = LogIn(dir);
     ASSERT_FALSE(log.empty());
     CPxParty viewer;
-    ASSERT_TRUE(viewer.Start({PxViewerPath(), "--follow", "--color=never", log}));
+    ASSERT_TRUE(viewer.Start({"/usr/bin/env", "PROBEX_OBJECT_DIR=" + objects, PxViewerPath(),
+                              "--follow", "--color=never", log}));
     // The first half is out while the writer still waits at its gate. A
     // viewer that ended early gives empty lines: the count bounds the wait.
     std::string shown;
@@ -78,7 +82,7 @@ TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
 TEST(DiVovFollow, StartedByATestProgramItReportsTheWholeRunWhenTheProgramEnds) {
   const std::string dir = PxMakeTempDir("started");
   CPxParty writer;
-  ASSERT_TRUE(StartHalfway(writer, dir, PxDirectoryOf(PxViewerPath())));
+  ASSERT_TRUE(StartHalfway(writer, dir, PxMakeTempDir("objects"), PxDirectoryOf(PxViewerPath())));
   const std::string log = LogIn(dir);
   ASSERT_FALSE(log.empty());
   std::ofstream{dir + "/gate"};

@@ -8,7 +8,8 @@
 #include <vector>
 
 // Runs the scenario program in the mode, alone in a fresh temporary
-// directory, with no viewer to be found; returns its log's path ("" if none).
+// directory and object namespace, with no viewer to be found; returns its
+// log's path ("" if none).
 std::string PxRunScenarioLog(const std::string& mode);
 
 // The path of the DiVov.exe under test.
