@@ -17,5 +17,6 @@
 #include "probex/core/ProbexMacros.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/suite/ProbexSuite.h"
+#include "probex/support/KrnSupport.h"
 #include "probex/view/ProbexView.h"
 #include "probex/view/PxMsgType.h"
