@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 namespace {
@@ -81,6 +83,13 @@ TEST(LogFollower, ReadsOnceWithoutFollowingAndFailsOnWhatCannotBeRead) {
   const std::string dir = PxMakeTempDir("dir");
   EXPECT_FALSE(follower.Read(dir, false, never, error));
   EXPECT_NE(error.find("is a directory"), std::string::npos) << error;
+  // A pipe without a writer would block the open: a follow refuses it.
+  const std::string fifo = dir + "/fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  CLogFollower::SHooks alive;
+  alive.writerAlive = [] { return true; };
+  EXPECT_FALSE(follower.Read(fifo, true, alive, error));
+  EXPECT_EQ(error, "cannot follow " + fifo + ": it is not a regular file");
 }
 
 } // namespace

@@ -21,9 +21,16 @@ bool CLogFollower::Read(const std::string& path, bool follow, const SHooks& hook
     // one and sees everything it wrote.
     const bool alive = follow && hooks.writerAlive();
     if (!in.is_open()) {
-      std::error_code status;
-      if (std::filesystem::is_directory(path, status)) {
+      // A directory cannot be read; a pipe or device could block the open
+      // or the reads, which a follow must never do.
+      std::error_code ignored;
+      const std::filesystem::file_status status = std::filesystem::status(path, ignored);
+      if (std::filesystem::is_directory(status)) {
         error = "cannot read " + path + ": it is a directory";
+        return false;
+      }
+      if (follow && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        error = "cannot follow " + path + ": it is not a regular file";
         return false;
       }
       errno = 0;

@@ -19,8 +19,9 @@ public:
   CLogFollower(CLogReader& reader, CLogReader::FRecord record)
       : m_reader(reader), m_record(std::move(record)) {}
 
-  // False, with a message, when the log cannot be read. A log that does not
-  // exist yet is waited for while its writer lives.
+  // False, with a message, when the log cannot be read, or when following
+  // something other than a regular file. A log that does not exist yet is
+  // waited for while its writer lives.
   bool Read(const std::string& path, bool follow, const SHooks& hooks, std::string& error);
 
 private:
