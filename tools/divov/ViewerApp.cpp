@@ -26,6 +26,31 @@ struct SFileOutput {
   bool coverage = false; // written only when the log holds coverage records
 };
 
+// The report files asked for; with /x, the HTML report beside the log.
+std::vector<std::unique_ptr<SFileOutput>>
+m_sFileOutputs(const SViewerOptions& options, const std::string& logPath, bool detached) {
+  std::vector<std::unique_ptr<SFileOutput>> files;
+  const auto add = [&files](const std::string& path, bool coverage) -> std::ostream& {
+    files.push_back(std::make_unique<SFileOutput>());
+    files.back()->path = path;
+    files.back()->coverage = coverage;
+    return files.back()->text;
+  };
+  if (detached || !options.html.empty()) {
+    std::ostream& out = add(detached ? logPath + ".html" : options.html, false);
+    files.back()->reporter = std::make_unique<CHtmlReporter>(out, logPath);
+  }
+  if (!options.junit.empty()) {
+    std::ostream& out = add(options.junit, false);
+    files.back()->reporter = std::make_unique<CJunitReporter>(out);
+  }
+  if (!options.lcov.empty()) {
+    std::ostream& out = add(options.lcov, true);
+    files.back()->reporter = std::make_unique<CLcovReporter>(out);
+  }
+  return files;
+}
+
 } // namespace
 
 int CViewerApp::Run(const SViewerOptions& options) {
@@ -62,26 +87,8 @@ int CViewerApp::Run(const SViewerOptions& options) {
 int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
   CLogReader reader;
   CRunModel model(reader.Issues());
-  std::vector<std::unique_ptr<SFileOutput>> files;
-  const auto addFile = [&files](const std::string& path, bool coverage) -> std::ostream& {
-    files.push_back(std::make_unique<SFileOutput>());
-    files.back()->path = path;
-    files.back()->coverage = coverage;
-    return files.back()->text;
-  };
-  if (detached || !options.html.empty()) {
-    const std::string path = detached ? logPath + ".html" : options.html;
-    std::ostream& out = addFile(path, false);
-    files.back()->reporter = std::make_unique<CHtmlReporter>(out, logPath);
-  }
-  if (!options.junit.empty()) {
-    std::ostream& out = addFile(options.junit, false);
-    files.back()->reporter = std::make_unique<CJunitReporter>(out);
-  }
-  if (!options.lcov.empty()) {
-    std::ostream& out = addFile(options.lcov, true);
-    files.back()->reporter = std::make_unique<CLcovReporter>(out);
-  }
+  const std::vector<std::unique_ptr<SFileOutput>> files =
+      m_sFileOutputs(options, logPath, detached);
   std::unique_ptr<CTranscriptReporter> transcript;
   if (!detached) {
     const bool colour = options.colour == COLOUR_ALWAYS ||
@@ -128,6 +135,8 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     m_err << g_programName << ": " << logPath << ": " << line << "\n";
 
   int status = model.Failed() ? 1 : 0;
+  // The files come last, whole: a report is never left half written by an
+  // unreadable log.
   for (const auto& file : files) {
     if (file->coverage && model.Coverage().Empty()) {
       m_err << g_programName << ": " << logPath << ": no coverage records, " << file->path
