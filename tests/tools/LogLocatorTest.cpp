@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -34,6 +37,21 @@ TEST(LogLocator, MakesTheMarkerNameOfALog) {
   EXPECT_EQ(NLogLocator::MarkerName("C:\\Temp\\mytest.exe.20120919_08484200.qpxlog"),
             "C__Temp_mytest.exe.20120919_08484200.qpxlog_Mutex!");
   EXPECT_EQ(NLogLocator::MarkerName("/tmp/a.qpxlog"), "/tmp/a.qpxlog_Mutex!");
+}
+
+TEST(LogLocator, SpellsALogOfTheTemporaryDirectoryAsItsWriterDid) {
+  const std::string temp = TempDir();
+  const std::string linked = PxMakeTempDir("link") + "/to-temp";
+  ASSERT_EQ(::symlink(temp.c_str(), linked.c_str()), 0);
+  EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), temp + "a.qpxlog");
+  EXPECT_EQ(NLogLocator::WriterSpelling(temp + "./a.qpxlog"), temp + "a.qpxlog");
+  const std::string cwd = std::filesystem::current_path().string();
+  std::filesystem::current_path(temp);
+  EXPECT_EQ(NLogLocator::WriterSpelling("a.qpxlog"), temp + "a.qpxlog");
+  std::filesystem::current_path(cwd);
+  // Elsewhere a log keeps the name it was given.
+  EXPECT_EQ(NLogLocator::WriterSpelling("/var/log/a.qpxlog"), "/var/log/a.qpxlog");
+  EXPECT_EQ(NLogLocator::WriterSpelling(temp + "sub/a.qpxlog"), temp + "sub/a.qpxlog");
 }
 
 TEST(LogLocator, PicksTheNewestLogOfAProgramByItsStamp) {

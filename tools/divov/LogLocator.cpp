@@ -52,6 +52,16 @@ std::string MarkerName(const std::string& logPath) {
   return marker;
 }
 
+std::string WriterSpelling(const std::string& logPath) {
+  namespace fs = std::filesystem;
+  const std::string temp = NPxPlatform::GetTempDirectory();
+  std::error_code error;
+  const fs::path dir = fs::weakly_canonical(fs::absolute(logPath, error).parent_path(), error);
+  if (error || dir != fs::weakly_canonical(temp, error) || error)
+    return logPath;
+  return temp + fs::path(logPath).filename().string();
+}
+
 std::string LatestLog(const std::string& program) {
   const std::string prefix = NPxPlatform::GetFileTitle(program) + ".";
   std::string best;

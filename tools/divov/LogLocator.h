@@ -11,6 +11,10 @@ namespace NLogLocator {
 std::string LogPathFromViewerName(const std::string& viewerName);
 // The log path and "_Mutex!", backslashes and colons made underscores.
 std::string MarkerName(const std::string& logPath);
+// The path as its writer spelt it: a log in the directory for temporary
+// files, however it was named (relative, through a link), is that
+// directory's path and the file's title; any other path stays as it is.
+std::string WriterSpelling(const std::string& logPath);
 // The newest log of the program (a path or a bare name) in the directory
 // for temporary files; empty when there is none.
 std::string LatestLog(const std::string& program);

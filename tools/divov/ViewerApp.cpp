@@ -112,7 +112,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     for (CReporter* reporter : reporters)
       reporter->OnRecord(record);
   });
-  const std::string marker = NLogLocator::MarkerName(logPath);
+  const std::string marker = NLogLocator::MarkerName(NLogLocator::WriterSpelling(logPath));
   CLogFollower::SHooks hooks;
   hooks.writerAlive = [&marker] { return NViewerOs::IsWriterAlive(marker); };
   hooks.idle = [&reporters] {
