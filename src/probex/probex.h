@@ -14,6 +14,9 @@
 
 #include "probex/PxApi.h"
 #include "probex/core/Probex.h"
+#include "probex/concurrent/ProbexSync.h"
+#include "probex/concurrent/ProbexSyncMacros.h"
+#include "probex/concurrent/ProbexThread.h"
 #include "probex/core/ProbexMacros.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/suite/ProbexSuite.h"

@@ -1,5 +1,6 @@
 // Every test process gets a temporary directory of its own, named in
-// TMPDIR, so that tests may run in parallel; it is removed at the end.
+// TMPDIR, and a named-object namespace inside it, so that tests may run in
+// parallel and leave nothing behind; both are removed at the end.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   ::setenv("TMPDIR", pattern.c_str(), 1);
+  ::setenv("PROBEX_OBJECT_DIR", (pattern + "/objects").c_str(), 1);
   const int rc = RUN_ALL_TESTS();
   std::error_code ignored;
   std::filesystem::remove_all(pattern, ignored);

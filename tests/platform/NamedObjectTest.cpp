@@ -3,6 +3,7 @@
 #include "platform/PxParty.h"
 
 #include "common/PxChildProcess.h"
+#include "probex/platform/NameMarker.h"
 #include "probex/platform/NamedEvent.h"
 #include "probex/platform/NamedObject.h"
 
@@ -189,6 +190,13 @@ TEST_F(NamedObjectTest, AnUnsafeOrMissingDirectoryRefusesEveryCall) {
   EXPECT_EQ(-1, memory.Create(EPxObjectKind::Memory, "nowhere", 16));
   EXPECT_EQ(nullptr, memory.Payload());
   ASSERT_EQ(0, ::chmod(m_dir.c_str(), 0700));
+}
+
+TEST_F(NamedObjectTest, ANameMarkerHoldsItsNameForTheRestOfTheProcess) {
+  EXPECT_EQ(0, NPxPlatform::CreateNameMarker("log_Mutex!"));
+  EXPECT_EQ(1, NPxPlatform::CreateNameMarker("log_Mutex!"));
+  EXPECT_TRUE(CNamedEvent().Open("log_Mutex!"));
+  EXPECT_EQ(-1, NPxPlatform::CreateNameMarker(""));
 }
 
 } // namespace

@@ -3,8 +3,14 @@
 // records. The first argument picks what it does.
 #include <probex/probex.h>
 
+#include <unistd.h>
+
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -56,6 +62,20 @@ int main(int argc, char** argv) {
     view.OutputMessage("second", PX_MSG_ETC);
     const std::string text(static_cast<size_t>(std::atoi(argv[2])), 'L');
     view.OutputMessage(text.c_str(), PX_MSG_ETC);
+  } else if (mode == "meet" && argc > 3) {
+    // Names its log, then waits (at most 10 s) until argv[3] processes have
+    // named theirs, each leaving a file in the folder argv[2].
+    CProbexView().OutputMessage("meeting", PX_MSG_ETC);
+    const std::string dir = argv[2];
+    std::ofstream(dir + "/" + std::to_string(::getpid()));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+      const auto count = std::distance(std::filesystem::directory_iterator(dir),
+                                       std::filesystem::directory_iterator());
+      if (count >= std::atoi(argv[3]))
+        break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
   } else if (mode == "silent") {
     // Loads the library and sends nothing.
   }

@@ -35,7 +35,7 @@ private:
 CProbexSync::CProbexSync() : m_pSyncData(new CProbexSyncData) {}
 
 CProbexSync::~CProbexSync() {
-  m_sCloseHandles(*m_pSyncData);
+  m_CloseHandles();
   delete m_pSyncData;
 }
 
@@ -46,6 +46,10 @@ void CProbexSync::RunMain() {
 
 void CProbexSync::m_BeginRun() {
   m_pSyncData->m_nWorkingCount = GetOppositeCount();
+  m_CloseHandles();
+}
+
+void CProbexSync::m_CloseHandles() {
   m_sCloseHandles(*m_pSyncData);
 }
 

@@ -24,7 +24,9 @@ public:
   // one of the working count of parties; else one. Waits without time-out,
   // as long as the parties take. Returns at once, unsynchronised, when the
   // file name is shorter than two characters, a name does not fit
-  // kSyncNameSize, or the object namespace refuses the point.
+  // kSyncNameSize, or the object namespace refuses the point; the last is
+  // also what a 65th party meets, so with more than 63 opposite parties the
+  // first arrival waits for ever, as for any party that never comes.
   void x_SyncPoint(const char* file, int number, bool all);
 
 protected:
@@ -41,9 +43,11 @@ protected:
 
   // RunMain in two steps, so that CProbexThread can start its workers in
   // between: take the working count and free the last run's points; then
-  // run the base loop and free this run's points on every way out.
+  // run the base loop and free this run's points on every way out. Workers
+  // may keep points after that; CProbexThread frees them once they end.
   void m_BeginRun();
   void m_RunBaseLoop();
+  void m_CloseHandles();
 
 private:
   CProbexSyncData* m_pSyncData;

@@ -27,19 +27,19 @@ CProbexThread::CProbexThread() : m_pWorkers(std::make_shared<CPxWorkerGate>()) {
 }
 
 CProbexThread::~CProbexThread() {
-  if (!m_pWorkers->WaitUntilIdle(kWorkerGraceMs)) {
-    NPxPlatform::ShowNotice("Probex", "CProbexThread: a RunThread worker is still running while "
-                                      "its test object is destroyed; ending the process.");
-    std::abort();
-  }
+  m_WaitForWorkers();
 }
 
 int CProbexThread::GetVirtualMethodCount() {
+  // The base loop asks this right after it has reset the counters: from
+  // now on nothing a worker counts is reset away.
+  m_pWorkers->Open();
   return kThreadSlots;
 }
 
 void CProbexThread::RunMain() {
   m_BeginRun();
+  m_pWorkers->Close();
   for (int index = 1; index <= GetOppositeCount() && index <= kMaxWorkers; ++index) {
     auto* record = new SPxThreadStart{this, index, m_pWorkers};
     m_pWorkers->Enter();
@@ -51,12 +51,31 @@ void CProbexThread::RunMain() {
       delete record;
     }
   }
+  // On every way out, also an exception from a case: let the workers go,
+  // wait for them, and close what they kept open after the loop closed.
+  struct SEndRun {
+    CProbexThread* self;
+    ~SEndRun() {
+      self->m_pWorkers->Open();
+      self->m_WaitForWorkers();
+      self->m_CloseHandles();
+    }
+  } endRun{this};
   m_RunBaseLoop();
   NPxPlatform::Sleep(kPauseAfterCasesMs);
 }
 
+void CProbexThread::m_WaitForWorkers() {
+  if (m_pWorkers->WaitUntilIdle(kWorkerGraceMs))
+    return;
+  NPxPlatform::ShowNotice("Probex", "CProbexThread: a RunThread worker is still running after "
+                                    "its test run; ending the process.");
+  std::abort();
+}
+
 unsigned long CProbexThread::m_sRunThread(void* record) {
   std::unique_ptr<SPxThreadStart> start(static_cast<SPxThreadStart*>(record));
+  start->workers->WaitUntilOpen();
   start->owner->RunThread(start->index);
   start->workers->Leave();
   return 0;

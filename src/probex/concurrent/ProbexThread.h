@@ -3,12 +3,12 @@
 // calling RunThread(index) with index 1 to the count, while the cases run on
 // the calling thread; both meet with PX_SYNC_POINT.
 //
-// RunMain returns 1000 ms after the last case: the time a thread body has to
-// finish before TearDown and the derived class's destructor run. The object
-// itself never goes away under a worker: its destructor waits for them, up
-// to kWorkerGraceMs; a worker still running then ends the process (a notice
-// on standard error, then abort), since it would run on a destroyed object.
-// A thread body must not let an exception escape: that ends the process too.
+// RunMain pauses 1000 ms after the last case, then waits for its workers,
+// so TearDown and the destructors never run under a worker. A worker still
+// running kWorkerGraceMs after the pause ends the process (a notice on
+// standard error, then abort): its object could not outlive it otherwise.
+// The destructor waits the same way, for a run that an exception left. A
+// thread body must not let an exception escape: that ends the process too.
 #pragma once
 
 #include "probex/PxApi.h"
@@ -36,6 +36,7 @@ protected:
 
 private:
   static unsigned long m_sRunThread(void* record);
+  void m_WaitForWorkers();
 
   std::shared_ptr<CPxWorkerGate> m_pWorkers;
 };

@@ -10,11 +10,27 @@ void CPxWorkerGate::Enter() {
 void CPxWorkerGate::Leave() {
   std::lock_guard<std::mutex> guard(m_lock);
   if (--m_nRunning == 0)
-    m_idle.notify_all();
+    m_changed.notify_all();
 }
 
 bool CPxWorkerGate::WaitUntilIdle(unsigned milliseconds) {
   std::unique_lock<std::mutex> lock(m_lock);
-  return m_idle.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                         [this] { return m_nRunning == 0; });
+  return m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                            [this] { return m_nRunning == 0; });
+}
+
+void CPxWorkerGate::Close() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_bOpen = false;
+}
+
+void CPxWorkerGate::Open() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_bOpen = true;
+  m_changed.notify_all();
+}
+
+void CPxWorkerGate::WaitUntilOpen() {
+  std::unique_lock<std::mutex> lock(m_lock);
+  m_changed.wait(lock, [this] { return m_bOpen; });
 }

@@ -1,6 +1,7 @@
 // Counts the running workers of one threaded test case, so that the case
-// can wait for them before it goes. Shared by the case and its workers; the
-// last of them to let go frees it.
+// can wait for them before it goes, and holds their bodies back until the
+// run is ready for them. Shared by the case and its workers; the last of
+// them to let go frees it.
 #pragma once
 
 #include <condition_variable>
@@ -15,8 +16,14 @@ public:
   // True when no worker runs, at once or within the time given.
   bool WaitUntilIdle(unsigned milliseconds);
 
+  // Holds workers back (Close) until the run lets them go (Open).
+  void Close();
+  void Open();
+  void WaitUntilOpen();
+
 private:
   std::mutex m_lock;
-  std::condition_variable m_idle;
+  std::condition_variable m_changed;
   int m_nRunning = 0;
+  bool m_bOpen = true;
 };

@@ -5,6 +5,8 @@
 // The namespace is $PROBEX_OBJECT_DIR when set (tests give each run its own),
 // else $XDG_RUNTIME_DIR/probex/, else /dev/shm/probex-<uid>/. A directory that
 // cannot be made, or that another user owns or may enter, refuses every call.
+// In a child made by fork the inherited handles read as closed: the holder
+// is the parent. Names are bytes, compared exactly, up to kMaxNameLength.
 #pragma once
 
 #include <memory>

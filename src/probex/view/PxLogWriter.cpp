@@ -150,6 +150,10 @@ void CPxLogWriter::m_MakeName() {
       if (c == '\\' || c == ':')
         c = '_';
     }
+    // A name is taken while its writer lives; a file left by an ended
+    // process of the same second takes it too, so runs never share a log.
+    if (NPxPlatform::PathExists(m_strLogPath))
+      continue;
     if (NPxPlatform::CreateNameMarker(marker.c_str()) != 1)
       return;
   }

@@ -1,0 +1,36 @@
+// A threaded test case whose worker never ends: the run must end the
+// process with a notice rather than leave the worker to a destroyed object.
+#include "PxSilentView.h"
+#include "probex/concurrent/ProbexThread.h"
+#include "probex/core/ProbexMacros.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+class CStuckTest : public CProbexThread {
+public:
+  CStuckTest() { PX_CAPTION_CLASS("a worker that never ends"); }
+  void RunThread(int) override {
+    for (;;)
+      ::pause();
+  }
+  PX_CASE(Report) {
+    std::printf("case ran\n");
+    std::fflush(stdout);
+  }
+  PX_DECLARATION_END();
+};
+
+} // namespace
+
+int main() {
+  CPxSilentView silent;
+  CStuckTest test;
+  test.SetViewClass(&silent);
+  test.Run();
+  std::printf("run returned\n");
+  return 0;
+}
