@@ -40,25 +40,23 @@ TEST(DiVovFormats, JunitOfARealSuitePassesTheSchemaAndAnXmlParser) {
   const SPxChildResult valid = PxRunChild({Tool("xmllint", "libxml2-utils"), "--noout", "--schema",
                                            PxViewerTestFile("junit.xsd"), xml});
   EXPECT_EQ(valid.exitCode, 0) << valid.stdErr;
+  const std::string failedLine = std::to_string(PxScenarioLine("PX_ASSERT_EQUAL(2 + 2, 5)"));
   const SPxChildResult parsed = PxRunChild(
       {Tool("python3", "python3"), "-c",
        "import sys, xml.etree.ElementTree as E\n"
        "root = E.parse(sys.argv[1]).getroot()\n"
        "for s in root.iter('testsuite'):\n"
        "  print(s.get('name'), s.get('tests'), s.get('failures'))\n"
-       "for c in root.iter('testcase'):\n"
-       "  for f in c.iter('failure'):\n"
-       "    print(c.get('name'), c.get('file').endswith('ViewerScenario.cpp'), c.get('line'),\n"
-       "          f.text.splitlines()[0].endswith('ViewerScenario.cpp(36):'), f.get('message'))\n"
-       "    break\n"
-       "  else:\n"
-       "    continue\n"
-       "  break\n",
-       xml});
+       "c = next(c for c in root.iter('testcase') if c.find('failure') is not None)\n"
+       "f = c.find('failure')\n"
+       "print(c.get('name'), c.get('file').endswith('ViewerScenario.cpp'), c.get('line'))\n"
+       "print(f.text.splitlines()[0].endswith('ViewerScenario.cpp(' + sys.argv[2] + '):'))\n"
+       "print(f.get('message'))\n",
+       xml, failedLine});
   EXPECT_EQ(parsed.exitCode, 0) << parsed.stdErr;
-  EXPECT_EQ(parsed.stdOut,
-            "CPassing 2 0\nCFailing 3 3\n"
-            "mixed <outcomes> & \"quotes\" True 34 True '2 + 2' は '5' になりませんでした\n");
+  EXPECT_EQ(parsed.stdOut, "CPassing 2 0\nCFailing 3 3\nmixed <outcomes> & \"quotes\" True " +
+                               std::to_string(PxScenarioLine("PX_CASE_CAPTION(\"mixed")) +
+                               "\nTrue\n'2 + 2' は '5' になりませんでした\n");
 }
 
 TEST(DiVovFormats, JunitStaysWellFormedWhateverTheTextsHold) {
@@ -151,11 +149,15 @@ TEST(DiVovFormats, TheHtmlReportShowsItsResultsAndFailuresInABrowser) {
       Count(page, "<tr class=\"fail\"><td>failing class \\(CFailing\\)</td><td class=\"num\">3<"),
       1u);
   EXPECT_EQ(Count(page, "<li class=\"failure\">"), 3u);
-  EXPECT_EQ(Count(page,
-                  "<li class=\"failure\"><span class=\"location\">[^<]*ViewerScenario.cpp\\(36\\):"
-                  "</span><br>mixed &lt;outcomes&gt; &amp; \"quotes\"<br>2 \\+ 2 == 5  ？<br>"
-                  "<span class=\"fail\">\\*\\* '2 \\+ 2' は '5' になりませんでした</span></li>"),
-            1u);
+  const std::string failedLine = std::to_string(PxScenarioLine("PX_ASSERT_EQUAL(2 + 2, 5)"));
+  EXPECT_EQ(
+      Count(page,
+            "<li class=\"failure\"><span class=\"location\">[^<]*ViewerScenario.cpp\\(" +
+                failedLine +
+                "\\):"
+                "</span><br>mixed &lt;outcomes&gt; &amp; \"quotes\"<br>2 \\+ 2 == 5  ？<br>"
+                "<span class=\"fail\">\\*\\* '2 \\+ 2' は '5' になりませんでした</span></li>"),
+      1u);
   // Texts stay texts: no element was made of the caption's angle brackets.
   EXPECT_EQ(page.find("<outcomes>"), std::string::npos);
   EXPECT_NE(

@@ -49,6 +49,18 @@ void PxExpectApproved(const std::string& name, const std::string& text) {
       << "differs from " << path << " (run with PX_APPROVE=1 to take the new text)";
 }
 
+int PxScenarioLine(const std::string& text) {
+  std::ifstream source(std::string(PX_SCENARIO_SOURCE_DIR) + "/ViewerScenario.cpp");
+  int number = 0;
+  for (std::string line; std::getline(source, line);) {
+    ++number;
+    if (line.find(text) != std::string::npos)
+      return number;
+  }
+  ADD_FAILURE() << "no line of the scenario holds " << text;
+  return 0;
+}
+
 std::string PxViewerTestFile(const std::string& name) {
   return std::string(PX_VIEWER_TEST_DIR) + "/" + name;
 }

@@ -26,6 +26,10 @@ std::string PxStableTranscript(const std::string& text);
 // set in the environment it writes the file instead.
 void PxExpectApproved(const std::string& name, const std::string& text);
 
+// The number of the first line of the scenario program's source that holds
+// the text, so that checks of locations survive edits of that source.
+int PxScenarioLine(const std::string& text);
+
 // A file of the viewer's tests (the schema, approved files).
 std::string PxViewerTestFile(const std::string& name);
 
