@@ -1,10 +1,47 @@
-// Functions that code under test calls: the routing of its failed
-// ASSERT/VERIFY checks to the running test case.
+// Functions that code under test calls: source cookies, line passages,
+// function entries and exits, passable-line tables, the step-log default and
+// the routing of failed ASSERT/VERIFY checks to the running test case. Every
+// function may be called from any thread; none reports an error.
 #pragma once
 
 #include "probex/PxApi.h"
 
 namespace NPxCoverage {
+
+// The highest passage point a line can have. A passage with a point outside
+// 1 to kMaxPassagePoint is no passage: it is ignored in both modes and leaves
+// the repeat filter as it was.
+constexpr int kMaxPassagePoint = 65535;
+
+// Hands out 0, 1, 2, ... within the process: one cookie per instrumented source.
+PX_API int GetSourceCookie();
+
+// One arrival at passage point `point` (from 1) of line `line` of the source
+// `cookie`. An exact repeat of the last passage that got through is dropped.
+// Step-log mode sends "?cookie,line(point" at once, with ":elapsed" in hex
+// milliseconds added when the time has changed since the last record that
+// carried one; count mode counts the passage, and the counts are sent as
+// "?cookie,line();" records (six or more hex digits per point) when the log
+// closes. Counting keys on the low 16 bits of the line plus the cookie
+// shifted by 16, so a line outside 0 to 65535 spills into the cookie.
+PX_API void OutputLine(int cookie, int line, int point);
+
+// Step-log mode only: the function's text as a "PxFn" record, and on exit
+// "text:value" with the value in hex as a "PxFo" record. A null text counts
+// as empty; an empty entry record is not written to the log.
+PX_API void OutputFuncIn(const char* function);
+PX_API void OutputFuncOut(const char* function, unsigned long value);
+
+// In both modes: "!first,second;name(0):" followed by two hex digits for each
+// of the `count` bytes of `table`, as a "PxPs" record. A null name counts as
+// empty; a count of 0 or below, or a null table, adds no bytes.
+PX_API void OutputPassibleLine(int first, int second, const char* name, const unsigned char* table,
+                               int count);
+
+// Reads the mode word of the controlling tool again, now, taking a word of 0
+// (no tool) as step-log mode. Without this call no tool means count mode.
+// Takes effect for every later call, on every thread.
+PX_API void SetStepLogMode();
 
 // Charges one false ASSERT/VERIFY to the test case whose RunMain runs on the
 // calling thread; on any other thread it is dropped. Always returns 0.

@@ -29,3 +29,11 @@ void OutputRecord(const char* text, EPxMsgType kind) {
   else
     CProbexView().OutputMessage(text, kind);
 }
+
+CPxRecordChannelGuard::CPxRecordChannelGuard() {
+  g_csOutput().lock();
+}
+
+CPxRecordChannelGuard::~CPxRecordChannelGuard() {
+  g_csOutput().unlock();
+}

@@ -1,8 +1,10 @@
 #include "probex/module/PxModule.h"
 
 // Definition order is construction order at load; unload destroys in
-// reverse, so the log writer goes first and the running-case map last.
+// reverse, so the log writer goes first and the running-case map last. The
+// coverage store outlives the log writer, whose destructor flushes it.
 CPxRunningCaseMap g_mapRunningCase;
+CPxLineCounts g_lineCounts;
 CPxLogWriter g_logWriter;
 
 namespace {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "probex/core/PxRunningCaseMap.h"
+#include "probex/coverage/PxLineCounts.h"
 #include "probex/view/PxLogWriter.h"
 
 extern CPxRunningCaseMap g_mapRunningCase;
+extern CPxLineCounts g_lineCounts;
 extern CPxLogWriter g_logWriter;

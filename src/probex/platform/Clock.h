@@ -1,4 +1,5 @@
-// Millisecond ticks, pauses and the local calendar time.
+// Millisecond ticks, pauses and the local calendar time. Tests may stand in
+// for the tick source, so that times in records are known in advance.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,8 @@ namespace NPxPlatform {
 
 // Monotonic milliseconds, wrapping at 2^32.
 std::uint32_t GetTickCount();
+// A stand-in tick source for unit tests; null restores the system's.
+void SetTickCountHook(std::uint32_t (*hook)());
 void Sleep(std::uint32_t milliseconds);
 
 struct SLocalTime {

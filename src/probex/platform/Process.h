@@ -1,4 +1,4 @@
-// Starting another program, and telling the user something that must not
+// Starting another program, detached or waited for, and telling the user something that must not
 // hold up a test run.
 #pragma once
 
@@ -11,6 +11,13 @@ namespace NPxPlatform {
 // arguments, detached: it is never a child the caller has to reap. False
 // when the program cannot be found or started.
 bool StartDetachedProgram(const char* name, const std::vector<std::string>& args);
+
+// Runs argv[0], found on the search path, with argv and waits for it. The
+// answer is its exit status, or 128 + the signal that ended it; when it
+// could not be started (started is false), 127 when it cannot be found and
+// 126 otherwise, as shells answer. Interrupt and quit are ignored meanwhile:
+// they are the child's to act on.
+int RunProgram(const std::vector<std::string>& argv, bool& started);
 
 // A notice with a caption: written to standard error in one piece.
 void ShowNotice(const char* caption, const char* text);

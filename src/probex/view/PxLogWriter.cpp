@@ -3,6 +3,8 @@
 #include "probex/PxApi.h"
 #include "probex/PxTexts.h"
 #include "probex/core/PxFormat.h"
+#include "probex/coverage/PxLineCounts.h"
+#include "probex/coverage/PxRecordChannel.h"
 #include "probex/platform/platform.h"
 
 #include <cstring>
@@ -83,7 +85,11 @@ bool CPxLogWriter::m_WriteLineContinuation(const char* text) {
 }
 
 void CPxLogWriter::Close() {
+  const CPxRecordChannelGuard channel;
   std::lock_guard<std::recursive_mutex> guard(m_lock);
+  // The counts come back through the default sink into this writer, on this
+  // thread, so they are the last records before the buffer is written.
+  FlushLineCounts();
   if (!m_strLogPath.empty() && m_nLength > 0)
     m_Flush();
 }

@@ -23,7 +23,8 @@ public:
   // character, and not past the 259-byte working copy: those get a full
   // record, so no reader ever rebuilds a wrong line).
   void WriteRecord(const char* text, EPxMsgType kind);
-  // The final write at unload: the buffer reaches the file.
+  // The final write at unload: the coverage store sends its counts, then
+  // the buffer reaches the file.
   void Close();
   // The file's path; empty until the first record names it.
   std::string GetLogPath();
