@@ -1,6 +1,7 @@
 // Test programs whose logs the viewer's tests read: each mode is one kind of
 // run (all passing, failing, a class without caption or end marker, a
-// suite, a run that waits halfway). The first argument picks the mode.
+// suite, coverage in either mode, a run that waits halfway). The first
+// argument picks the mode.
 #include <probex/probex.h>
 
 #include <unistd.h>
@@ -61,6 +62,62 @@ public:
   }
 };
 
+// Code under test, instrumented by hand as a tool would do it: each line
+// that can run reports its passage, and the table below marks those lines.
+// The first line has two passage points, as a loop header would.
+int g_cookie = -1;
+void Pass(int line) {
+  NPxCoverage::OutputLine(g_cookie, line, 1);
+}
+void PassTwice(int line) {
+  NPxCoverage::OutputLine(g_cookie, line, 1);
+  NPxCoverage::OutputLine(g_cookie, line, 2);
+}
+
+const int kClampFirstLine = __LINE__ + 4;
+// Bits of the lines that pass, from the first: +0, +2, +5, +7 and +10.
+const unsigned char kClampTable[] = {0xA5, 0x04};
+int Clamp(int value, int low, int high) {
+  PassTwice(__LINE__);
+  if (value < low) {
+    Pass(__LINE__);
+    return low;
+  }
+  Pass(__LINE__);
+  if (value > high) {
+    Pass(__LINE__);
+    return high;
+  }
+  Pass(__LINE__);
+  return value;
+}
+
+class CClamp : public CProbex {
+public:
+  CClamp() { PX_CAPTION_CLASS("clamp"); }
+  PX_CASE(Inside) {
+    PX_CASE_CAPTION("inside the range");
+    NPxCoverage::OutputFuncIn("Clamp");
+    PX_ASSERT_EQUAL(Clamp(5, 0, 10), 5);
+    NPxCoverage::OutputFuncOut("Clamp", 5);
+    PX_ASSERT_EQUAL(Clamp(7, 0, 10), 7);
+  }
+  PX_CASE(Below) {
+    PX_CASE_CAPTION("below the range");
+    PX_ASSERT_EQUAL(Clamp(-3, 0, 10), 0);
+  }
+  PX_DECLARATION_END();
+};
+
+void RunCoverage(bool stepLog) {
+  if (stepLog)
+    NPxCoverage::SetStepLogMode();
+  g_cookie = NPxCoverage::GetSourceCookie();
+  NPxCoverage::OutputPassibleLine(g_cookie, kClampFirstLine, __FILE__, kClampTable,
+                                  static_cast<int>(sizeof kClampTable));
+  CClamp().Run();
+}
+
 // Records enough to reach the file at once, then more only after the
 // file named by gate exists: a reader can watch the log grow.
 class CHalfway : public CProbex {
@@ -112,6 +169,8 @@ int main(int argc, char** argv) {
     PX_ADD(suite, CPassing);
     PX_ADD(suite, CFailing);
     suite.Suite();
+  } else if (mode == "coverage-step" || mode == "coverage-count") {
+    RunCoverage(mode == "coverage-step");
   } else if (mode == "halfway" && argc > 2) {
     RunHalfway(argv[2]);
   } else {

@@ -119,6 +119,22 @@ TEST(DiVovFormats, LcovFromStepRecordsAndFromCountsIsReadByGenhtml) {
   }
 }
 
+TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModesAndReadByGenhtml) {
+  for (const char* mode : {"coverage-step", "coverage-count"}) {
+    SCOPED_TRACE(mode);
+    const std::string log = PxRunScenarioLog(mode);
+    const std::string dir = PxDirectoryOf(log);
+    const SPxChildResult shown = PxRunViewer({"--lcov", dir + "/trace.info", log});
+    EXPECT_EQ(shown.exitCode, 0);
+    EXPECT_EQ(shown.stdErr, "");
+    PxExpectApproved("coverage.info", PxStableTranscript(PxReadFile(dir + "/trace.info")));
+    const SPxChildResult html =
+        PxRunChild({Tool("genhtml", "lcov"), "--quiet", "--output-directory", dir + "/html",
+                    dir + "/trace.info"});
+    EXPECT_EQ(html.exitCode, 0) << html.stdErr;
+  }
+}
+
 TEST(DiVovFormats, LcovIsNotWrittenForALogWithoutCoverage) {
   const std::string log = PxRunScenarioLog("pass");
   const std::string trace = PxDirectoryOf(log) + "/none.info";

@@ -17,7 +17,8 @@ struct SApprovedRun {
 TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsWithTheirStatus) {
   for (const SApprovedRun& run :
        {SApprovedRun{"pass", 0}, SApprovedRun{"fail", 1}, SApprovedRun{"nocaption", 0},
-        SApprovedRun{"noend", 0}, SApprovedRun{"suite", 1}}) {
+        SApprovedRun{"noend", 0}, SApprovedRun{"suite", 1}, SApprovedRun{"coverage-step", 0},
+        SApprovedRun{"coverage-count", 0}}) {
     SCOPED_TRACE(run.mode);
     const std::string log = PxRunScenarioLog(run.mode);
     const SPxChildResult shown = PxRunViewer({"--color=never", "--encoding=UTF-8", log});
