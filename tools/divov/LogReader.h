@@ -25,7 +25,6 @@ public:
 
   const CReadIssues& Issues() const { return m_issues; }
   CReadIssues& Issues() { return m_issues; }
-  std::uint64_t BytesRead() const { return m_offset; }
 
 private:
   void m_Line(const char* line, std::size_t size, std::uint64_t offset, const FRecord& out);
