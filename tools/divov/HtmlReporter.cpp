@@ -94,12 +94,10 @@ std::string CHtmlReporter::m_Failures(const CRunModel& model) {
           m_markup.Append(html, f.expectLine);
           html += "</span><br>";
         }
-        if (!k.caption.empty()) {
-          m_markup.Append(html, k.caption);
-          html += "<br>";
-        }
-        if (!f.expression.empty()) {
-          m_markup.Append(html, f.expression);
+        for (const std::string* line : {&k.caption, &f.testCaption, &f.expression}) {
+          if (line->empty())
+            continue;
+          m_markup.Append(html, *line);
           html += "<br>";
         }
         html += "<span class=\"fail\">** ";
