@@ -1,0 +1,21 @@
+// One record of a log as the viewer sees it: the kind, the text in CP932
+// bytes exactly as written, and where the record began in the file.
+#pragma once
+
+#include "probex/view/PxMsgType.h"
+
+#include <cstdint>
+#include <string>
+
+// The two header records that open every log; no sink ever sends them.
+inline constexpr unsigned kPxHeaderTitle = PX_MSG_CODE('T', 'i', 't', '.');
+inline constexpr unsigned kPxHeaderVersion = PX_MSG_CODE('V', 'e', 'r', '.');
+
+struct SLogRecord {
+  EPxMsgType kind = PX_MSG_ETC;
+  std::string text;
+  std::uint64_t offset = 0; // byte offset of the record's first byte
+};
+
+// True for the eighteen kinds a sink sends.
+bool PxIsKnownKind(unsigned kind);

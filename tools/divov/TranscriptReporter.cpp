@@ -1,0 +1,64 @@
+#include "TranscriptReporter.h"
+
+namespace {
+
+const char* const g_styleCodes[] = {
+    "",           // plain
+    "\033[32m",   // pass: green
+    "\033[1;31m", // fail: bold red
+    "\033[1m",    // heading: bold
+    "\033[36m",   // case: cyan
+    "\033[33m",   // warning: yellow
+};
+const char g_resetCode[] = "\033[0m";
+
+// Written in pieces of this size, so that memory stays flat on any log.
+constexpr std::size_t g_writeSize = 1 << 16;
+
+} // namespace
+
+CTranscriptReporter::CTranscriptReporter(std::ostream& out, const std::string& encoding,
+                                         bool colour)
+    : m_out(out), m_converter(encoding), m_colour(colour),
+      m_formatter([this](std::string_view text, ETextStyle style, std::string_view tail) {
+        m_Piece(text, style, tail);
+      }) {}
+
+void CTranscriptReporter::OnRecord(const SLogRecord& record) {
+  m_formatter.Add(record);
+  if (m_raw.size() >= g_writeSize)
+    m_Write();
+}
+
+void CTranscriptReporter::OnIdle() {
+  m_formatter.Flush();
+  m_Write();
+  m_out.flush();
+}
+
+void CTranscriptReporter::OnEnd(const CRunModel& model) {
+  m_formatter.Flush();
+  m_Piece("Summary: " + model.Summary(), model.Failed() ? TEXT_STYLE_FAIL : TEXT_STYLE_PASS, "\n");
+  m_Write();
+  m_out.flush();
+}
+
+void CTranscriptReporter::m_Piece(std::string_view text, ETextStyle style, std::string_view tail) {
+  const bool coloured = m_colour && style != TEXT_STYLE_PLAIN && !text.empty();
+  if (coloured)
+    m_raw += g_styleCodes[style];
+  m_raw.append(text);
+  if (coloured)
+    m_raw += g_resetCode;
+  m_raw.append(tail);
+}
+
+// Converted in large pieces, which costs far less than piece by piece. A
+// lead byte cut from its partner at the end of a text cannot join the next
+// one: every piece ends in a line feed, which no CP932 pair holds.
+void CTranscriptReporter::m_Write() {
+  m_converter.Convert(m_raw, m_buffer);
+  m_raw.clear();
+  m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+  m_buffer.clear();
+}

@@ -1,0 +1,156 @@
+#include "ViewerApp.h"
+
+#include "HtmlReporter.h"
+#include "JunitReporter.h"
+#include "LcovReporter.h"
+#include "LogFollower.h"
+#include "LogLocator.h"
+#include "TranscriptReporter.h"
+#include "ViewerOs.h"
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+const char g_programName[] = "DiVov.exe";
+// How often a follow looks at the file and the writer's marker again.
+constexpr unsigned g_pollMilliseconds = 200;
+
+// A report that goes to a file once the log has been read.
+struct SFileOutput {
+  std::string path;
+  std::ostringstream text;
+  std::unique_ptr<CReporter> reporter;
+  bool coverage = false; // written only when the log holds coverage records
+};
+
+// The report files asked for; with /x, the HTML report beside the log.
+std::vector<std::unique_ptr<SFileOutput>>
+m_sFileOutputs(const SViewerOptions& options, const std::string& logPath, bool detached) {
+  std::vector<std::unique_ptr<SFileOutput>> files;
+  const auto add = [&files](const std::string& path, bool coverage) -> std::ostream& {
+    files.push_back(std::make_unique<SFileOutput>());
+    files.back()->path = path;
+    files.back()->coverage = coverage;
+    return files.back()->text;
+  };
+  if (detached || !options.html.empty()) {
+    std::ostream& out = add(detached ? logPath + ".html" : options.html, false);
+    files.back()->reporter = std::make_unique<CHtmlReporter>(out, logPath);
+  }
+  if (!options.junit.empty()) {
+    std::ostream& out = add(options.junit, false);
+    files.back()->reporter = std::make_unique<CJunitReporter>(out);
+  }
+  if (!options.lcov.empty()) {
+    std::ostream& out = add(options.lcov, true);
+    files.back()->reporter = std::make_unique<CLcovReporter>(out);
+  }
+  return files;
+}
+
+} // namespace
+
+int CViewerApp::Run(const SViewerOptions& options) {
+  switch (options.action) {
+  case VIEWER_HELP:
+    m_out << PxViewerUsage();
+    return 0;
+  case VIEWER_VERSION:
+    m_out << g_programName << " (Probex) " << PROBEX_VIEWER_VERSION << "\n";
+    return 0;
+  case VIEWER_USAGE_ERROR:
+    m_err << g_programName << ": " << options.error << "\n"
+          << "Try '" << g_programName << " --help' for more information.\n";
+    return 2;
+  case VIEWER_RUN:
+    break;
+  }
+  if (!options.viewerName.empty()) {
+    NViewerOs::DetachFromTerminal();
+    return m_View(options, NLogLocator::LogPathFromViewerName(options.viewerName), true);
+  }
+  if (!options.latestOf.empty()) {
+    const std::string latest = NLogLocator::LatestLog(options.latestOf);
+    if (latest.empty()) {
+      m_err << g_programName << ": no log of " << options.latestOf
+            << " in the temporary directory\n";
+      return 2;
+    }
+    return m_View(options, latest, false);
+  }
+  return m_View(options, options.log, false);
+}
+
+int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
+  CLogReader reader;
+  CRunModel model(reader.Issues());
+  const std::vector<std::unique_ptr<SFileOutput>> files =
+      m_sFileOutputs(options, logPath, detached);
+  std::unique_ptr<CTranscriptReporter> transcript;
+  if (!detached) {
+    const bool colour = options.colour == COLOUR_ALWAYS ||
+                        (options.colour == COLOUR_AUTO && NViewerOs::IsStdoutTerminal());
+    const std::string encoding =
+        options.encoding.empty() ? NViewerOs::OutputEncoding() : options.encoding;
+    if (!CTextConverter(encoding).Valid()) {
+      m_err << g_programName << ": unknown encoding " << encoding << "\n";
+      return 2;
+    }
+    transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
+  }
+  std::vector<CReporter*> reporters;
+  if (transcript)
+    reporters.push_back(transcript.get());
+  for (const auto& file : files)
+    reporters.push_back(file->reporter.get());
+
+  CLogFollower follower(reader, [&](const SLogRecord& record) {
+    model.Add(record);
+    for (CReporter* reporter : reporters)
+      reporter->OnRecord(record);
+  });
+  const std::string marker = NLogLocator::MarkerName(NLogLocator::WriterSpelling(logPath));
+  CLogFollower::SHooks hooks;
+  hooks.writerAlive = [&marker] { return NViewerOs::IsWriterAlive(marker); };
+  hooks.idle = [&reporters] {
+    for (CReporter* reporter : reporters)
+      reporter->OnIdle();
+  };
+  hooks.pause = [] { NViewerOs::Pause(g_pollMilliseconds); };
+  std::string error;
+  if (!follower.Read(logPath, options.follow || detached, hooks, error)) {
+    m_err << g_programName << ": " << error << "\n";
+    return 2;
+  }
+  for (CReporter* reporter : reporters)
+    reporter->OnIdle();
+  if (transcript && transcript->ReplacedBytes() != 0)
+    reader.Issues().Add(READ_ISSUE_BAD_TEXT, 0, transcript->ReplacedBytes());
+  for (CReporter* reporter : reporters)
+    reporter->OnEnd(model);
+  for (const std::string& line : reader.Issues().Describe())
+    m_err << g_programName << ": " << logPath << ": " << line << "\n";
+
+  int status = model.Failed() ? 1 : 0;
+  // The files come last, whole: a report is never left half written by an
+  // unreadable log.
+  for (const auto& file : files) {
+    if (file->coverage && model.Coverage().Empty()) {
+      m_err << g_programName << ": " << logPath << ": no coverage records, " << file->path
+            << " not written\n";
+      continue;
+    }
+    std::ofstream out(file->path, std::ios::binary | std::ios::trunc);
+    const std::string text = file->text.str();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+      m_err << g_programName << ": cannot write " << file->path << "\n";
+      status = 2;
+    }
+  }
+  return status;
+}
