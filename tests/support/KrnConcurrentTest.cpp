@@ -2,11 +2,8 @@
 // or one handle. Run under the thread and address sanitizers, these catch
 // races on counts and storage and any double free.
 #include "probex/support/KrnException.h"
-#include "probex/support/KrnExclusiveGuard.h"
-#include "probex/support/KrnHandle.h"
-#include "probex/support/KrnMap.h"
-#include "probex/support/KrnSectionLock.h"
-#include "probex/support/KrnVector.h"
+
+#include "KrnTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +13,6 @@
 #include <vector>
 
 using namespace KRN;
-using CUIntVector = CKrnVector<std::uint32_t>;
 
 namespace {
 
@@ -36,99 +32,42 @@ template <class FBody> void RunThreads(FBody body) {
 
 } // namespace
 
-TEST(KrnConcurrent, SharersOfOneStorageWriteOnTheirOwnThreads) {
-  CUIntVector source;
-  source.AddRange(8, nullptr);
-  for (std::uint32_t i = 0; i < 8; ++i) {
-    source.Set(i, i);
-  }
-  // Each thread starts with its own copies of one storage, made here.
-  std::vector<std::vector<CUIntVector>> copies(kThreads, std::vector<CUIntVector>(3, source));
-  std::atomic<int> failures{0};
-  RunThreads([&](int t) {
-    for (int round = 0; round < kRounds; ++round) {
-      std::vector<CUIntVector>& mine = copies[t];
-      CUIntVector& written = mine[round % 3];
-      const std::uint32_t mark = static_cast<std::uint32_t>(t * 1000 + round);
-      switch (round % 4) {
-      case 0:
-        written.Set(round % 8, mark);
-        break;
-      case 1:
-        written.Add(mark);
-        break;
-      case 2:
-        *written.WritableElement(0) = mark;
-        break;
-      default:
-        written.Insert(1, mark);
-        break;
-      }
-      if (!(written.At(0) == mark || written.At(round % 8) == mark || written.At(1) == mark ||
-            written.At(written.GetSize() - 1) == mark)) {
-        ++failures;
-      }
-      // Drop a copy and take a fresh one of the source, which no one writes.
-      mine[(round + 1) % 3] = source;
-    }
-  });
-  EXPECT_EQ(failures.load(), 0);
-  for (std::uint32_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(source.At(i), i);
-  }
-}
-
-TEST(KrnConcurrent, OneLockedVectorCopiedAndWrittenByAllThreads) {
-  CUIntVector shared;
-  shared.AddRange(kThreads, nullptr);
+TEST(KrnConcurrent, ThreadsCopyWriteAndDropCopiesOfOneSharedVector) {
+  // A counter per thread, and one that all threads count in.
+  CKrnVector<std::uint32_t> shared;
+  shared.AddRange(kThreads + 1, nullptr);
   std::atomic<int> failures{0};
   RunThreads([&](int t) {
     const auto slot = static_cast<std::uint32_t>(t);
     for (int round = 0; round < kRounds; ++round) {
-      CUIntVector copy;
+      CKrnVector<std::uint32_t> copy;
       {
         CKrnExclusiveGuard guard(&shared);
+        CKrnExclusiveGuard reentered(&shared);
         copy = shared;
         shared.Set(slot, shared.At(slot) + 1);
+        shared.Set(kThreads, shared.At(kThreads) + 1);
       }
-      // The copy was taken before this round's increment.
-      if (copy.At(slot) != static_cast<std::uint32_t>(round)) {
-        ++failures;
+      // Taken before this round's increment; its writes, racing with the
+      // other threads' on the same storage, must stay in the copy.
+      failures += copy.At(slot) != static_cast<std::uint32_t>(round);
+      switch (round % 3) {
+      case 0:
+        copy.Set(slot, 0);
+        break;
+      case 1:
+        *copy.WritableElement(slot) = 0;
+        break;
+      default:
+        copy.Insert(0, 0);
+        break;
       }
-      copy.Set(slot, 0);
-      copy.Add(1);
     }
   });
   EXPECT_EQ(failures.load(), 0);
-  for (std::uint32_t slot = 0; slot < kThreads; ++slot) {
-    EXPECT_EQ(shared.At(slot), static_cast<std::uint32_t>(kRounds)) << slot;
-  }
-  EXPECT_EQ(shared.GetSize(), static_cast<std::uint32_t>(kThreads));
-}
-
-TEST(KrnConcurrent, MapCountedFromManyThreadsUnderItsLock) {
-  CKrnLineCountMap map;
-  RunThreads([&](int t) {
-    for (int round = 0; round < kRounds; ++round) {
-      const std::uint32_t key = static_cast<std::uint32_t>(round % 5);
-      CKrnExclusiveGuard guard(&map);
-      CKrnGrowVector<std::uint32_t>* pCounts = map.Find(key);
-      if (!pCounts) {
-        pCounts = map.Set(key, CKrnGrowVector<std::uint32_t>());
-      }
-      const auto point = static_cast<std::uint32_t>(t);
-      pCounts->Set(point, point < pCounts->GetSize() ? pCounts->At(point) + 1 : 1);
-    }
-  });
-  ASSERT_EQ(map.GetSize(), 5u);
-  for (std::uint32_t key = 0; key < 5; ++key) {
-    const CKrnGrowVector<std::uint32_t>* pCounts = map.Find(key);
-    ASSERT_NE(pCounts, nullptr);
-    ASSERT_EQ(pCounts->GetSize(), static_cast<std::uint32_t>(kThreads));
-    for (std::uint32_t point = 0; point < kThreads; ++point) {
-      EXPECT_EQ(pCounts->At(point), static_cast<std::uint32_t>(kRounds / 5)) << key;
-    }
-  }
+  CElements expected(kThreads, kRounds);
+  expected.push_back(kThreads * kRounds);
+  EXPECT_EQ(KrnElements(shared), expected);
 }
 
 TEST(KrnConcurrent, ExceptionAndHandleCopiesDroppedOnManyThreads) {
@@ -146,9 +85,7 @@ TEST(KrnConcurrent, ExceptionAndHandleCopiesDroppedOnManyThreads) {
     for (int round = 0; round < kRounds; ++round) {
       const CIndexOutOfBoundsException copy(exceptions[t]);
       const CKrnHandle<std::string> hCopy(handles[t]);
-      if (copy.GetMessageText() != exceptions[t].GetMessageText() || *hCopy != "shared") {
-        ++failures;
-      }
+      failures += copy.GetMessageText() != exceptions[t].GetMessageText() || *hCopy != "shared";
     }
     // The last of these frees the shared text and string, on some thread.
     exceptions[t] = CIndexOutOfBoundsException();
@@ -156,18 +93,4 @@ TEST(KrnConcurrent, ExceptionAndHandleCopiesDroppedOnManyThreads) {
   });
   EXPECT_EQ(failures.load(), 0);
   EXPECT_EQ(std::string(exceptions[0].GetMessageText()), expectedText);
-}
-
-TEST(KrnConcurrent, SectionLockExcludesOtherThreadsAndReenters) {
-  CKrnSectionLock lock;
-  long counter = 0;
-  RunThreads([&](int) {
-    for (int round = 0; round < kRounds * 10; ++round) {
-      CKrnExclusiveGuard outer(&lock);
-      CKrnExclusiveGuard inner(&lock);
-      const long read = counter;
-      counter = read + 1;
-    }
-  });
-  EXPECT_EQ(counter, static_cast<long>(kThreads * kRounds * 10));
 }

@@ -1,10 +1,12 @@
 // Helpers shared by the collection tests.
 #pragma once
 
-#include "probex/support/KrnCollection.h"
+#include "probex/support/KrnGrowVector.h"
 
 #include <cstdint>
 #include <vector>
+
+using CElements = std::vector<std::uint32_t>;
 
 // The elements of a collection, read through ElementPtr.
 template <class T> std::vector<T> KrnElements(const KRN::CKrnCollection<T>& collection) {
@@ -16,13 +18,12 @@ template <class T> std::vector<T> KrnElements(const KRN::CKrnCollection<T>& coll
 }
 
 // A vector of the given elements, appended in one step.
-template <class TVector> TVector KrnMake(const std::vector<std::uint32_t>& elements) {
+template <class TVector> TVector KrnMake(const CElements& elements) {
   TVector vector;
   vector.AddRange(static_cast<std::uint32_t>(elements.size()), elements.data());
   return vector;
 }
 
-// Selects the even numbers.
 class CKrnEvenChecker : public KRN::CKrnElementChecker<std::uint32_t> {
 public:
   bool Check(const std::uint32_t& element) override { return element % 2 == 0; }

@@ -1,0 +1,143 @@
+// The exceptions with their shared text, the shared handle and the guard.
+#include "probex/support/KrnException.h"
+#include "probex/support/KrnExclusiveGuard.h"
+#include "probex/support/KrnHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace KRN;
+
+namespace {
+
+// The CP932 bytes of a readable UTF-8 text, by the C library's converter.
+std::string ToCp932(std::string in) {
+  iconv_t converter = iconv_open("CP932", "UTF-8");
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    ADD_FAILURE() << "iconv has no CP932";
+    return {};
+  }
+  std::string out(in.size() * 2 + 1, '\0');
+  char* pIn = in.data();
+  char* pOut = out.data();
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = out.size();
+  EXPECT_NE(iconv(converter, &pIn, &inLeft, &pOut, &outLeft), static_cast<std::size_t>(-1)) << in;
+  iconv_close(converter);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Counts its destructions in a counter the test owns.
+class CTracked {
+public:
+  explicit CTracked(int* pDestroyed) : m_pDestroyed(pDestroyed) {}
+  ~CTracked() { ++*m_pDestroyed; }
+
+private:
+  int* m_pDestroyed;
+};
+
+// Records every call, and answers Lock as told.
+class CRecordingLock : public CKrnLockable {
+public:
+  explicit CRecordingLock(bool answer) : m_answer(answer) {}
+  bool Lock(unsigned long timeout) override {
+    m_timeouts.push_back(timeout);
+    return m_answer;
+  }
+  void Unlock() override { ++m_unlocks; }
+
+  bool m_answer;
+  std::vector<unsigned long> m_timeouts;
+  int m_unlocks = 0;
+};
+
+} // namespace
+
+TEST(KrnException, EachKindCarriesItsFixedCp932Message) {
+  EXPECT_EQ(std::string(CNullPointerException().GetMessageText()), ToCp932("NULLポインタです。"));
+  EXPECT_EQ(std::string(CIndexOutOfBoundsException().GetMessageText()),
+            ToCp932("INDEXが範囲外です。"));
+  EXPECT_EQ(std::string(CInvalidParamException().GetMessageText()),
+            ToCp932("パラメータが不正です。"));
+  EXPECT_EQ(std::string(CNotSupportException().GetMessageText()),
+            ToCp932("サポートされていません。"));
+}
+
+TEST(KrnException, TheTextIsCopiedInOnceAndSharedByCopiesThatOutliveTheOriginal) {
+  char buffer[] = "changeable";
+  auto* pOriginal = new CKrnException(buffer);
+  buffer[0] = 'X';
+  const char* text = pOriginal->GetMessageText();
+  const CKrnException copy(*pOriginal);
+  CKrnException assigned;
+  EXPECT_STREQ(assigned.GetMessageText(), ""); // also for a null message
+  assigned = copy;
+  EXPECT_EQ(copy.GetMessageText(), text);
+  EXPECT_EQ(assigned.GetMessageText(), text);
+  delete pOriginal;
+  EXPECT_STREQ(copy.GetMessageText(), "changeable");
+  EXPECT_STREQ(assigned.GetMessageText(), "changeable");
+}
+
+TEST(KrnHandle, EmptyHandlesShareTheEmptyBlockAndNeverCountIt) {
+  CKrnHandle<CTracked> first;
+  CKrnHandle<CTracked> second(first);
+  CKrnHandle<CTracked> fromNull(nullptr);
+  fromNull = second;
+  for (const auto* pHandle : {&first, &second, &fromNull}) {
+    EXPECT_TRUE(pHandle->IsEmpty());
+    EXPECT_EQ(pHandle->Get(), nullptr);
+    EXPECT_EQ(pHandle->GetCount(), 0);
+  }
+  first.Release();
+  EXPECT_EQ(g_krnEmptyBlock.m_count.load(), 0);
+}
+
+TEST(KrnHandle, TheLastHolderDestroysTheObjectOnce) {
+  int destroyed[3] = {};
+  auto* pObject = new CTracked(&destroyed[0]);
+  {
+    CKrnHandle<CTracked> first(pObject);
+    CKrnHandle<CTracked> second(first);
+    CKrnHandle<CTracked> third;
+    third = first;
+    third = second;      // already shared: nothing changes
+    first.Take(pObject); // the object already held: nothing changes
+    EXPECT_EQ(first.GetCount(), 3);
+    second.Release();
+    const CKrnHandle<CTracked> moved(std::move(third));
+    EXPECT_TRUE(second.IsEmpty() && third.IsEmpty()); // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(moved.Get(), pObject);
+    EXPECT_EQ(first.GetCount(), 2);
+    EXPECT_EQ(destroyed[0], 0);
+  }
+  EXPECT_EQ(destroyed[0], 1);
+  CKrnHandle<CTracked> handle(new CTracked(&destroyed[1]));
+  handle = CKrnHandle<CTracked>(new CTracked(&destroyed[2]));
+  handle.Take(nullptr);
+  EXPECT_EQ(destroyed[1] + destroyed[2], 2);
+  EXPECT_TRUE(handle.IsEmpty());
+}
+
+TEST(KrnExclusiveGuard, LocksWithoutLimitAndUnlocksOnlyWhatItLocked) {
+  for (const bool answer : {true, false}) {
+    CRecordingLock lock(answer);
+    EXPECT_THROW(
+        {
+          CKrnExclusiveGuard guard(&lock);
+          EXPECT_EQ(lock.m_timeouts, std::vector<unsigned long>{kKrnInfinite});
+          EXPECT_EQ(lock.m_unlocks, 0);
+          throw std::runtime_error("leaving");
+        },
+        std::runtime_error);
+    EXPECT_EQ(lock.m_unlocks, answer ? 1 : 0);
+  }
+  EXPECT_THROW(CKrnExclusiveGuard guard(nullptr), CNullPointerException);
+}
