@@ -5,7 +5,6 @@
 #include "common/PxChildProcess.h"
 #include "probex/platform/NameMarker.h"
 #include "probex/platform/NamedEvent.h"
-#include "probex/platform/NamedObject.h"
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -23,69 +22,42 @@ namespace {
 
 class NamedObjectTest : public CPxObjectDirTest {};
 
-TEST_F(NamedObjectTest, CreateTellsAFreshNameFromALivingOne) {
+TEST_F(NamedObjectTest, CreateTellsFreshFromLivingAndOpenCreatesNothing) {
   CNamedEvent first, second;
+  EXPECT_FALSE(first.Open("point"));
+  EXPECT_EQ(0, ObjectFileCount());
   EXPECT_EQ(0, first.Create("point"));
   EXPECT_EQ(1, second.Create("point"));
-  EXPECT_EQ(1, ObjectFileCount());
-  first.Close();
-  // Still held by the second handle.
-  EXPECT_EQ(1, first.Create("point"));
+  EXPECT_TRUE(CNamedEvent().Open("point"));
+  CNamedObject memory; // each kind is a namespace of its own
+  EXPECT_EQ(0, memory.Create(EPxObjectKind::Memory, "point", 16));
+  EXPECT_EQ(2, ObjectFileCount());
+  first = CNamedEvent();               // assigning over an open handle closes it
+  EXPECT_EQ(1, first.Create("point")); // still held by the second handle
   first.Close();
   second.Close();
-  EXPECT_EQ(0, ObjectFileCount());
+  EXPECT_EQ(1, ObjectFileCount());
+  EXPECT_FALSE(first.Open("point"));
   EXPECT_EQ(0, first.Create("point"));
 }
 
-TEST_F(NamedObjectTest, OpenNeedsALivingObjectAndCreatesNothing) {
-  CNamedEvent event;
-  EXPECT_FALSE(event.Open("absent"));
-  EXPECT_FALSE(event.IsOpen());
-  EXPECT_EQ(0, ObjectFileCount());
-
-  CNamedEvent holder;
-  ASSERT_EQ(0, holder.Create("present"));
-  EXPECT_TRUE(event.Open("present"));
-  EXPECT_TRUE(event.IsOpen());
-  holder.Close();
-  event.Close();
-  EXPECT_FALSE(event.Open("present"));
-}
-
-TEST_F(NamedObjectTest, KindsAreSeparateNamespaces) {
-  CNamedObject event, memory;
-  ASSERT_EQ(0, event.Create(EPxObjectKind::Event, "shared name", 16));
-  EXPECT_EQ(0, memory.Create(EPxObjectKind::Memory, "shared name", 16));
-  EXPECT_EQ(2, ObjectFileCount());
-}
-
-TEST_F(NamedObjectTest, AKilledHolderFreesTheName) {
-  CPxParty holder;
-  ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "held"}));
-  ASSERT_EQ("0", holder.ReadLine());
-  CNamedEvent probe;
-  EXPECT_TRUE(probe.Open("held"));
-  probe.Close();
-
-  holder.Kill();
-  EXPECT_EQ(-SIGKILL, holder.Wait());
-  // The killed holder never closed; the file is still there but dead.
-  EXPECT_EQ(1, ObjectFileCount());
-  EXPECT_FALSE(probe.Open("held"));
-  EXPECT_EQ(0, ObjectFileCount());
-  EXPECT_EQ(0, probe.Create("held"));
-}
-
-TEST_F(NamedObjectTest, AKilledHoldersNameIsMadeAfreshByCreate) {
-  CPxParty holder;
-  ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "marker"}));
-  ASSERT_EQ("0", holder.ReadLine());
-  holder.Kill();
-  holder.Wait();
-  CNamedEvent marker;
-  EXPECT_EQ(0, marker.Create("marker"));
-  // A fresh object: not signalled.
-  EXPECT_FALSE(marker.Wait(0));
+TEST_F(NamedObjectTest, AKilledHolderFreesTheNameForOpenAndCreate) {
+  for (const bool openFirst : {true, false}) {
+    CPxParty holder;
+    ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "held"}));
+    ASSERT_EQ("0", holder.ReadLine());
+    EXPECT_TRUE(CNamedEvent().Open("held"));
+    holder.Kill();
+    EXPECT_EQ(-SIGKILL, holder.Wait());
+    // The killed holder never closed: its file is still there, but dead.
+    EXPECT_EQ(1, ObjectFileCount());
+    if (openFirst) {
+      EXPECT_FALSE(CNamedEvent().Open("held"));
+      EXPECT_EQ(0, ObjectFileCount());
+    }
+    CNamedEvent fresh;
+    EXPECT_EQ(0, fresh.Create("held")) << openFirst;
+  }
 }
 
 TEST_F(NamedObjectTest, AForkedChildDoesNotKeepTheParentsName) {
@@ -96,65 +68,49 @@ TEST_F(NamedObjectTest, AForkedChildDoesNotKeepTheParentsName) {
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    // The inherited handle is no longer a holder here.
     const char answer = event.IsOpen() ? 'y' : 'n';
     (void)!::write(ready[1], &answer, 1);
     for (;;)
       ::pause();
   }
   char answer = 0;
-  ASSERT_EQ(1, ::read(ready[0], &answer, 1));
-  ::close(ready[0]);
-  ::close(ready[1]);
+  EXPECT_EQ(1, ::read(ready[0], &answer, 1));
+  EXPECT_EQ('n', answer);
   event.Close();
-  CNamedEvent probe;
-  EXPECT_FALSE(probe.Open("forked"));
+  EXPECT_FALSE(CNamedEvent().Open("forked")); // the living child holds nothing
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
-  EXPECT_EQ('n', answer);
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
-TEST_F(NamedObjectTest, NamesOfAnyBytesUpToTheLimit) {
-  const std::vector<std::string> names = {"a/b/c.src_0007_0",
-                                          "a\\b",
-                                          "/leading/slash",
-                                          ".",
-                                          "..",
-                                          std::string(267, 'x'),
-                                          std::string(268, 'y'),
-                                          std::string(CNamedObject::kMaxNameLength, 'z'),
-                                          "\x82\xa0\x94\x5c"};
+TEST_F(NamedObjectTest, NamesAreAnyBytesUpToTheLimit) {
+  const std::string longest(CNamedObject::kMaxNameLength, 'z');
+  const std::vector<std::string> names = {
+      "a/b/c.src_0007_0",          "a\\b",  "/leading/slash",  ".", "..", std::string(268, 'y'),
+      std::string(268, 'y') + "!", longest, "\x82\xa0\x94\x5c"};
   std::vector<CNamedEvent> events(names.size());
-  for (size_t i = 0; i < names.size(); ++i)
+  for (size_t i = 0; i < names.size(); ++i) {
     EXPECT_EQ(0, events[i].Create(names[i].c_str())) << names[i];
-  for (const std::string& name : names) {
-    CNamedEvent probe;
-    EXPECT_TRUE(probe.Open(name.c_str())) << name;
+    EXPECT_TRUE(CNamedEvent().Open(names[i].c_str())) << names[i];
   }
   EXPECT_EQ(static_cast<int>(names.size()), ObjectFileCount());
 
-  // Names differing only past 268 bytes stay apart.
-  CNamedEvent longer;
-  EXPECT_EQ(0, longer.Create((std::string(268, 'y') + "!").c_str()));
-}
-
-TEST_F(NamedObjectTest, BadNamesAreRefused) {
+  const std::string tooLong = longest + "z";
   CNamedEvent event;
-  EXPECT_EQ(-1, event.Create(nullptr));
-  EXPECT_EQ(-1, event.Create(""));
-  EXPECT_EQ(-1, event.Create(std::string(CNamedObject::kMaxNameLength + 1, 'z').c_str()));
-  EXPECT_FALSE(event.Open(nullptr));
-  EXPECT_FALSE(event.IsOpen());
+  for (const char* bad : {static_cast<const char*>(nullptr), "", tooLong.c_str()}) {
+    EXPECT_EQ(-1, event.Create(bad));
+    EXPECT_FALSE(event.Open(bad));
+  }
   EXPECT_FALSE(event.Set());
   EXPECT_FALSE(event.Wait(0));
-  EXPECT_EQ(0, ObjectFileCount());
+  EXPECT_EQ(static_cast<int>(names.size()), ObjectFileCount());
 }
 
 TEST_F(NamedObjectTest, OneHolderTooManyIsRefused) {
   std::vector<CNamedEvent> holders(CNamedObject::kMaxHolders);
-  EXPECT_EQ(0, holders[0].Create("crowded"));
-  for (size_t i = 1; i < holders.size(); ++i)
-    ASSERT_EQ(1, holders[i].Create("crowded"));
+  for (size_t i = 0; i < holders.size(); ++i)
+    ASSERT_EQ(i == 0 ? 0 : 1, holders[i].Create("crowded"));
   CNamedEvent extra;
   EXPECT_EQ(-1, extra.Create("crowded"));
   EXPECT_FALSE(extra.Open("crowded"));
@@ -165,38 +121,24 @@ TEST_F(NamedObjectTest, OneHolderTooManyIsRefused) {
   EXPECT_TRUE(extra.Wait(0));
 }
 
-TEST_F(NamedObjectTest, MovedHandlesKeepTheirObject) {
-  CNamedEvent original;
-  ASSERT_EQ(0, original.Create("moved"));
-  CNamedEvent moved(std::move(original));
-  EXPECT_TRUE(moved.IsOpen());
-  CNamedEvent assigned;
-  ASSERT_EQ(0, assigned.Create("other"));
-  assigned = std::move(moved);
-  // Assigning over an open handle closed it.
-  EXPECT_FALSE(CNamedEvent().Open("other"));
-  EXPECT_TRUE(CNamedEvent().Open("moved"));
-}
-
 TEST_F(NamedObjectTest, AnUnsafeOrMissingDirectoryRefusesEveryCall) {
   ASSERT_EQ(0, ::chmod(m_dir.c_str(), 0755));
   CNamedEvent event;
   EXPECT_EQ(-1, event.Create("open to others"));
   EXPECT_FALSE(event.Open("open to others"));
+  EXPECT_EQ(-1, NPxPlatform::CreateNameMarker("open to others"));
+  ASSERT_EQ(0, ::chmod(m_dir.c_str(), 0700));
 
   ::setenv("PROBEX_OBJECT_DIR", (m_dir + "/no/such/parent").c_str(), 1);
-  EXPECT_EQ(-1, event.Create("nowhere"));
   CNamedObject memory;
   EXPECT_EQ(-1, memory.Create(EPxObjectKind::Memory, "nowhere", 16));
   EXPECT_EQ(nullptr, memory.Payload());
-  ASSERT_EQ(0, ::chmod(m_dir.c_str(), 0700));
 }
 
 TEST_F(NamedObjectTest, ANameMarkerHoldsItsNameForTheRestOfTheProcess) {
   EXPECT_EQ(0, NPxPlatform::CreateNameMarker("log_Mutex!"));
   EXPECT_EQ(1, NPxPlatform::CreateNameMarker("log_Mutex!"));
   EXPECT_TRUE(CNamedEvent().Open("log_Mutex!"));
-  EXPECT_EQ(-1, NPxPlatform::CreateNameMarker(""));
 }
 
 } // namespace

@@ -14,8 +14,8 @@ namespace {
 
 class NamedSharedMemoryTest : public CPxObjectDirTest {};
 
-TEST_F(NamedSharedMemoryTest, MadeZeroFilledAndSharedWithAnotherProcess) {
-  CNamedSharedMemory memory;
+TEST_F(NamedSharedMemoryTest, ZeroFilledSharedWithAnotherProcessAndGoneWithTheLastClose) {
+  CNamedSharedMemory memory, other;
   ASSERT_EQ(0, memory.Open("_QPX_MODE_INFO_", 16));
   auto* bytes = static_cast<unsigned char*>(memory.View());
   for (int i = 0; i < 16; ++i)
@@ -28,26 +28,19 @@ TEST_F(NamedSharedMemoryTest, MadeZeroFilledAndSharedWithAnotherProcess) {
   EXPECT_EQ("1 5a 00 00 00 00 00 00 00 00 00 00 00 00 00 00 a5", child.ReadLine());
   EXPECT_EQ(0, child.Wait());
   EXPECT_EQ(0, std::memcmp(bytes + 8, "child", 5));
-}
 
-TEST_F(NamedSharedMemoryTest, TheLastCloseTakesTheContentAlong) {
-  CNamedSharedMemory memory;
-  ASSERT_EQ(0, memory.Open("block", 16));
-  std::memset(memory.View(), 0xff, 16);
+  // Sizes the living block cannot serve are refused.
+  EXPECT_EQ(-1, other.Open("_QPX_MODE_INFO_", 17));
+  EXPECT_EQ(-1, other.Open("_QPX_MODE_INFO_", 0));
+  EXPECT_EQ(nullptr, other.View());
+  EXPECT_EQ(1, other.Open("_QPX_MODE_INFO_", 8));
+  other.Close();
+
   EXPECT_TRUE(memory.Close());
   EXPECT_FALSE(memory.Close());
   EXPECT_EQ(nullptr, memory.View());
-  ASSERT_EQ(0, memory.Open("block", 16));
-  EXPECT_EQ(0, static_cast<unsigned char*>(memory.View())[3]);
-}
-
-TEST_F(NamedSharedMemoryTest, SizesTheLivingBlockCannotServeAreRefused) {
-  CNamedSharedMemory memory, other;
-  ASSERT_EQ(0, memory.Open("sized", 16));
-  EXPECT_EQ(-1, other.Open("sized", 17));
-  EXPECT_EQ(1, other.Open("sized", 8));
-  EXPECT_EQ(-1, other.Open("sized", 0));
-  EXPECT_EQ(nullptr, other.View());
+  ASSERT_EQ(0, memory.Open("_QPX_MODE_INFO_", 16));
+  EXPECT_EQ(0, static_cast<unsigned char*>(memory.View())[0]);
 }
 
 } // namespace
