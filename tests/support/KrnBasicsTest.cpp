@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace KRN;
@@ -61,13 +62,14 @@ public:
 } // namespace
 
 TEST(KrnException, EachKindCarriesItsFixedCp932Message) {
-  EXPECT_EQ(std::string(CNullPointerException().GetMessageText()), ToCp932("NULLポインタです。"));
-  EXPECT_EQ(std::string(CIndexOutOfBoundsException().GetMessageText()),
-            ToCp932("INDEXが範囲外です。"));
-  EXPECT_EQ(std::string(CInvalidParamException().GetMessageText()),
-            ToCp932("パラメータが不正です。"));
-  EXPECT_EQ(std::string(CNotSupportException().GetMessageText()),
-            ToCp932("サポートされていません。"));
+  const std::pair<CKrnException, const char*> kinds[] = {
+      {CNullPointerException(), "NULLポインタです。"},
+      {CIndexOutOfBoundsException(), "INDEXが範囲外です。"},
+      {CInvalidParamException(), "パラメータが不正です。"},
+      {CNotSupportException(), "サポートされていません。"}};
+  for (const auto& [exception, readable] : kinds) {
+    EXPECT_EQ(std::string(exception.GetMessageText()), ToCp932(readable));
+  }
 }
 
 TEST(KrnException, TheTextIsCopiedInOnceAndSharedByCopiesThatOutliveTheOriginal) {

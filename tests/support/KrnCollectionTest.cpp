@@ -60,6 +60,8 @@ TEST(KrnVector, AWriteDetachesOnlyTheWrittenCopy) {
     EXPECT_TRUE(bystander.SharesStorageWith(source)) << "write " << i;
     EXPECT_FALSE(written.SharesStorageWith(source)) << "write " << i;
     EXPECT_NE(KrnElements(written), (CElements{1, 2, 3})) << "write " << i;
+    writes[i](bystander); // now the source's only sharer
+    EXPECT_EQ(KrnElements(source), (CElements{1, 2, 3})) << "write " << i;
   }
 }
 
