@@ -40,29 +40,56 @@ CElements Keys(const CKrnLineCountMap& map) {
 
 } // namespace
 
-TEST(KrnVector, AWriteDetachesOnlyTheWrittenCopy) {
-  const std::vector<std::function<void(CUIntVector&)>> writes = {
-      [](CUIntVector& v) { v.Set(1, 9); },   [](CUIntVector& v) { *v.WritableElement(0) = 9; },
-      [](CUIntVector& v) { v.Add(9); },      [](CUIntVector& v) { v.Insert(1, 9); },
-      [](CUIntVector& v) { v.Remove(1); },   [](CUIntVector& v) { v.RemoveRange(0, 2); },
-      [](CUIntVector& v) { v.RemoveAll(); }, [](CUIntVector& v) { v.Swap(0, 2); },
-      [](CUIntVector& v) { v.SetSize(1); },  [](CUIntVector& v) { v.AssignRange(1u, nullptr); },
+TEST(KrnVector, AWriteDetachesOnlyTheWrittenCopyAndTheListedOnesLockTheArgumentFirst) {
+  std::string log;
+  CLoggingVector other(&log, 'o');
+  other.Add(7);
+  CKrnEvenChecker even;
+  using FWrite = std::function<void(CUIntVector&)>;
+  // Each write with the first locks it takes: 'o' of its argument, 'v' of the vector.
+  const std::vector<std::pair<std::string, FWrite>> writes = {
+      {"", [](CUIntVector& v) { v.Set(1, 9); }},
+      {"", [](CUIntVector& v) { *v.WritableElement(0) = 9; }},
+      {"", [](CUIntVector& v) { v.RemoveAll(); }},
+      {"v", [](CUIntVector& v) { v.Add(9); }},
+      {"v", [](CUIntVector& v) { v.AddRange(1, nullptr); }},
+      {"v", [](CUIntVector& v) { v.Insert(1, 9); }},
+      {"v", [](CUIntVector& v) { v.InsertLocked(1, 9); }},
+      {"v", [](CUIntVector& v) { v.Remove(1); }},
+      {"v", [](CUIntVector& v) { v.RemoveRange(0, 2); }},
+      {"v", [](CUIntVector& v) { v.Swap(0, 2); }},
+      {"v", [](CUIntVector& v) { v.SetSize(1); }},
+      {"v", [](CUIntVector& v) { v.AssignRange(1u, nullptr); }},
+      {"v", [&](CUIntVector& v) { v.RemoveSelected(even, true); }},
+      {"ov", [&](CUIntVector& v) { v.Append(&other); }},
+      {"ov", [&](CUIntVector& v) { v.Copy(&other); }},
   };
   for (std::size_t i = 0; i < writes.size(); ++i) {
-    const CUIntVector source = KrnMake<CUIntVector>({1, 2, 3});
+    CLoggingVector source(&log, 'v');
+    source.AddRange(3, CElements{1, 2, 3}.data());
     const std::uint32_t* pSourceData = source.ElementPtr(0);
-    CUIntVector written(source);
+    CLoggingVector written(source);
     CUIntVector bystander;
     bystander = source;
-    writes[i](written);
+    log.clear();
+    writes[i].second(written);
+    const std::string& firstLocks = writes[i].first;
+    EXPECT_EQ(firstLocks.empty() ? log : log.substr(0, firstLocks.size()), firstLocks) << i;
     EXPECT_EQ(KrnElements(source), (CElements{1, 2, 3})) << "write " << i;
     EXPECT_EQ(source.ElementPtr(0), pSourceData) << "write " << i;
     EXPECT_TRUE(bystander.SharesStorageWith(source)) << "write " << i;
     EXPECT_FALSE(written.SharesStorageWith(source)) << "write " << i;
     EXPECT_NE(KrnElements(written), (CElements{1, 2, 3})) << "write " << i;
-    writes[i](bystander); // now the source's only sharer
+    writes[i].second(bystander); // now the source's only sharer
     EXPECT_EQ(KrnElements(source), (CElements{1, 2, 3})) << "write " << i;
   }
+  // Of the reads, only CopyOut locks.
+  std::uint32_t out[1];
+  log.clear();
+  EXPECT_EQ(other.At(0), *other.ElementPtr(other.GetSize() - 1));
+  EXPECT_EQ(log, "");
+  EXPECT_EQ(other.CopyOut(1, out, 0), 1u);
+  EXPECT_EQ(log, "o");
 }
 
 TEST(KrnVector, CapacityGrowsByAnEighthWithinFourAnd1024) {
@@ -143,44 +170,6 @@ TEST(KrnVector, SourcesInsideTheVectorItselfStayValid) {
   EXPECT_EQ(KrnElements(vector), (CElements{1, 2, 3, 4, 5, 5, 1, 2, 3, 4, 5, 5}));
   EXPECT_EQ(vector.AssignRange(2u, vector.ElementPtr(1)), 2u);
   EXPECT_EQ(KrnElements(vector), (CElements{2, 3}));
-}
-
-TEST(KrnVector, TheListedOperationsLockTheArgumentFirst) {
-  std::string log;
-  CLoggingVector vector(&log, 'v');
-  CLoggingVector other(&log, 'o');
-  vector.AddRange(4, nullptr);
-  other.AddRange(1, nullptr);
-  CKrnEvenChecker even;
-  std::uint32_t out[4];
-  using COperations = std::vector<std::function<void()>>;
-  const COperations locking = {
-      [&] { vector.CopyOut(1, out, 0); },
-      [&] { vector.Add(1); },
-      [&] { vector.AddRange(1, nullptr); },
-      [&] { vector.Insert(0, 1); },
-      [&] { vector.InsertLocked(0, 1); },
-      [&] { vector.Remove(0); },
-      [&] { vector.RemoveRange(0, 1); },
-      [&] { vector.Swap(0, 1); },
-      [&] { vector.AssignRange(4u, nullptr); },
-      [&] { vector.RemoveSelected(even, true); },
-      [&] { vector.SetSize(4); },
-  };
-  const COperations otherFirst = {[&] { vector.Append(&other); }, [&] { vector.Copy(&other); }};
-  const COperations unlocked = {
-      [&] { vector.GetSize(); }, [&] { vector.ElementPtr(0); },      [&] { vector.At(0); },
-      [&] { vector.Set(0, 3); }, [&] { vector.WritableElement(0); }, [&] { vector.RemoveAll(); },
-  };
-  for (const auto& [operations, firstLocks] :
-       {std::pair{&locking, "v"}, std::pair{&otherFirst, "ov"}, std::pair{&unlocked, ""}}) {
-    for (std::size_t i = 0; i < operations->size(); ++i) {
-      log.clear();
-      (*operations)[i]();
-      const std::string expected = firstLocks;
-      EXPECT_EQ(expected.empty() ? log : log.substr(0, expected.size()), expected) << i;
-    }
-  }
 }
 
 TEST(KrnGrowVector, SetPastTheEndGrowsWithZerosAndSurvivesItsOwnElements) {
