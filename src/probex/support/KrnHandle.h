@@ -23,6 +23,14 @@ struct CKrnHandleBlock {
 // it is constant-initialised, so handles made during static start-up are safe.
 extern PX_API CKrnHandleBlock g_krnEmptyBlock;
 
+// Blocks are made and freed inside the library, whoever holds the handle:
+// one heap serves them all, and no caller's optimiser sees the free.
+// A new block with count 1 around pObject, or null when memory runs out.
+PX_API CKrnHandleBlock* KrnNewBlock(void* pObject) noexcept;
+// Drops one share; the last one frees the block and returns its object for
+// the caller to destroy. The empty block is left alone and gives null.
+PX_API void* KrnLeaveBlock(CKrnHandleBlock* pBlock) noexcept;
+
 // T is an object type (freed with delete, through its virtual destructor if
 // it has one) or an array type such as char[] (freed with delete[]).
 template <class T> class CKrnHandle {
@@ -67,7 +75,7 @@ public:
     }
     CKrnHandleBlock* pNew = &g_krnEmptyBlock;
     if (pObject) {
-      pNew = new (std::nothrow) CKrnHandleBlock{{1}, pObject};
+      pNew = KrnNewBlock(pObject);
       if (!pNew) {
         m_sDestroy(pObject);
         throw std::bad_alloc();
@@ -103,12 +111,8 @@ private:
   }
 
   static void m_sDropShare(CKrnHandleBlock* pBlock) noexcept {
-    if (pBlock == &g_krnEmptyBlock) {
-      return;
-    }
-    if (pBlock->m_count.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-      m_sDestroy(static_cast<TObject*>(pBlock->m_pObject));
-      delete pBlock;
+    if (void* pObject = KrnLeaveBlock(pBlock)) {
+      m_sDestroy(static_cast<TObject*>(pObject));
     }
   }
 
