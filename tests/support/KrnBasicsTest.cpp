@@ -3,9 +3,9 @@
 #include "probex/support/KrnExclusiveGuard.h"
 #include "probex/support/KrnHandle.h"
 
-#include <gtest/gtest.h>
+#include "common/PxIconv.h"
 
-#include <iconv.h>
+#include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
@@ -15,24 +15,6 @@
 using namespace KRN;
 
 namespace {
-
-// The CP932 bytes of a readable UTF-8 text, by the C library's converter.
-std::string ToCp932(std::string in) {
-  iconv_t converter = iconv_open("CP932", "UTF-8");
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    ADD_FAILURE() << "iconv has no CP932";
-    return {};
-  }
-  std::string out(in.size() * 2 + 1, '\0');
-  char* pIn = in.data();
-  char* pOut = out.data();
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = out.size();
-  EXPECT_NE(iconv(converter, &pIn, &inLeft, &pOut, &outLeft), static_cast<std::size_t>(-1)) << in;
-  iconv_close(converter);
-  out.resize(out.size() - outLeft);
-  return out;
-}
 
 // Counts its destructions in a counter the test owns.
 class CTracked {
@@ -68,7 +50,7 @@ TEST(KrnException, EachKindCarriesItsFixedCp932Message) {
       {CInvalidParamException(), "パラメータが不正です。"},
       {CNotSupportException(), "サポートされていません。"}};
   for (const auto& [exception, readable] : kinds) {
-    EXPECT_EQ(std::string(exception.GetMessageText()), ToCp932(readable));
+    EXPECT_EQ(std::string(exception.GetMessageText()), PxIconv("CP932", "UTF-8", readable));
   }
 }
 
