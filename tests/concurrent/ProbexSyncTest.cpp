@@ -1,6 +1,5 @@
 // The opposite count, and sync points met by threads on one object.
 #include "platform/PxObjectDirTest.h"
-#include "platform/PxParty.h"
 
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
@@ -9,10 +8,11 @@
 #include "scenarios/PxSilentView.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <memory>
+#include <future>
 #include <string>
 #include <thread>
 
@@ -21,16 +21,11 @@ namespace {
 // Runs a sync point that must return on its own; when it does not, ends the
 // test process with a message, so a fault fails loudly instead of hanging.
 void m_sExpectReturns(const std::function<void()>& call, const char* what) {
-  auto done = std::make_shared<std::atomic<bool>>(false);
-  std::thread worker([call, done] {
-    call();
-    *done = true;
-  });
-  if (!PxEventually([&] { return done->load(); })) {
+  std::future<void> done = std::async(std::launch::async, call);
+  if (done.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
     std::fprintf(stderr, "did not return: %s\n", what);
     std::abort();
   }
-  worker.join();
 }
 
 class CSyncProbe : public CProbexSync {

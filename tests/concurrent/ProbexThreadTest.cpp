@@ -27,18 +27,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct SThreadRecord {
-  std::mutex lock;
-  std::vector<int> indexes;
-  std::set<std::thread::id> workerThreads;
-  std::vector<std::thread::id> caseThreads;
-  Clock::time_point lastCaseEnd;
-  size_t workersDoneAtTearDown = 0;
-};
-
 class CRecordingThreads : public CProbexThread {
 public:
-  CRecordingThreads(SThreadRecord& record, int opposite) : m_record(record) {
+  explicit CRecordingThreads(int opposite) {
     PX_CAPTION_CLASS("recording threads");
     if (opposite != 0)
       SetOppositeCount(opposite);
@@ -46,23 +37,27 @@ public:
   void RunThread(int index) override {
     // Longer than the pause: the run still waits for the workers.
     std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-    std::lock_guard<std::mutex> guard(m_record.lock);
-    m_record.indexes.push_back(index);
-    m_record.workerThreads.insert(std::this_thread::get_id());
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_indexes.push_back(index);
+    m_workerThreads.insert(std::this_thread::get_id());
   }
   void TearDown() override {
-    std::lock_guard<std::mutex> guard(m_record.lock);
-    m_record.workersDoneAtTearDown = m_record.indexes.size();
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_workersDoneAtTearDown = m_indexes.size();
   }
-  PX_CASE(First) { m_record.caseThreads.push_back(std::this_thread::get_id()); }
+  PX_CASE(First) { m_caseThreads.push_back(std::this_thread::get_id()); }
   PX_CASE(Second) {
-    m_record.caseThreads.push_back(std::this_thread::get_id());
-    m_record.lastCaseEnd = Clock::now();
+    m_caseThreads.push_back(std::this_thread::get_id());
+    m_lastCaseEnd = Clock::now();
   }
   PX_DECLARATION_END();
 
-private:
-  SThreadRecord& m_record;
+  std::mutex m_lock;
+  std::vector<int> m_indexes;
+  std::set<std::thread::id> m_workerThreads;
+  std::vector<std::thread::id> m_caseThreads;
+  Clock::time_point m_lastCaseEnd;
+  size_t m_workersDoneAtTearDown = 0;
 };
 
 bool m_sHasMessage(const CPxRecordingSink& sink, EPxMsgType kind, const std::string& text) {
@@ -77,22 +72,21 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeAndTheCasesOnTh
   std::iota(most.begin(), most.end(), 1);
   const std::pair<int, std::vector<int>> kCases[] = {{3, {1, 2, 3}}, {0, {1}}, {100000, most}};
   for (const auto& [opposite, indexes] : kCases) {
-    SThreadRecord record;
     CPxRecordingSink sink;
-    CRecordingThreads test(record, opposite);
+    CRecordingThreads test(opposite);
     test.SetViewClass(&sink);
     test.Run();
     const Clock::time_point returned = Clock::now();
 
-    std::sort(record.indexes.begin(), record.indexes.end());
-    EXPECT_EQ(indexes, record.indexes) << opposite;
-    EXPECT_EQ(indexes.size(), record.workersDoneAtTearDown);
-    EXPECT_EQ(indexes.size(), record.workerThreads.size());
-    EXPECT_EQ(0u, record.workerThreads.count(std::this_thread::get_id()));
-    EXPECT_EQ((std::vector<std::thread::id>(2, std::this_thread::get_id())), record.caseThreads);
+    std::sort(test.m_indexes.begin(), test.m_indexes.end());
+    EXPECT_EQ(indexes, test.m_indexes) << opposite;
+    EXPECT_EQ(indexes.size(), test.m_workersDoneAtTearDown);
+    EXPECT_EQ(indexes.size(), test.m_workerThreads.size());
+    EXPECT_EQ(0u, test.m_workerThreads.count(std::this_thread::get_id()));
+    EXPECT_EQ((std::vector<std::thread::id>(2, std::this_thread::get_id())), test.m_caseThreads);
     // RunThread takes position 8 and is no case: exactly the two cases ran.
     EXPECT_TRUE(m_sHasMessage(sink, PX_MSG_CLASS_RESULT, "Case     \t2"));
-    EXPECT_GE(returned - record.lastCaseEnd, std::chrono::milliseconds(1000));
+    EXPECT_GE(returned - test.m_lastCaseEnd, std::chrono::milliseconds(1000));
   }
 }
 

@@ -24,15 +24,16 @@ using Records = std::vector<std::string>;
 
 class CoverageScenario : public CPxObjectDirTest {
 protected:
-  Records Argv(const Records& steps) const {
+  Records Argv(const Records& steps, const Records& more = {}) const {
     Records argv{"/usr/bin/env", "TMPDIR=" + m_tmp, "PATH=" + m_viewer.Path(),
                  PxScenarioPath("px_coverage_scenario")};
     argv.insert(argv.end(), steps.begin(), steps.end());
+    argv.insert(argv.end(), more.begin(), more.end());
     return argv;
   }
   // Runs the steps in a child that must end with status 0.
-  SPxChildResult Run(const Records& steps) {
-    SPxChildResult run = PxRunChild(Argv(steps));
+  SPxChildResult Run(const Records& steps, const Records& more = {}) {
+    SPxChildResult run = PxRunChild(Argv(steps, more));
     EXPECT_EQ(run.exitCode, 0) << run.stdErr;
     return run;
   }
@@ -45,13 +46,11 @@ protected:
     m_block.WriteRecordWord(kPxModeWordIndex, word);
     m_block.Unlock();
   }
-  // The log's records after its two header records, without their "\r" and
+  // The one log's records after its two header records, without their "\r" and
   // line records without their times. The log is then removed.
   Records Log() {
     Records records;
     for (const fs::directory_entry& entry : fs::directory_iterator(m_tmp)) {
-      if (entry.path().extension() != ".qpxlog")
-        continue;
       EXPECT_TRUE(records.empty()) << "a second log";
       std::istringstream all(PxReadFile(entry.path().string()));
       fs::remove(entry.path());
@@ -80,9 +79,7 @@ const Records kStepLog{"PxLn|?7,120(1", "(3",        "PxLn|?2,65536(1",    "PxLn
                        "PxFn|f",        "PxFo|f:FF", "PxPs|!1,2;f(0):0AFF"};
 
 TEST_F(CoverageScenario, WithoutAToolCountsAreLoggedLastInFirstReachedOrder) {
-  Records steps{"run"};
-  steps.insert(steps.end(), kMixedSteps.begin(), kMixedSteps.end());
-  Run(steps);
+  Run({"run"}, kMixedSteps);
   const Records log = Log();
   Records tail{kCounts[0], "PxCt|?5,10();000001", "PxCt|?5,11();000001"};
   tail.insert(tail.end(), kCounts.begin() + 1, kCounts.end());
@@ -103,9 +100,7 @@ TEST_F(CoverageScenario, WordOneCountsAnyOtherSetWordLogsStepsAndSetStepLogModeO
   for (const auto& c : kCases) {
     if (c.word != 0)
       HoldMode(c.word);
-    Records steps(c.step ? 1 : 0, "step");
-    steps.insert(steps.end(), kMixedSteps.begin(), kMixedSteps.end());
-    Run(steps);
+    Run(Records(c.step, "step"), kMixedSteps);
     EXPECT_EQ(Log(), c.counts ? kCounts : kStepLog) << "word " << c.word << ", step " << c.step;
   }
 }
@@ -120,7 +115,7 @@ TEST_F(CoverageScenario, AModeBlockThatCannotBeMadeReadsAsNotSet) {
 
 TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMode) {
   HoldMode(PX_MODE_STEP_LOG);
-  const std::string go = m_tmp + "/go";
+  const std::string go = m_dir + "/go";
   CPxParty child;
   ASSERT_TRUE(child.Start(
       Argv({"line", "1,1,1", "wait", go, "line", "1,2,1", "in", "f", "step", "line", "1,3,1"})));
