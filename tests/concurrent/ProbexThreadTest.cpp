@@ -29,14 +29,13 @@ using Clock = std::chrono::steady_clock;
 
 class CRecordingThreads : public CProbexThread {
 public:
-  explicit CRecordingThreads(int opposite) {
+  CRecordingThreads(int opposite, int workerMs) : m_workerMs(workerMs) {
     PX_CAPTION_CLASS("recording threads");
     if (opposite != 0)
       SetOppositeCount(opposite);
   }
   void RunThread(int index) override {
-    // Longer than the pause: the run still waits for the workers.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    std::this_thread::sleep_for(std::chrono::milliseconds(m_workerMs));
     std::lock_guard<std::mutex> guard(m_lock);
     m_indexes.push_back(index);
     m_workerThreads.insert(std::this_thread::get_id());
@@ -52,6 +51,7 @@ public:
   }
   PX_DECLARATION_END();
 
+  const int m_workerMs;
   std::mutex m_lock;
   std::vector<int> m_indexes;
   std::set<std::thread::id> m_workerThreads;
@@ -70,10 +70,15 @@ class ProbexThreadTest : public CPxObjectDirTest {};
 TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeAndTheCasesOnTheCaller) {
   std::vector<int> most(CProbexThread::kMaxWorkers);
   std::iota(most.begin(), most.end(), 1);
-  const std::pair<int, std::vector<int>> kCases[] = {{3, {1, 2, 3}}, {0, {1}}, {100000, most}};
-  for (const auto& [opposite, indexes] : kCases) {
+  // Workers slower than the pause are still waited for before TearDown;
+  // behind quick ones the pause alone holds the run.
+  const struct {
+    int opposite, workerMs;
+    std::vector<int> indexes;
+  } kCases[] = {{3, 1200, {1, 2, 3}}, {0, 0, {1}}, {100000, 0, most}};
+  for (const auto& [opposite, workerMs, indexes] : kCases) {
     CPxRecordingSink sink;
-    CRecordingThreads test(opposite);
+    CRecordingThreads test(opposite, workerMs);
     test.SetViewClass(&sink);
     test.Run();
     const Clock::time_point returned = Clock::now();
