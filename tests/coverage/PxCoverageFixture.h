@@ -1,33 +1,57 @@
-// A test of the coverage recorder in this process: a namespace directory of
-// its own holding the mode block, a mode word the test chooses (taken with
-// SetStepLogMode), a stand-in tick source, and a recording sink on the
-// record channel. The store is emptied before and after each test.
+// The coverage recorder in this process: a mode word the test chooses, a
+// stand-in tick source, a recording sink on the record channel, and a store
+// emptied before and after each test.
 #pragma once
 
 #include "common/PxRecordingSink.h"
 #include "platform/PxObjectDirTest.h"
+#include "probex/coverage/PxCoverage.h"
+#include "probex/coverage/PxCoverageMode.h"
+#include "probex/coverage/PxLineCounts.h"
+#include "probex/coverage/PxRecordChannel.h"
 #include "probex/coverage/SharedBlock.h"
+#include "probex/platform/Clock.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
+
+using Messages = std::vector<SPxMessage>;
 
 class CPxCoverageTest : public CPxObjectDirTest {
 public:
-  // The stand-in tick source: the value the recorder reads next.
-  static std::uint32_t s_tick;
+  // The value the recorder reads next from the tick source.
+  static inline std::uint32_t s_tick = 0x10000;
 
 protected:
-  void SetUp() override;
-  void TearDown() override;
-
+  void SetUp() override {
+    CPxObjectDirTest::SetUp();
+    ASSERT_TRUE(m_block.Attach(kPxModeBlockName));
+    NPxPlatform::SetTickCountHook([] { return s_tick; });
+    SetRecordView(&m_sink);
+    Reset();
+  }
+  void TearDown() override {
+    Reset();
+    SetRecordView(nullptr);
+    NPxPlatform::SetTickCountHook(nullptr);
+    m_block.Detach();
+    CPxObjectDirTest::TearDown();
+  }
   // Writes the mode word and has the recorder take it.
-  void UseMode(std::int32_t word);
-  // The texts the sink received, in order, with their kinds.
-  std::vector<SPxMessage> Records() const { return m_sink.Messages(); }
-  // Empties the module's store through the sink and sets the repeat filter
-  // to a passage no test uses, then forgets what the sink received.
-  void Reset();
+  void UseMode(std::int32_t word) {
+    m_block.Lock();
+    m_block.WriteRecordWord(kPxModeWordIndex, word);
+    m_block.Unlock();
+    NPxCoverage::SetStepLogMode();
+  }
+  Messages Records() const { return m_sink.Messages(); }
+  // Also sets the repeat filter to a passage no test uses.
+  void Reset() {
+    UseMode(PX_MODE_COUNT);
+    NPxCoverage::OutputLine(-1000, -1000, 1);
+    FlushLineCounts();
+    m_sink.Clear();
+  }
 
   CSharedBlock m_block;
   CPxRecordingSink m_sink;
