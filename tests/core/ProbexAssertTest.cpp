@@ -195,29 +195,4 @@ TEST(AssertCount, FailureOutsideAnyRunIsDroppedAndReturnsZero) {
   EXPECT_EQ(Only(p.sink.Messages(), PX_MSG_TEST_NG, PX_MSG_TEST_NG).size(), 0u);
 }
 
-TEST(AssertCount, ExpectationsFromManyThreadsAreAllCounted) {
-  class CMany : public CProbex {
-  public:
-    CMany() { PX_CAPTION_CLASS("many"); }
-    PX_CASE(Fail) {
-      std::vector<std::thread> workers;
-      for (int t = 0; t < 4; ++t)
-        workers.emplace_back([this] {
-          for (int i = 0; i < 250; ++i)
-            x_Assert(false, "x");
-        });
-      for (std::thread& w : workers)
-        w.join();
-    }
-    PX_DECLARATION_END();
-  };
-  CMany test;
-  CPxRecordingSink sink;
-  test.SetViewClass(&sink);
-  test.Run();
-  const Messages results = Only(sink.Messages(), PX_MSG_CLASS_RESULT, PX_MSG_CLASS_RESULT);
-  ASSERT_EQ(results.size(), 3u);
-  EXPECT_EQ(results[2].text, "Failures \t1000");
-}
-
 } // namespace

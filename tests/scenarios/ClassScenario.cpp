@@ -55,13 +55,6 @@ int main(int argc, char** argv) {
       const EPxMsgType kind = static_cast<EPxMsgType>(PX_MSG_CODE(k[0], k[1], k[2], k[3]));
       CProbexView().OutputMessage(argv[i + 1], kind);
     }
-  } else if (mode == "long") {
-    // A few records, then one text of the given size.
-    CProbexView view;
-    view.OutputMessage("first", PX_MSG_ETC);
-    view.OutputMessage("second", PX_MSG_ETC);
-    const std::string text(static_cast<size_t>(std::atoi(argv[2])), 'L');
-    view.OutputMessage(text.c_str(), PX_MSG_ETC);
   } else if (mode == "meet" && argc > 3) {
     // Names its log, then waits (at most 10 s) until argv[3] processes have
     // named theirs, each leaving a file in the folder argv[2].

@@ -90,15 +90,6 @@ TEST_F(LogFile, UnwritableTemporaryDirectoryLosesRecordsButTheProgramEndsNormall
   EXPECT_FALSE(fs::exists(m_tmp + "/missing"));
 }
 
-TEST_F(LogFile, TwentyThousandByteTextReachesTheFileWholeAndInOrder) {
-  const SPxChildResult run = Run({"long", "20000"}, m_viewer.Path());
-  ASSERT_EQ(run.exitCode, 0);
-  const std::vector<std::string> logs = LogsIn(m_tmp);
-  ASSERT_EQ(logs.size(), 1u);
-  EXPECT_EQ(Normalised(PxReadFile(logs[0])),
-            "<header>Etc.|first\rEtc.|second\rEtc.|" + std::string(20000, 'L') + "\r");
-}
-
 // The sequence numbers of the logs, when all were named within one second.
 std::vector<std::string> SequencesOfOneSecond(const std::vector<std::string>& logs) {
   std::vector<std::string> sequences;
