@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -24,13 +23,7 @@ TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
                               "PATH=" + PxDirectoryOf(PX_DIVOV_PATH),
                               PxScenarioPath("px_viewer_scenario"), "halfway", dir + "/gate"}));
     std::string log;
-    ASSERT_TRUE(PxEventually([&] {
-      std::error_code error;
-      for (const auto& entry : std::filesystem::directory_iterator(dir, error))
-        if (entry.path().extension() == ".qpxlog")
-          log = entry.path().string();
-      return !log.empty();
-    }));
+    ASSERT_TRUE(PxEventually([&] { return !(log = PxLogIn(dir)).empty(); }));
     CPxParty viewer;
     ASSERT_TRUE(viewer.Start({"/usr/bin/env", "PROBEX_OBJECT_DIR=" + objects, PX_DIVOV_PATH,
                               "--follow", "--color=never", log}));

@@ -126,13 +126,11 @@ TEST(DiVovFormats, TheHtmlReportShowsItsResultsAndFailuresInABrowser) {
   ASSERT_EQ(dom.exitCode, 0) << dom.stdErr;
   const std::string& page = dom.stdOut;
   // One row per class, each in the class its outcome gives it.
-  EXPECT_EQ(Count(page, "<tr class=\"pass\"><td>passing class \\(CPassing\\)</td>"
-                        "<td class=\"num\">2<"),
-            1u)
+  EXPECT_NE(page.find("<tr class=\"pass\"><td>passing class (CPassing)</td><td class=\"num\">2<"),
+            std::string::npos)
       << page;
-  EXPECT_EQ(Count(page, "<tr class=\"fail\"><td>failing class \\(CFailing\\)</td>"
-                        "<td class=\"num\">3<"),
-            1u);
+  EXPECT_NE(page.find("<tr class=\"fail\"><td>failing class (CFailing)</td><td class=\"num\">3<"),
+            std::string::npos);
   EXPECT_EQ(Count(page, "<li class=\"failure\">"), 3u);
   EXPECT_EQ(
       Count(page, "<li class=\"failure\"><span class=\"location\">[^<]*ViewerScenario.cpp\\(" +

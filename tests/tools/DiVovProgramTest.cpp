@@ -2,6 +2,8 @@
 // exit statuses, the command-line conventions and damaged logs.
 #include "ViewerTestSupport.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,14 +11,10 @@
 namespace {
 
 TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsWithTheirStatus) {
-  for (const auto& [mode, status] :
-       std::vector<std::pair<std::string, int>>{{"pass", 0},
-                                                {"fail", 1},
-                                                {"nocaption", 0},
-                                                {"noend", 0},
-                                                {"suite", 1},
-                                                {"coverage-step", 0},
-                                                {"coverage-count", 0}}) {
+  const std::pair<std::string, int> runs[] = {
+      {"pass", 0},  {"fail", 1},          {"nocaption", 0},     {"noend", 0},
+      {"suite", 1}, {"coverage-step", 0}, {"coverage-count", 0}};
+  for (const auto& [mode, status] : runs) {
     SCOPED_TRACE(mode);
     const SPxChildResult shown =
         PxRunViewer({"--color=never", "--encoding=UTF-8", PxRunScenarioLog(mode)});
@@ -60,6 +58,12 @@ TEST(DiVovProgram, FailsWithAMessageOnAFileItCannotReadOrWrite) {
   const SPxChildResult directory = PxRunViewer({dir});
   EXPECT_EQ(directory.exitCode, 2);
   EXPECT_NE(directory.stdErr.find("is a directory"), std::string::npos);
+  // A pipe would block the open of a follow.
+  ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+  const SPxChildResult fifo = PxRunViewer({"--follow", dir + "/fifo"});
+  EXPECT_EQ(fifo.exitCode, 2);
+  EXPECT_EQ(fifo.stdErr, "DiVov.exe: cannot follow " + dir + "/fifo: it is not a regular file\n");
+  // An empty log is read without complaint: only the report is refused.
   std::ofstream(dir + "/empty.qpxlog");
   const SPxChildResult unwritable =
       PxRunViewer({"--junit", dir + "/no/dir.xml", dir + "/empty.qpxlog"});

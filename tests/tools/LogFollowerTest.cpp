@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <fstream>
 
 namespace {
@@ -55,18 +53,6 @@ TEST(LogFollower, ShowsEachRecordOnceItsCarriageReturnHasArrived) {
     EXPECT_EQ(reader.Issues().Count(READ_ISSUE_UNTERMINATED), growth.unterminated);
     EXPECT_EQ(reader.Issues().Describe().size(), growth.unterminated);
   }
-}
-
-TEST(LogFollower, RefusesToFollowWhatIsNoRegularFile) {
-  // A pipe without a writer would block the open.
-  const std::string fifo = PxMakeTempDir("fifo") + "/fifo";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  CLogReader reader;
-  CLogFollower::SHooks alive;
-  alive.writerAlive = [] { return true; };
-  std::string error;
-  EXPECT_FALSE(CLogFollower(reader, [](const SLogRecord&) {}).Read(fifo, true, alive, error));
-  EXPECT_EQ(error, "cannot follow " + fifo + ": it is not a regular file");
 }
 
 } // namespace

@@ -24,17 +24,18 @@ TEST(ViewerOptions, TakesOptionsInBothFormsAndInAnyOrder) {
 }
 
 TEST(ViewerOptions, HelpAndVersionWinOverMistakesThatComeAfterThem) {
-  for (const auto& [args, action] : std::vector<std::pair<std::vector<std::string>, EViewerAction>>{
-           {{"log", "--help", "--bogus"}, VIEWER_HELP},
-           {{"-V"}, VIEWER_VERSION},
-           {{"--bogus", "-h"}, VIEWER_USAGE_ERROR},
-           {{}, VIEWER_USAGE_ERROR},
-           {{"a", "b"}, VIEWER_USAGE_ERROR},
-           {{"a", "--latest", "p"}, VIEWER_USAGE_ERROR},
-           {{"/x"}, VIEWER_USAGE_ERROR},
-           {{"a", "--html"}, VIEWER_USAGE_ERROR},
-           {{"a", "--html="}, VIEWER_USAGE_ERROR},
-           {{"a", "--color=sometimes"}, VIEWER_USAGE_ERROR}}) {
+  const std::pair<std::vector<std::string>, EViewerAction> cases[] = {
+      {{"log", "--help", "--bogus"}, VIEWER_HELP},
+      {{"-V"}, VIEWER_VERSION},
+      {{"--bogus", "-h"}, VIEWER_USAGE_ERROR},
+      {{}, VIEWER_USAGE_ERROR},
+      {{"a", "b"}, VIEWER_USAGE_ERROR},
+      {{"a", "--latest", "p"}, VIEWER_USAGE_ERROR},
+      {{"/x"}, VIEWER_USAGE_ERROR},
+      {{"a", "--html"}, VIEWER_USAGE_ERROR},
+      {{"a", "--html="}, VIEWER_USAGE_ERROR},
+      {{"a", "--color=sometimes"}, VIEWER_USAGE_ERROR}};
+  for (const auto& [args, action] : cases) {
     const SViewerOptions o = PxParseViewerOptions(args);
     EXPECT_EQ(o.action, action) << ::testing::PrintToString(args);
     EXPECT_EQ(o.error.empty(), action != VIEWER_USAGE_ERROR) << ::testing::PrintToString(args);

@@ -11,6 +11,9 @@
 // directory, with no viewer on its PATH; returns its log's path.
 std::string PxRunScenarioLog(const std::string& mode);
 
+// The log in the directory; "" while there is none.
+std::string PxLogIn(const std::string& dir);
+
 // Runs DiVov.exe with the arguments and, if given, that temporary directory.
 SPxChildResult PxRunViewer(const std::vector<std::string>& args, const std::string& tmpDir = "");
 

@@ -1,5 +1,7 @@
-// The run model's parts that transcripts do not show; the rest is checked
-// through the reports of real runs.
+// The models built from records, in what the program's outputs do not
+// show: the run model's captions, times and warnings, and coverage records
+// that cannot be read.
+#include "CoverageModel.h"
 #include "RunModel.h"
 
 #include "probex/PxTexts.h"
@@ -60,6 +62,26 @@ TEST(RunModel, FailsOnReportedFailuresAndTiesWarningsToTheirClass) {
   f.Add({{PX_MSG_CLASS_CAPTION, "c"}, {PX_MSG_CLASS_RESULT, "Failures \t2"}});
   EXPECT_EQ(f.model.Totals().failed, 0);
   EXPECT_TRUE(f.model.Failed());
+}
+
+TEST(CoverageModel, SkipsRecordsItCannotReadAndSaysSo) {
+  CReadIssues issues;
+  CCoverageModel model;
+  const auto add = [&](EPxMsgType kind, const char* text) {
+    SLogRecord record;
+    record.kind = kind;
+    record.text = text;
+    model.Add(record, issues);
+  };
+  for (const char* bad : {"?3,120();00000", "?3,120();00000G", "?x,1();000001", "?3,120"})
+    add(PX_MSG_COVERAGE_COUNT, bad);
+  for (const char* bad : {"?3,120(1):", "?3,120(1)", "3,120(1", "?3,120(1):1G"})
+    add(PX_MSG_COVERAGE_LINE, bad);
+  for (const char* bad : {"!1,2;name", "!1,2;f(0):0", "!1,2;f(0):ZZ", "!1;f(0):"})
+    add(PX_MSG_COVERAGE_PASSABLE, bad);
+  add(PX_MSG_COVERAGE_FUNC_IN, "anything");
+  EXPECT_EQ(issues.Count(READ_ISSUE_BAD_COVERAGE), 12u);
+  EXPECT_TRUE(model.Empty());
 }
 
 } // namespace
