@@ -12,32 +12,24 @@
 
 namespace {
 
-struct SModelFixture {
-  CReadIssues issues;
-  CRunModel model{issues};
-
-  void Add(std::initializer_list<std::pair<EPxMsgType, const char*>> records) {
-    for (const auto& [kind, text] : records) {
-      SLogRecord record;
-      record.kind = kind;
-      record.text = text;
-      model.Add(record);
-    }
-  }
-};
+void Add(CRunModel& model, std::initializer_list<std::pair<EPxMsgType, const char*>> records) {
+  for (const auto& [kind, text] : records)
+    model.Add(SLogRecord{kind, text});
+}
 
 TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
-  SModelFixture f;
-  f.Add({{PX_MSG_CLASS_CAPTION, "stack"},
-         {PX_MSG_CASE_CAPTION, "first"},
-         {PX_MSG_TEST_CAPTION, "sums"},
-         {PX_MSG_TEST_EXPECT_LINE, "/src/t.cpp(12):"},
-         {PX_MSG_TEST_EXPRESSION, "b == 2  ?"},
-         {PX_MSG_TEST_NG, "b is not 2"},
-         {PX_MSG_CASE_TIME, "15ms"},
-         {PX_MSG_TEST_OK, ""},
-         {PX_MSG_CASE_TIME, "garbage"}});
-  const std::vector<SCase>& cases = f.model.Classes().at(0).cases;
+  CReadIssues issues;
+  CRunModel model(issues);
+  Add(model, {{PX_MSG_CLASS_CAPTION, "stack"},
+              {PX_MSG_CASE_CAPTION, "first"},
+              {PX_MSG_TEST_CAPTION, "sums"},
+              {PX_MSG_TEST_EXPECT_LINE, "/src/t.cpp(12):"},
+              {PX_MSG_TEST_EXPRESSION, "b == 2  ?"},
+              {PX_MSG_TEST_NG, "b is not 2"},
+              {PX_MSG_CASE_TIME, "15ms"},
+              {PX_MSG_TEST_OK, ""},
+              {PX_MSG_CASE_TIME, "garbage"}});
+  const std::vector<SCase>& cases = model.Classes().at(0).cases;
   ASSERT_EQ(cases.size(), 2u);
   ASSERT_EQ(cases[0].failures.size(), 1u);
   EXPECT_EQ(cases[0].failures[0].testCaption, "sums");
@@ -46,32 +38,30 @@ TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
 }
 
 TEST(RunModel, FailsOnReportedFailuresAndTiesWarningsToTheirClass) {
-  SModelFixture f;
-  f.Add({{PX_MSG_CLASS_NAME, "CNoCaption"},
-         {PX_MSG_ETC, NPxText::kCaptionWarning},
-         {PX_MSG_CLASS_CAPTION, "no end"},
-         {PX_MSG_TEST_OK, ""},
-         {PX_MSG_CLASS_RESULT, "Failures \t0"},
-         {PX_MSG_ETC, NPxText::kEndMarkerWarning}});
-  ASSERT_EQ(f.model.Classes().size(), 2u);
-  EXPECT_EQ(f.model.Classes()[0].warnings, std::vector<std::string>{NPxText::kCaptionWarning});
-  EXPECT_TRUE(f.model.Classes()[0].cases.empty());
-  EXPECT_EQ(f.model.Classes()[1].warnings, std::vector<std::string>{NPxText::kEndMarkerWarning});
-  EXPECT_FALSE(f.model.Failed());
+  CReadIssues issues;
+  CRunModel model(issues);
+  Add(model, {{PX_MSG_CLASS_NAME, "CNoCaption"},
+              {PX_MSG_ETC, NPxText::kCaptionWarning},
+              {PX_MSG_CLASS_CAPTION, "no end"},
+              {PX_MSG_TEST_OK, ""},
+              {PX_MSG_CLASS_RESULT, "Failures \t0"},
+              {PX_MSG_ETC, NPxText::kEndMarkerWarning}});
+  ASSERT_EQ(model.Classes().size(), 2u);
+  EXPECT_EQ(model.Classes()[0].warnings, std::vector<std::string>{NPxText::kCaptionWarning});
+  EXPECT_TRUE(model.Classes()[0].cases.empty());
+  EXPECT_EQ(model.Classes()[1].warnings, std::vector<std::string>{NPxText::kEndMarkerWarning});
+  EXPECT_FALSE(model.Failed());
   // A class may report failures that no check shows.
-  f.Add({{PX_MSG_CLASS_CAPTION, "c"}, {PX_MSG_CLASS_RESULT, "Failures \t2"}});
-  EXPECT_EQ(f.model.Totals().failed, 0);
-  EXPECT_TRUE(f.model.Failed());
+  Add(model, {{PX_MSG_CLASS_CAPTION, "c"}, {PX_MSG_CLASS_RESULT, "Failures \t2"}});
+  EXPECT_EQ(model.Totals().failed, 0);
+  EXPECT_TRUE(model.Failed());
 }
 
 TEST(CoverageModel, SkipsRecordsItCannotReadAndSaysSo) {
   CReadIssues issues;
   CCoverageModel model;
   const auto add = [&](EPxMsgType kind, const char* text) {
-    SLogRecord record;
-    record.kind = kind;
-    record.text = text;
-    model.Add(record, issues);
+    model.Add(SLogRecord{kind, text}, issues);
   };
   for (const char* bad : {"?3,120();00000", "?3,120();00000G", "?x,1();000001", "?3,120"})
     add(PX_MSG_COVERAGE_COUNT, bad);

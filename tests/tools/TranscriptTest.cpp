@@ -24,12 +24,8 @@ TEST(Transcript, ColoursByOutcomeAndResetsBeforeEveryLineEnd) {
                                                        {PX_MSG_CLASS_RESULT, "Failures \t0"},
                                                        {PX_MSG_CLASS_RESULT, "Failures \t12"},
                                                        {PX_MSG_ETC, "plain"},
-                                                       {PX_MSG_TEST_EXPRESSION, "pending"}}) {
-    SLogRecord record;
-    record.kind = kind;
-    record.text = text;
-    reporter.OnRecord(record);
-  }
+                                                       {PX_MSG_TEST_EXPRESSION, "pending"}})
+    reporter.OnRecord(SLogRecord{kind, text});
   reporter.OnIdle();
   // An expression whose outcome has not arrived yet is shown plainly.
   EXPECT_EQ(out.str(), "\033[32mgood\033[0m\n\n\033[1;31mbad\033[0m\n\033[1;31m** why\033[0m\n\n"
