@@ -6,90 +6,53 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <fstream>
 
 namespace {
 
-struct SGrowingLog {
-  std::string path = PxMakeTempDir("follow") + "/run.qpxlog";
-  std::vector<std::string> pieces; // appended one per pause
-  std::size_t written = 0;
-  int idles = 0;
-  std::vector<std::string> seen; // "kind|text", with a "--" where the reader caught up
-
-  void Append(const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
-  }
-  CLogFollower::SHooks Hooks() {
-    CLogFollower::SHooks hooks;
-    // The writer lives until its last piece is in the file.
-    hooks.writerAlive = [this] { return written < pieces.size(); };
-    hooks.idle = [this] {
-      ++idles;
-      seen.push_back("--");
-    };
-    hooks.pause = [this] { Append(pieces[written++]); };
-    return hooks;
-  }
-  bool Follow(CLogReader& reader, std::string& error) {
-    CLogFollower follower(reader,
-                          [this](const SLogRecord& record) { seen.push_back(record.text); });
-    return follower.Read(path, true, Hooks(), error);
-  }
+struct SGrowth {
+  const char* name;
+  std::string start;               // in the file before the follow; empty: no file yet
+  std::vector<std::string> pieces; // appended one per pause; the writer then ends
+  std::vector<std::string> seen;   // records' texts, "--" where the reader caught up
+  std::size_t unterminated;
 };
 
 TEST(LogFollower, ShowsEachRecordOnceItsCarriageReturnHasArrived) {
-  SGrowingLog log;
-  log.Append("Tit.|Probex\rEtc.|one\rEtc.|tw");
-  log.pieces = {"o\rEtc.|thr", "", "ee\rPxLn|?1,2(1\r", "(2\rEtc.|four\r"};
-  CLogReader reader;
-  std::string error;
-  ASSERT_TRUE(log.Follow(reader, error)) << error;
-  EXPECT_EQ(log.seen, (std::vector<std::string>{"Probex", "one", "--", "two", "--", "--", "three",
-                                                "?1,2(1", "--", "?1,2(2", "four"}));
-  EXPECT_TRUE(reader.Issues().Empty());
-}
-
-TEST(LogFollower, WaitsForALogThatItsLivingWriterHasNotMadeYet) {
-  SGrowingLog log;
-  log.pieces = {"", "Etc.|late\r"};
-  CLogReader reader;
-  std::string error;
-  ASSERT_TRUE(log.Follow(reader, error)) << error;
-  EXPECT_EQ(log.seen, (std::vector<std::string>{"--", "--", "late"}));
-}
-
-TEST(LogFollower, TakesACutLastRecordAsItStandsOnceTheWriterIsGone) {
-  SGrowingLog log;
-  log.Append("Etc.|whole\r");
-  log.pieces = {"Etc.|never ended"};
-  CLogReader reader;
-  std::string error;
-  ASSERT_TRUE(log.Follow(reader, error)) << error;
-  EXPECT_EQ(log.seen, (std::vector<std::string>{"whole", "--", "never ended"}));
-  EXPECT_EQ(reader.Issues().Count(READ_ISSUE_UNTERMINATED), 1u);
-}
-
-TEST(LogFollower, ReadsOnceWithoutFollowingAndFailsOnWhatCannotBeRead) {
-  SGrowingLog log;
-  CLogReader reader;
-  CLogFollower follower(reader, [](const SLogRecord&) {});
-  CLogFollower::SHooks never;
-  std::string error;
-  EXPECT_FALSE(follower.Read(log.path, false, never, error));
-  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
-  const std::string dir = PxMakeTempDir("dir");
-  EXPECT_FALSE(follower.Read(dir, false, never, error));
-  EXPECT_NE(error.find("is a directory"), std::string::npos) << error;
-  // A pipe without a writer would block the open: a follow refuses it.
-  const std::string fifo = dir + "/fifo";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  CLogFollower::SHooks alive;
-  alive.writerAlive = [] { return true; };
-  EXPECT_FALSE(follower.Read(fifo, true, alive, error));
-  EXPECT_EQ(error, "cannot follow " + fifo + ": it is not a regular file");
+  for (const SGrowth& growth : std::vector<SGrowth>{
+           {"pieces",
+            "Tit.|Probex\rEtc.|one\rEtc.|tw",
+            {"o\rEtc.|thr", "", "ee\rPxLn|?1,2(1\r", "(2\rEtc.|four\r"},
+            {"Probex", "one", "--", "two", "--", "--", "three", "?1,2(1", "--", "?1,2(2", "four"},
+            0},
+           {"made late", "", {"", "Tit.|late\r"}, {"--", "--", "late"}, 0},
+           {"cut last record",
+            "Tit.|whole\r",
+            {"Etc.|never ended"},
+            {"whole", "--", "never ended"},
+            1}}) {
+    SCOPED_TRACE(growth.name);
+    const std::string path = PxMakeTempDir("follow") + "/run.qpxlog";
+    const auto append = [&path](const std::string& bytes) {
+      std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+    };
+    if (!growth.start.empty())
+      append(growth.start);
+    std::size_t written = 0;
+    std::vector<std::string> seen;
+    CLogFollower::SHooks hooks;
+    hooks.writerAlive = [&] { return written < growth.pieces.size(); };
+    hooks.idle = [&seen] { seen.push_back("--"); };
+    hooks.pause = [&] { append(growth.pieces[written++]); };
+    CLogReader reader;
+    CLogFollower follower(reader,
+                          [&seen](const SLogRecord& record) { seen.push_back(record.text); });
+    std::string error;
+    ASSERT_TRUE(follower.Read(path, true, hooks, error)) << error;
+    EXPECT_EQ(seen, growth.seen);
+    EXPECT_EQ(reader.Issues().Count(READ_ISSUE_UNTERMINATED), growth.unterminated);
+    EXPECT_EQ(reader.Issues().Describe().size(), growth.unterminated);
+  }
 }
 
 } // namespace

@@ -1,71 +1,54 @@
-// Finding logs: from the library's viewer name, the newest of a program,
-// and the marker name of a log.
+// Finding logs: a long viewer name cut as the writer cuts it, the marker
+// name, a log's spelling as its writer made it, and the newest of a program.
 #include "LogLocator.h"
 
 #include "common/PxChildProcess.h"
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
-#include <cstdlib>
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 
 namespace {
 
-std::string TempDir() {
+// The temporary directory, which the test main makes for each test.
+std::string Temp() {
   return std::string(std::getenv("TMPDIR")) + "/";
 }
 
-void Touch(const std::string& title) {
-  std::ofstream(TempDir() + title) << "x";
-}
-
-TEST(LogLocator, FindsTheLogOfAViewerNameInTheTemporaryDirectory) {
-  EXPECT_EQ(NLogLocator::LogPathFromViewerName("/work/bin/t.exe.20120919_08484200.qpxlog"),
-            TempDir() + "t.exe.20120919_08484200.qpxlog");
-  // A title too long for a file system loses the end of the program's name
-  // and keeps its stamp, as the writer made it.
+TEST(LogLocator, CutsALongViewerNameAndKeepsItsStamp) {
   const std::string stamp = ".20120919_08484200.qpxlog";
-  const std::string title = std::string(300, 'p') + stamp;
-  const std::string path = NLogLocator::LogPathFromViewerName("/d/" + title);
-  EXPECT_EQ(path, TempDir() + std::string(255 - stamp.size(), 'p') + stamp);
-}
-
-TEST(LogLocator, MakesTheMarkerNameOfALog) {
-  EXPECT_EQ(NLogLocator::MarkerName("C:\\Temp\\mytest.exe.20120919_08484200.qpxlog"),
-            "C__Temp_mytest.exe.20120919_08484200.qpxlog_Mutex!");
-  EXPECT_EQ(NLogLocator::MarkerName("/tmp/a.qpxlog"), "/tmp/a.qpxlog_Mutex!");
+  EXPECT_EQ(NLogLocator::LogPathFromViewerName("/d/" + std::string(300, 'p') + stamp),
+            Temp() + std::string(255 - stamp.size(), 'p') + stamp);
+  EXPECT_EQ(NLogLocator::MarkerName("C:\\Temp\\t.exe.qpxlog"), "C__Temp_t.exe.qpxlog_Mutex!");
 }
 
 TEST(LogLocator, SpellsALogOfTheTemporaryDirectoryAsItsWriterDid) {
-  const std::string temp = TempDir();
   const std::string linked = PxMakeTempDir("link") + "/to-temp";
-  ASSERT_EQ(::symlink(temp.c_str(), linked.c_str()), 0);
-  EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), temp + "a.qpxlog");
-  EXPECT_EQ(NLogLocator::WriterSpelling(temp + "./a.qpxlog"), temp + "a.qpxlog");
-  const std::string cwd = std::filesystem::current_path().string();
-  std::filesystem::current_path(temp);
-  EXPECT_EQ(NLogLocator::WriterSpelling("a.qpxlog"), temp + "a.qpxlog");
+  ASSERT_EQ(::symlink(Temp().c_str(), linked.c_str()), 0);
+  EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), Temp() + "a.qpxlog");
+  EXPECT_EQ(NLogLocator::WriterSpelling(Temp() + "./a.qpxlog"), Temp() + "a.qpxlog");
+  const std::filesystem::path cwd = std::filesystem::current_path();
+  std::filesystem::current_path(Temp());
+  EXPECT_EQ(NLogLocator::WriterSpelling("a.qpxlog"), Temp() + "a.qpxlog");
   std::filesystem::current_path(cwd);
   // Elsewhere a log keeps the name it was given.
   EXPECT_EQ(NLogLocator::WriterSpelling("/var/log/a.qpxlog"), "/var/log/a.qpxlog");
-  EXPECT_EQ(NLogLocator::WriterSpelling(temp + "sub/a.qpxlog"), temp + "sub/a.qpxlog");
+  EXPECT_EQ(NLogLocator::WriterSpelling(Temp() + "sub/a.qpxlog"), Temp() + "sub/a.qpxlog");
 }
 
 TEST(LogLocator, PicksTheNewestLogOfAProgramByItsStamp) {
   EXPECT_EQ(NLogLocator::LatestLog("/bin/prog"), "");
-  Touch("prog.20260101_12000000.qpxlog");
-  Touch("prog.20260101_12000099.qpxlog");
-  Touch("prog.20260101_120000100.qpxlog"); // sequence number past 99
-  Touch("prog.20251231_23595900.qpxlog");
-  Touch("prog.exe.20270101_00000000.qpxlog"); // another program
-  Touch("otherprog.20270101_00000000.qpxlog");
-  Touch("prog.20270101_00000000.qpxlog.html");
-  Touch("prog.2027x101_00000000.qpxlog");
-  EXPECT_EQ(NLogLocator::LatestLog("/some/dir/prog"), TempDir() + "prog.20260101_120000100.qpxlog");
-  EXPECT_EQ(NLogLocator::LatestLog("prog.exe"), TempDir() + "prog.exe.20270101_00000000.qpxlog");
+  for (const char* title : {"prog.20260101_12000000.qpxlog", "prog.20260101_12000099.qpxlog",
+                            "prog.20260101_120000100.qpxlog", // sequence number past 99
+                            "prog.20251231_23595900.qpxlog", "prog.exe.20270101_00000000.qpxlog",
+                            "otherprog.20270101_00000000.qpxlog",
+                            "prog.20270101_00000000.qpxlog.html", "prog.2027x101_00000000.qpxlog"})
+    std::ofstream(Temp() + title) << "x";
+  EXPECT_EQ(NLogLocator::LatestLog("/some/dir/prog"), Temp() + "prog.20260101_120000100.qpxlog");
+  EXPECT_EQ(NLogLocator::LatestLog("prog.exe"), Temp() + "prog.exe.20270101_00000000.qpxlog");
 }
 
 } // namespace

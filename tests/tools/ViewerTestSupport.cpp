@@ -8,27 +8,26 @@
 
 std::string PxRunScenarioLog(const std::string& mode) {
   const std::string dir = PxMakeTempDir("run-" + mode);
-  const std::string noViewer = PxMakeTempDir("no-viewer");
   const SPxChildResult run = PxRunChild({PxScenarioPath("px_viewer_scenario"), mode},
-                                        {{"TMPDIR", dir}, {"PATH", noViewer}});
+                                        {{"TMPDIR", dir}, {"PATH", PxMakeTempDir("no-viewer")}});
   EXPECT_EQ(run.exitCode, 0) << run.stdErr;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
+  const std::string log = PxLogIn(dir);
+  EXPECT_NE(log, "") << "the " << mode << " run left no log";
+  return log;
+}
+
+std::string PxLogIn(const std::string& dir) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, error))
     if (entry.path().extension() == ".qpxlog")
       return entry.path().string();
-  ADD_FAILURE() << "the " << mode << " run left no log";
   return "";
 }
 
-std::string PxViewerPath() {
-  return PX_DIVOV_PATH;
-}
-
 SPxChildResult PxRunViewer(const std::vector<std::string>& args, const std::string& tmpDir) {
-  std::vector<std::string> argv{PxViewerPath()};
+  std::vector<std::string> argv{PX_DIVOV_PATH};
   argv.insert(argv.end(), args.begin(), args.end());
-  if (tmpDir.empty())
-    return PxRunChild(argv);
-  return PxRunChild(argv, {{"TMPDIR", tmpDir}});
+  return tmpDir.empty() ? PxRunChild(argv) : PxRunChild(argv, {{"TMPDIR", tmpDir}});
 }
 
 std::string PxStableTranscript(const std::string& text) {
@@ -40,29 +39,21 @@ std::string PxStableTranscript(const std::string& text) {
 }
 
 void PxExpectApproved(const std::string& name, const std::string& text) {
-  const std::string path = PxViewerTestFile("approved/" + name);
-  if (std::getenv("PX_APPROVE")) {
+  const std::string path = std::string(PX_VIEWER_TEST_DIR) + "/approved/" + name;
+  if (std::getenv("PX_APPROVE"))
     std::ofstream(path, std::ios::binary) << text;
-    return;
-  }
-  EXPECT_EQ(text, PxReadFile(path))
-      << "differs from " << path << " (run with PX_APPROVE=1 to take the new text)";
+  else
+    EXPECT_EQ(text, PxReadFile(path)) << "differs from " << path << " (PX_APPROVE=1 takes it)";
 }
 
 int PxScenarioLine(const std::string& text) {
   std::ifstream source(std::string(PX_SCENARIO_SOURCE_DIR) + "/ViewerScenario.cpp");
-  int number = 0;
-  for (std::string line; std::getline(source, line);) {
-    ++number;
+  int number = 1;
+  for (std::string line; std::getline(source, line); ++number)
     if (line.find(text) != std::string::npos)
       return number;
-  }
   ADD_FAILURE() << "no line of the scenario holds " << text;
   return 0;
-}
-
-std::string PxViewerTestFile(const std::string& name) {
-  return std::string(PX_VIEWER_TEST_DIR) + "/" + name;
 }
 
 std::string PxDirectoryOf(const std::string& path) {
