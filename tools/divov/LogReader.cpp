@@ -63,7 +63,7 @@ void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset
     const std::size_t lastZero = view.rfind('\0');
     const std::string_view damaged = view.substr(0, lastZero + 1);
     const auto zeros = static_cast<std::uint64_t>(std::count(damaged.begin(), damaged.end(), '\0'));
-    m_issues.Add(READ_ISSUE_ZERO_BYTES, offset, zeros);
+    m_issues.Add(READ_ISSUE_ZERO_BYTES, offset + view.find('\0'), zeros);
     if (zeros != damaged.size())
       m_issues.Add(READ_ISSUE_DAMAGED_LINE, offset);
     line += damaged.size();

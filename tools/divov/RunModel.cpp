@@ -181,7 +181,8 @@ std::string CRunModel::Summary() const {
       std::to_string(totals.cases) + (totals.cases == 1 ? " case, " : " cases, ") +
       std::to_string(totals.passed) + " passed, " + std::to_string(totals.failed) + " failed";
   if (totals.reportedFailures > totals.failed)
-    text += ", " + std::to_string(totals.reportedFailures) + " failures reported by classes";
+    text += ", " + std::to_string(totals.reportedFailures) +
+            (totals.reportedFailures == 1 ? " failure" : " failures") + " reported by classes";
   return text;
 }
 
