@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <stdexcept>
 #include <thread>
 
@@ -107,6 +108,7 @@ TEST(AssertCount, PendingCountIsReportedBeforeAPositiveLineAndKeptByANegativeOne
   p.x_AssertFailedLine("f", 3);
   p.x_SetTestExpectLine("/src/t.cpp", 12);
   p.x_IsAssertCount(5);
+  p.x_SetTestExpectLine("/src/t.cpp", INT_MIN);
   const Messages expected{
       {PX_MSG_TEST_EXPECT_LINE, "/src/t.cpp(12):"},
       {PX_MSG_TEST_EXPRESSION, PxFormat(NPxText::kCountExpression, 2)},
@@ -115,6 +117,7 @@ TEST(AssertCount, PendingCountIsReportedBeforeAPositiveLineAndKeptByANegativeOne
       {PX_MSG_TEST_EXPECT_LINE, "/src/t.cpp(12):"},
       {PX_MSG_TEST_EXPRESSION, NPxText::kCountZeroExpression},
       {PX_MSG_TEST_OK, NPxText::kMatched},
+      {PX_MSG_TEST_EXPECT_LINE, "/src/t.cpp(2147483648):"},
   };
   EXPECT_EQ(p.sink.Messages(), expected);
 }

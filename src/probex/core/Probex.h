@@ -75,7 +75,7 @@ private:
   bool m_HasMethodAt(int position) const;
   void m_AssertCommon(bool result, const char* expression, const char* okText, const char* ngText);
   void m_CheckAssertCounter();
-  void m_SendLocation(const char* file, int line, EPxMsgType kind);
+  void m_SendLocation(const char* file, long long line, EPxMsgType kind);
   void m_FrameworkSlot();
 
   const PxMethod* m_pMethodTable;

@@ -34,9 +34,8 @@ template <typename TChar> bool m_sSameString(const TChar* s1, const TChar* s2) {
 void CProbex::x_SetTestExpectLine(const char* file, int line) {
   if (line >= 0)
     m_CheckAssertCounter();
-  else
-    line = -line;
-  m_SendLocation(file, line, PX_MSG_TEST_EXPECT_LINE);
+  // Widened first, so that even the most negative line has an absolute value.
+  m_SendLocation(file, line < 0 ? -static_cast<long long>(line) : line, PX_MSG_TEST_EXPECT_LINE);
 }
 
 void CProbex::x_Assert(bool result, const char* expression) {

@@ -24,9 +24,9 @@ void CProbex::x_SetTestLine(const char* file, int line) {
   m_SendLocation(file, line, PX_MSG_TEST_LINE);
 }
 
-void CProbex::m_SendLocation(const char* file, int line, EPxMsgType kind) {
+void CProbex::m_SendLocation(const char* file, long long line, EPxMsgType kind) {
   const std::string path = NPxPlatform::QualifyPath(file);
-  OutputMessage(PxFormat("%s(%d):", path.c_str(), line).c_str(), kind);
+  OutputMessage(PxFormat("%s(%lld):", path.c_str(), line).c_str(), kind);
 }
 
 void CProbex::Dump(const void* data, int size) {
