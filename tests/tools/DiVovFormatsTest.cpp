@@ -35,22 +35,22 @@ TEST(DiVovFormats, JunitOfARealSuitePassesTheSchemaAndAnXmlParser) {
   const std::string xml = PxDirectoryOf(log) + "/suite.xml";
   EXPECT_EQ(PxRunViewer({"--junit", xml, log}).exitCode, 1);
   ExpectValidJunit(xml);
+  // Every attribute but the times, and the failure's first line.
   const SPxChildResult parsed = PxRunChild(
       {Tool("python3", "python3"), "-c",
-       "import sys, xml.etree.ElementTree as E\n"
-       "root = E.parse(sys.argv[1]).getroot()\n"
-       "for s in root.iter('testsuite'):\n"
-       "  print(s.get('name'), s.get('tests'), s.get('failures'))\n"
-       "c = next(c for c in root.iter('testcase') if c.find('failure') is not None)\n"
-       "f = c.find('failure')\n"
-       "print(c.get('name'), c.get('file').endswith('ViewerScenario.cpp'), c.get('line'))\n"
-       "print(f.text.splitlines()[0].endswith('ViewerScenario.cpp(' + sys.argv[2] + '):'))\n"
-       "print(f.get('message'))\n",
-       xml, std::to_string(PxScenarioLine("PX_ASSERT_EQUAL(2 + 2, 5)"))});
+       "import sys, os, xml.etree.ElementTree as E\n"
+       "for e in E.parse(sys.argv[1]).iter():\n"
+       "  a = [os.path.basename(v) if k == 'file' else v for k, v in e.items() if k != 'time']\n"
+       "  print(*a, os.path.basename(e.text.split('\\n')[0]) if e.tag == 'failure' else '|')\n",
+       xml});
   EXPECT_EQ(parsed.exitCode, 0) << parsed.stdErr;
-  EXPECT_EQ(parsed.stdOut, "CPassing 2 0\nCFailing 3 3\nmixed <outcomes> & \"quotes\" True " +
-                               std::to_string(PxScenarioLine("PX_CASE_CAPTION(\"mixed")) +
-                               "\nTrue\n'2 + 2' は '5' になりませんでした\n");
+  EXPECT_EQ(parsed.stdOut,
+            "Probex 2 1 0 |\nCScenario 2 1 0 0 |\npasses CScenario ClassScenario.cpp " +
+                PxScenarioLine("\"passes\"") +
+                " |\nfails <always> & \"loudly\" CScenario ClassScenario.cpp " +
+                PxScenarioLine("\"fails") +
+                " |\n'1 > 2' は true になりませんでした expectation ClassScenario.cpp(" +
+                PxScenarioLine("PX_ASSERT(1 > 2)") + "):\nCEmpty 0 0 0 0 |\n");
 }
 
 TEST(DiVovFormats, JunitStaysWellFormedWhateverTheTextsHold) {
@@ -105,10 +105,10 @@ TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModesAndNoneWithoutCoverage) {
     PxExpectApproved("coverage.info",
                      PxStableTranscript(LcovReadByGenhtml(PxRunScenarioLog(mode))));
   }
-  const std::string log = PxRunScenarioLog("pass");
+  const std::string log = PxRunScenarioLog("class");
   const std::string trace = PxDirectoryOf(log) + "/trace.info";
   const SPxChildResult none = PxRunViewer({"--lcov", trace, log});
-  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_EQ(none.exitCode, 1);
   EXPECT_EQ(none.stdErr,
             "DiVov.exe: " + log + ": no coverage records, " + trace + " not written\n");
   EXPECT_FALSE(std::filesystem::exists(trace));
@@ -126,23 +126,22 @@ TEST(DiVovFormats, TheHtmlReportShowsItsResultsAndFailuresInABrowser) {
   ASSERT_EQ(dom.exitCode, 0) << dom.stdErr;
   const std::string& page = dom.stdOut;
   // One row per class, each in the class its outcome gives it.
-  EXPECT_NE(page.find("<tr class=\"pass\"><td>passing class (CPassing)</td><td class=\"num\">2<"),
+  EXPECT_NE(page.find("<tr class=\"pass\"><td>empty (CEmpty)</td><td class=\"num\">0<"),
             std::string::npos)
       << page;
-  EXPECT_NE(page.find("<tr class=\"fail\"><td>failing class (CFailing)</td><td class=\"num\">3<"),
+  EXPECT_NE(page.find("<tr class=\"fail\"><td>scenario (CScenario)</td><td class=\"num\">2<"),
             std::string::npos);
-  EXPECT_EQ(Count(page, "<li class=\"failure\">"), 3u);
-  EXPECT_EQ(
-      Count(page, "<li class=\"failure\"><span class=\"location\">[^<]*ViewerScenario.cpp\\(" +
-                      std::to_string(PxScenarioLine("PX_ASSERT_EQUAL(2 + 2, 5)")) +
-                      "\\):</span><br>mixed &lt;outcomes&gt; &amp; \"quotes\"<br>"
-                      "2 \\+ 2 == 5  ？<br><span class=\"fail\">\\*\\* '2 \\+ 2' は '5' "
-                      "になりませんでした</span></li>"),
-      1u);
+  EXPECT_EQ(Count(page, "<li class=\"failure\">"), 1u);
+  EXPECT_NE(page.find("<li class=\"failure\"><span class=\"location\">" PX_SCENARIO_SOURCE_DIR
+                      "/ClassScenario.cpp(" +
+                      PxScenarioLine("PX_ASSERT(1 > 2)") +
+                      "):</span><br>fails &lt;always&gt; &amp; \"loudly\"<br>1 &gt; 2  ？<br>"
+                      "<span class=\"fail\">** '1 &gt; 2' は true になりませんでした</span></li>"),
+            std::string::npos);
   // Texts stay texts: no element was made of the caption's angle brackets.
-  EXPECT_EQ(page.find("<outcomes>"), std::string::npos);
+  EXPECT_EQ(page.find("<always>"), std::string::npos);
   EXPECT_NE(
-      page.find("<p id=\"summary\" class=\"fail\">2 classes, 5 cases, 4 passed, 3 failed</p>"),
+      page.find("<p id=\"summary\" class=\"fail\">2 classes, 2 cases, 1 passed, 1 failed</p>"),
       std::string::npos);
   EXPECT_NE(page.find("========結果========"), std::string::npos);
 }

@@ -8,7 +8,7 @@
 
 std::string PxRunScenarioLog(const std::string& mode) {
   const std::string dir = PxMakeTempDir("run-" + mode);
-  const SPxChildResult run = PxRunChild({PxScenarioPath("px_viewer_scenario"), mode},
+  const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), mode},
                                         {{"TMPDIR", dir}, {"PATH", PxMakeTempDir("no-viewer")}});
   EXPECT_EQ(run.exitCode, 0) << run.stdErr;
   const std::string log = PxLogIn(dir);
@@ -46,14 +46,14 @@ void PxExpectApproved(const std::string& name, const std::string& text) {
     EXPECT_EQ(text, PxReadFile(path)) << "differs from " << path << " (PX_APPROVE=1 takes it)";
 }
 
-int PxScenarioLine(const std::string& text) {
-  std::ifstream source(std::string(PX_SCENARIO_SOURCE_DIR) + "/ViewerScenario.cpp");
+std::string PxScenarioLine(const std::string& text) {
+  std::ifstream source(std::string(PX_SCENARIO_SOURCE_DIR) + "/ClassScenario.cpp");
   int number = 1;
   for (std::string line; std::getline(source, line); ++number)
     if (line.find(text) != std::string::npos)
-      return number;
+      return std::to_string(number);
   ADD_FAILURE() << "no line of the scenario holds " << text;
-  return 0;
+  return "";
 }
 
 std::string PxDirectoryOf(const std::string& path) {

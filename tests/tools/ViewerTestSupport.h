@@ -24,6 +24,6 @@ std::string PxStableTranscript(const std::string& text);
 void PxExpectApproved(const std::string& name, const std::string& text);
 
 // The number of the first line of the scenario's source that holds the text.
-int PxScenarioLine(const std::string& text);
+std::string PxScenarioLine(const std::string& text);
 
 std::string PxDirectoryOf(const std::string& path);
