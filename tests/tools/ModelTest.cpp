@@ -2,6 +2,7 @@
 // show: the run model's captions, times and warnings, and coverage records
 // that cannot be read.
 #include "CoverageModel.h"
+#include "LogReader.h"
 #include "RunModel.h"
 
 #include "probex/PxTexts.h"
@@ -12,23 +13,16 @@
 
 namespace {
 
-void Add(CRunModel& model, std::initializer_list<std::pair<EPxMsgType, const char*>> records) {
-  for (const auto& [kind, text] : records)
-    model.Add(SLogRecord{kind, text});
+// Adds the records that the log's bytes hold.
+void Add(CRunModel& model, const std::string& log) {
+  CLogReader().Feed(log.data(), log.size(), [&model](const SLogRecord& r) { model.Add(r); });
 }
 
 TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
   CReadIssues issues;
   CRunModel model(issues);
-  Add(model, {{PX_MSG_CLASS_CAPTION, "stack"},
-              {PX_MSG_CASE_CAPTION, "first"},
-              {PX_MSG_TEST_CAPTION, "sums"},
-              {PX_MSG_TEST_EXPECT_LINE, "/src/t.cpp(12):"},
-              {PX_MSG_TEST_EXPRESSION, "b == 2  ?"},
-              {PX_MSG_TEST_NG, "b is not 2"},
-              {PX_MSG_CASE_TIME, "15ms"},
-              {PX_MSG_TEST_OK, ""},
-              {PX_MSG_CASE_TIME, "garbage"}});
+  Add(model, "ClCp|stack\rCaCp|first\rTtCp|sums\rTtEL|/src/t.cpp(12):\rTtEx|b == 2  ?\r"
+             "TtNg|b is not 2\rCaTm|15ms\rTtOk|\rCaTm|garbage\r");
   const std::vector<SCase>& cases = model.Classes().at(0).cases;
   ASSERT_EQ(cases.size(), 2u);
   ASSERT_EQ(cases[0].failures.size(), 1u);
@@ -40,19 +34,16 @@ TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
 TEST(RunModel, FailsOnReportedFailuresAndTiesWarningsToTheirClass) {
   CReadIssues issues;
   CRunModel model(issues);
-  Add(model, {{PX_MSG_CLASS_NAME, "CNoCaption"},
-              {PX_MSG_ETC, NPxText::kCaptionWarning},
-              {PX_MSG_CLASS_CAPTION, "no end"},
-              {PX_MSG_TEST_OK, ""},
-              {PX_MSG_CLASS_RESULT, "Failures \t0"},
-              {PX_MSG_ETC, NPxText::kEndMarkerWarning}});
+  Add(model, std::string("ClNm|CNoCaption\rEtc.|") + NPxText::kCaptionWarning +
+                 "\rClCp|no end\rTtOk|\rClRe|Failures \t0\rEtc.|" + NPxText::kEndMarkerWarning +
+                 "\r");
   ASSERT_EQ(model.Classes().size(), 2u);
   EXPECT_EQ(model.Classes()[0].warnings, std::vector<std::string>{NPxText::kCaptionWarning});
   EXPECT_TRUE(model.Classes()[0].cases.empty());
   EXPECT_EQ(model.Classes()[1].warnings, std::vector<std::string>{NPxText::kEndMarkerWarning});
   EXPECT_FALSE(model.Failed());
   // A class may report failures that no check shows.
-  Add(model, {{PX_MSG_CLASS_CAPTION, "c"}, {PX_MSG_CLASS_RESULT, "Failures \t2"}});
+  Add(model, "ClCp|c\rClRe|Failures \t2\r");
   EXPECT_EQ(model.Totals().failed, 0);
   EXPECT_TRUE(model.Failed());
 }

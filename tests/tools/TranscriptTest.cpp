@@ -1,13 +1,13 @@
 // The transcript's colour, which never crosses a line end, and its text
 // conversions; its layout is checked through the program's transcripts.
+#include "LogReader.h"
 #include "TextConverter.h"
 #include "TranscriptReporter.h"
+#include "common/PxIconv.h"
 
 #include "probex/PxTexts.h"
 
 #include <gtest/gtest.h>
-
-#include <iconv.h>
 
 #include <sstream>
 
@@ -16,16 +16,9 @@ namespace {
 TEST(Transcript, ColoursByOutcomeAndResetsBeforeEveryLineEnd) {
   std::ostringstream out;
   CTranscriptReporter reporter(out, "UTF-8", true);
-  for (const auto& [kind, text] :
-       std::vector<std::pair<EPxMsgType, const char*>>{{PX_MSG_TEST_EXPRESSION, "good"},
-                                                       {PX_MSG_TEST_OK, ""},
-                                                       {PX_MSG_TEST_EXPRESSION, "bad"},
-                                                       {PX_MSG_TEST_NG, "why"},
-                                                       {PX_MSG_CLASS_RESULT, "Failures \t0"},
-                                                       {PX_MSG_CLASS_RESULT, "Failures \t12"},
-                                                       {PX_MSG_ETC, "plain"},
-                                                       {PX_MSG_TEST_EXPRESSION, "pending"}})
-    reporter.OnRecord(SLogRecord{kind, text});
+  const std::string log = "TtEx|good\rTtOk|\rTtEx|bad\rTtNg|why\rClRe|Failures \t0\r"
+                          "ClRe|Failures \t12\rEtc.|plain\rTtEx|pending\r";
+  CLogReader().Feed(log.data(), log.size(), [&](const SLogRecord& r) { reporter.OnRecord(r); });
   reporter.OnIdle();
   // An expression whose outcome has not arrived yet is shown plainly.
   EXPECT_EQ(out.str(), "\033[32mgood\033[0m\n\n\033[1;31mbad\033[0m\n\033[1;31m** why\033[0m\n\n"
@@ -47,17 +40,10 @@ TEST(Transcript, ConvertsToOtherEncodingsToo) {
   EXPECT_FALSE(CTextConverter("NO-SUCH-ENCODING").Valid());
 }
 
-// What iconv itself makes of one character; "" when it has none.
+// What iconv itself makes of CP932 bytes; "" when they hold no character.
 std::string IconvUtf8(const std::string& cp932) {
-  const iconv_t handle = ::iconv_open("UTF-8", "CP932");
-  char* in = const_cast<char*>(cp932.data());
-  std::size_t inLeft = cp932.size();
-  char out[16];
-  char* to = out;
-  std::size_t toLeft = sizeof out;
-  const std::size_t rc = ::iconv(handle, &in, &inLeft, &to, &toLeft);
-  ::iconv_close(handle);
-  return rc == static_cast<std::size_t>(-1) ? std::string() : std::string(out, to);
+  const std::string utf8 = PxIconv("UTF-8", "CP932", cp932);
+  return utf8 == "<conversion failed>" ? "" : utf8;
 }
 
 TEST(Transcript, ConvertsEveryCp932CharacterExactlyAsIconvDoes) {
