@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <regex>
 
@@ -18,39 +17,10 @@ std::string Tool(const std::string& name, const std::string& package) {
   return found.stdOut.substr(0, found.stdOut.find('\n'));
 }
 
-std::size_t Count(const std::string& text, const std::string& pattern) {
-  const std::regex re(pattern);
-  return static_cast<std::size_t>(
-      std::distance(std::sregex_iterator(text.begin(), text.end(), re), std::sregex_iterator()));
-}
-
 void ExpectValidJunit(const std::string& xml) {
   const SPxChildResult valid = PxRunChild({Tool("xmllint", "libxml2-utils"), "--noout", "--schema",
                                            std::string(PX_VIEWER_TEST_DIR) + "/junit.xsd", xml});
   EXPECT_EQ(valid.exitCode, 0) << valid.stdErr << PxReadFile(xml);
-}
-
-TEST(DiVovFormats, JunitOfARealSuitePassesTheSchemaAndAnXmlParser) {
-  const std::string log = PxRunScenarioLog("suite");
-  const std::string xml = PxDirectoryOf(log) + "/suite.xml";
-  EXPECT_EQ(PxRunViewer({"--junit", xml, log}).exitCode, 1);
-  ExpectValidJunit(xml);
-  // Every attribute but the times, and the failure's first line.
-  const SPxChildResult parsed = PxRunChild(
-      {Tool("python3", "python3"), "-c",
-       "import sys, os, xml.etree.ElementTree as E\n"
-       "for e in E.parse(sys.argv[1]).iter():\n"
-       "  a = [os.path.basename(v) if k == 'file' else v for k, v in e.items() if k != 'time']\n"
-       "  print(*a, os.path.basename(e.text.split('\\n')[0]) if e.tag == 'failure' else '|')\n",
-       xml});
-  EXPECT_EQ(parsed.exitCode, 0) << parsed.stdErr;
-  EXPECT_EQ(parsed.stdOut,
-            "Probex 2 1 0 |\nCScenario 2 1 0 0 |\npasses CScenario ClassScenario.cpp " +
-                PxScenarioLine("\"passes\"") +
-                " |\nfails <always> & \"loudly\" CScenario ClassScenario.cpp " +
-                PxScenarioLine("\"fails") +
-                " |\n'1 > 2' は true になりませんでした expectation ClassScenario.cpp(" +
-                PxScenarioLine("PX_ASSERT(1 > 2)") + "):\nCEmpty 0 0 0 0 |\n");
 }
 
 TEST(DiVovFormats, JunitStaysWellFormedWhateverTheTextsHold) {
@@ -93,31 +63,42 @@ TEST(DiVovFormats, LcovOfStepRecordsAndOfCountsIsExactAndReadByGenhtml) {
     EXPECT_EQ(LcovReadByGenhtml(dir + "/cov.qpxlog"),
               "TN:\nSF:" + dir + "/unit.cpp\n" + hits + "LF:6\nLH:2\nend_of_record\n");
     // genhtml's own count of lines hit and found.
-    EXPECT_EQ(Count(PxReadFile(dir + "/html/index.html"),
-                    "headerCovTableEntry\">2<[^]*headerCovTableEntry\">6<"),
-              1u);
+    EXPECT_TRUE(
+        std::regex_search(PxReadFile(dir + "/html/index.html"),
+                          std::regex("headerCovTableEntry\">2<[^]*headerCovTableEntry\">6<")));
   }
 }
 
-TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModesAndNoneWithoutCoverage) {
+TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModes) {
   for (const char* mode : {"coverage-step", "coverage-count"}) {
     SCOPED_TRACE(mode);
     PxExpectApproved("coverage.info",
                      PxStableTranscript(LcovReadByGenhtml(PxRunScenarioLog(mode))));
   }
-  const std::string log = PxRunScenarioLog("class");
-  const std::string trace = PxDirectoryOf(log) + "/trace.info";
-  const SPxChildResult none = PxRunViewer({"--lcov", trace, log});
-  EXPECT_EQ(none.exitCode, 1);
-  EXPECT_EQ(none.stdErr,
-            "DiVov.exe: " + log + ": no coverage records, " + trace + " not written\n");
-  EXPECT_FALSE(std::filesystem::exists(trace));
 }
 
-TEST(DiVovFormats, TheHtmlReportShowsItsResultsAndFailuresInABrowser) {
+TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
   const std::string log = PxRunScenarioLog("suite");
+  const std::string xml = PxDirectoryOf(log) + "/suite.xml";
   const std::string report = PxDirectoryOf(log) + "/report.html";
-  EXPECT_EQ(PxRunViewer({"--html", report, log}).exitCode, 1);
+  EXPECT_EQ(PxRunViewer({"--junit", xml, "--html", report, log}).exitCode, 1);
+  ExpectValidJunit(xml);
+  // Every attribute but the times, and the failure's first line.
+  const SPxChildResult parsed = PxRunChild(
+      {Tool("python3", "python3"), "-c",
+       "import sys, os, xml.etree.ElementTree as E\n"
+       "for e in E.parse(sys.argv[1]).iter():\n"
+       "  a = [os.path.basename(v) if k == 'file' else v for k, v in e.items() if k != 'time']\n"
+       "  print(*a, os.path.basename(e.text.split('\\n')[0]) if e.tag == 'failure' else '|')\n",
+       xml});
+  EXPECT_EQ(parsed.exitCode, 0) << parsed.stdErr;
+  EXPECT_EQ(parsed.stdOut,
+            "Probex 2 1 0 |\nCScenario 2 1 0 0 |\npasses CScenario ClassScenario.cpp " +
+                PxScenarioLine("\"passes\"") +
+                " |\nfails <always> & \"loudly\" CScenario ClassScenario.cpp " +
+                PxScenarioLine("\"fails") +
+                " |\n'1 > 2' は true になりませんでした expectation ClassScenario.cpp(" +
+                PxScenarioLine("PX_ASSERT(1 > 2)") + "):\nCEmpty 0 0 0 0 |\n");
   const SPxChildResult dom = PxRunChild(
       {Tool("chromium", "chromium"), "--headless", "--no-sandbox", "--disable-gpu",
        "--disable-quic", "--no-first-run", "--disable-background-networking",
@@ -131,13 +112,14 @@ TEST(DiVovFormats, TheHtmlReportShowsItsResultsAndFailuresInABrowser) {
       << page;
   EXPECT_NE(page.find("<tr class=\"fail\"><td>scenario (CScenario)</td><td class=\"num\">2<"),
             std::string::npos);
-  EXPECT_EQ(Count(page, "<li class=\"failure\">"), 1u);
-  EXPECT_NE(page.find("<li class=\"failure\"><span class=\"location\">" PX_SCENARIO_SOURCE_DIR
-                      "/ClassScenario.cpp(" +
-                      PxScenarioLine("PX_ASSERT(1 > 2)") +
-                      "):</span><br>fails &lt;always&gt; &amp; \"loudly\"<br>1 &gt; 2  ？<br>"
-                      "<span class=\"fail\">** '1 &gt; 2' は true になりませんでした</span></li>"),
-            std::string::npos);
+  const std::size_t failure =
+      page.find("<li class=\"failure\"><span class=\"location\">" PX_SCENARIO_SOURCE_DIR
+                "/ClassScenario.cpp(" +
+                PxScenarioLine("PX_ASSERT(1 > 2)") +
+                "):</span><br>fails &lt;always&gt; &amp; \"loudly\"<br>1 &gt; 2  ？<br>"
+                "<span class=\"fail\">** '1 &gt; 2' は true になりませんでした</span></li>");
+  EXPECT_NE(failure, std::string::npos);
+  EXPECT_EQ(page.rfind("<li class=\"failure\">"), failure); // and no other
   // Texts stay texts: no element was made of the caption's angle brackets.
   EXPECT_EQ(page.find("<always>"), std::string::npos);
   EXPECT_NE(

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 
@@ -51,7 +52,11 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
       {{"--junit", dir + "/no/x.xml", dir + "/empty.qpxlog"},
        2,
        "Summary: 0 classes, 0 cases, 0 passed, 0 failed\n",
-       "cannot write " + dir + "/no/x.xml\n"}};
+       "cannot write " + dir + "/no/x.xml\n"},
+      {{"--lcov", dir + "/t.info", dir + "/empty.qpxlog"},
+       0,
+       "Summary: 0 classes, 0 cases, 0 passed, 0 failed\n",
+       dir + "/empty.qpxlog: no coverage records, " + dir + "/t.info not written\n"}};
   for (const auto& [args, status, out, err] : runs) {
     const SPxChildResult run = PxRunViewer(args, dir);
     EXPECT_EQ(run.exitCode, status) << args[0];
@@ -60,6 +65,7 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
     EXPECT_EQ(run.stdOut.size() > out.size(), args[0] == "--help");
     EXPECT_EQ(run.stdErr, err.empty() ? "" : "DiVov.exe: " + err);
   }
+  EXPECT_FALSE(std::filesystem::exists(dir + "/t.info"));
 }
 
 TEST(DiVovProgram, ShowsWhatADamagedLogStillHoldsAndReportsTheRest) {
