@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace {
 
 TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
