@@ -51,16 +51,11 @@ TEST(RunModel, FailsOnReportedFailuresAndTiesWarningsToTheirClass) {
 TEST(CoverageModel, SkipsRecordsItCannotReadAndSaysSo) {
   CReadIssues issues;
   CCoverageModel model;
-  const auto add = [&](EPxMsgType kind, const char* text) {
-    model.Add(SLogRecord{kind, text}, issues);
-  };
-  for (const char* bad : {"?3,120();00000", "?3,120();00000G", "?x,1();000001", "?3,120"})
-    add(PX_MSG_COVERAGE_COUNT, bad);
-  for (const char* bad : {"?3,120(1):", "?3,120(1)", "3,120(1", "?3,120(1):1G"})
-    add(PX_MSG_COVERAGE_LINE, bad);
-  for (const char* bad : {"!1,2;name", "!1,2;f(0):0", "!1,2;f(0):ZZ", "!1;f(0):"})
-    add(PX_MSG_COVERAGE_PASSABLE, bad);
-  add(PX_MSG_COVERAGE_FUNC_IN, "anything");
+  const std::string log = "PxCt|?3,120();00000\rPxCt|?3,120();00000G\rPxCt|?x,1();000001\r"
+                          "PxCt|?3,120\rPxLn|?3,120(1):\rPxLn|?3,120(1)\rPxLn|3,120(1\r"
+                          "PxLn|?3,120(1):1G\rPxPs|!1,2;name\rPxPs|!1,2;f(0):0\rPxPs|!1,2;f(0):ZZ\r"
+                          "PxPs|!1;f(0):\rPxFn|anything\r";
+  CLogReader().Feed(log.data(), log.size(), [&](const SLogRecord& r) { model.Add(r, issues); });
   EXPECT_EQ(issues.Count(READ_ISSUE_BAD_COVERAGE), 12u);
   EXPECT_TRUE(model.Empty());
 }
