@@ -26,17 +26,18 @@ TEST(Transcript, ColoursByOutcomeAndResetsBeforeEveryLineEnd) {
                        "pending\n");
 }
 
-TEST(Transcript, ConvertsToOtherEncodingsToo) {
+// The text converted from CP932 to the encoding.
+std::string Converted(const char* to, const std::string& text) {
   std::string out;
-  CTextConverter toEucJp("EUC-JP");
-  ASSERT_TRUE(toEucJp.Valid());
-  toEucJp.Convert(NPxText::kMatched, out);
-  EXPECT_EQ(out, "\xB0\xEC\xC3\xD7\xA4\xB7\xA4\xDE\xA4\xB7\xA4\xBF"); // 一致しました
+  CTextConverter(to).Convert(text, out);
+  return out;
+}
+
+TEST(Transcript, ConvertsToOtherEncodingsToo) {
+  EXPECT_EQ(Converted("EUC-JP", NPxText::kMatched),
+            "\xB0\xEC\xC3\xD7\xA4\xB7\xA4\xDE\xA4\xB7\xA4\xBF"); // 一致しました
   // Latin-1 has no kana: each character becomes one "?".
-  std::string latin;
-  CTextConverter toLatin("ISO-8859-1");
-  toLatin.Convert(std::string("ok ") + NPxText::kMatched, latin);
-  EXPECT_EQ(latin, "ok ??????");
+  EXPECT_EQ(Converted("ISO-8859-1", std::string("ok ") + NPxText::kMatched), "ok ??????");
   EXPECT_FALSE(CTextConverter("NO-SUCH-ENCODING").Valid());
 }
 
@@ -47,15 +48,13 @@ std::string IconvUtf8(const std::string& cp932) {
 }
 
 TEST(Transcript, ConvertsEveryCp932CharacterExactlyAsIconvDoes) {
-  CTextConverter converter("UTF-8");
   for (int lead = 0x80; lead < 0x100; ++lead) {
     const std::string single(1, static_cast<char>(lead));
     const std::string singleUtf8 = IconvUtf8(single);
     for (int trail = singleUtf8.empty() ? 0x40 : 0x100; trail < 0x100; ++trail) {
       const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
       const std::string expected = IconvUtf8(pair);
-      std::string got;
-      converter.Convert(pair, got);
+      const std::string got = Converted("UTF-8", pair);
       // A pair with no character is replaced whole when its first byte
       // leads pairs; otherwise that byte alone is, and the second stands.
       const bool lead2 = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
@@ -65,9 +64,8 @@ TEST(Transcript, ConvertsEveryCp932CharacterExactlyAsIconvDoes) {
                                        : "\xEF\xBF\xBD" + (alone.empty() ? "\xEF\xBF\xBD" : alone);
       EXPECT_EQ(got, expected.empty() ? replaced : expected) << std::hex << lead << " " << trail;
     }
-    std::string got;
-    converter.Convert(single, got);
-    EXPECT_EQ(got, singleUtf8.empty() ? "\xEF\xBF\xBD" : singleUtf8) << std::hex << lead;
+    EXPECT_EQ(Converted("UTF-8", single), singleUtf8.empty() ? "\xEF\xBF\xBD" : singleUtf8)
+        << std::hex << lead;
   }
 }
 
