@@ -22,8 +22,7 @@ inline std::string PxDirectoryOf(const std::string& path) {
   return std::filesystem::path(path).parent_path().string();
 }
 
-// Runs the scenario program in the mode, alone in a fresh temporary
-// directory, with no viewer on its PATH; returns its log's path.
+// Runs the scenario alone in a fresh TMPDIR, no viewer on PATH; returns its log.
 inline std::string PxRunScenarioLog(const std::string& mode) {
   const std::string dir = PxMakeTempDir("run-" + mode);
   const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), mode},
