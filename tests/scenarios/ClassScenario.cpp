@@ -1,16 +1,13 @@
-// A test program with one class of each outcome, run by the tests as a real
-// process: under a tracer its messages become debugger lines, otherwise log
-// records. The first argument picks what it does.
+// A test program run by the tests as a real process: under a tracer its
+// messages become debugger lines, otherwise log records, which the viewer's
+// tests read too. The first argument picks the run.
 #include <probex/probex.h>
 
 #include <unistd.h>
 
-#include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -23,7 +20,7 @@ public:
     PX_ASSERT_EQUAL(1 + 1, 2);
   }
   PX_CASE(Fails) {
-    PX_CASE_CAPTION("fails");
+    PX_CASE_CAPTION("fails <always> & \"loudly\"");
     PX_ASSERT(1 > 2);
     const unsigned char bytes[3] = {1, 2, 0xFE};
     PX_DUMP(bytes, 3);
@@ -37,10 +34,78 @@ public:
   PX_DECLARATION_END();
 };
 
+class CNoCaption : public CProbex {
+public:
+  PX_CASE(Never) { PX_ASSERT(true); }
+  PX_DECLARATION_END();
+};
+
+class CNoEnd : public CProbex {
+public:
+  CNoEnd() { PX_CAPTION_CLASS("class without end marker"); }
+  PX_CASE(Only) {
+    PX_CASE_CAPTION("only case");
+    PX_ASSERT(true);
+  }
+};
+
+// Code under test, instrumented by hand as a tool would do it: each line
+// that can run reports its passage, and the table below marks those lines.
+// The first line has two passage points, as a loop header would.
+int g_cookie = -1;
+void Pass(int line, int points = 1) {
+  for (int point = 1; point <= points; ++point)
+    NPxCoverage::OutputLine(g_cookie, line, point);
+}
+
+const int kClampFirstLine = __LINE__ + 4;
+// Bits of the lines that pass, from the first: +0, +2, +5, +7 and +10.
+const unsigned char kClampTable[] = {0xA5, 0x04};
+int Clamp(int value, int low, int high) {
+  Pass(__LINE__, 2);
+  if (value < low) {
+    Pass(__LINE__);
+    return low;
+  }
+  Pass(__LINE__);
+  if (value > high) {
+    Pass(__LINE__);
+    return high;
+  }
+  Pass(__LINE__);
+  return value;
+}
+
+class CClamp : public CProbex {
+public:
+  CClamp() { PX_CAPTION_CLASS("clamp"); }
+  PX_CASE(Inside) {
+    PX_CASE_CAPTION("inside the range");
+    NPxCoverage::OutputFuncIn("Clamp");
+    PX_ASSERT_EQUAL(Clamp(5, 0, 10), 5);
+    NPxCoverage::OutputFuncOut("Clamp", 5);
+    PX_ASSERT_EQUAL(Clamp(7, 0, 10), 7);
+  }
+  PX_CASE(Below) {
+    PX_CASE_CAPTION("below the range");
+    PX_ASSERT_EQUAL(Clamp(-3, 0, 10), 0);
+  }
+  PX_DECLARATION_END();
+};
+
+// Waits, for half a minute at most, until the folder holds `count` entries.
+void AwaitEntries(const std::string& dir, long count) {
+  namespace fs = std::filesystem;
+  for (int i = 0;
+       i < 6000 && std::distance(fs::directory_iterator(dir), fs::directory_iterator()) < count;
+       ++i)
+    ::usleep(5000);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-  const std::string mode = argc > 1 ? argv[1] : "class";
+  const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "class") {
     CScenario().Run();
   } else if (mode == "suite") {
@@ -48,6 +113,24 @@ int main(int argc, char** argv) {
     PX_ADD(suite, CScenario);
     PX_ADD(suite, CEmpty);
     suite.Suite();
+  } else if (mode == "nocaption") {
+    CNoCaption().Run();
+  } else if (mode == "noend") {
+    CNoEnd().Run();
+  } else if (mode == "coverage-step" || mode == "coverage-count") {
+    if (mode == "coverage-step")
+      NPxCoverage::SetStepLogMode();
+    g_cookie = NPxCoverage::GetSourceCookie();
+    NPxCoverage::OutputPassibleLine(g_cookie, kClampFirstLine, __FILE__, kClampTable,
+                                    static_cast<int>(sizeof kClampTable));
+    CClamp().Run();
+  } else if (mode == "halfway" && argc > 2) {
+    // A record larger than the log's buffer puts the first half in the file;
+    // the second half comes once the folder argv[2] holds an entry.
+    CEmpty().Run();
+    CProbexView().OutputMessage(std::string(9000, 'x').c_str(), PX_MSG_ETC);
+    AwaitEntries(argv[2], 1);
+    CScenario().Run();
   } else if (mode == "text") {
     // Each further argument: a kind of four characters, then a text.
     for (int i = 2; i + 1 < argc; i += 2) {
@@ -56,21 +139,13 @@ int main(int argc, char** argv) {
       CProbexView().OutputMessage(argv[i + 1], kind);
     }
   } else if (mode == "meet" && argc > 3) {
-    // Names its log, then waits (at most 10 s) until argv[3] processes have
-    // named theirs, each leaving a file in the folder argv[2].
+    // Names its log, leaves a file in the folder argv[2] and waits until
+    // argv[3] processes have done so.
     CProbexView().OutputMessage("meeting", PX_MSG_ETC);
-    const std::string dir = argv[2];
-    std::ofstream(dir + "/" + std::to_string(::getpid()));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-      const auto count = std::distance(std::filesystem::directory_iterator(dir),
-                                       std::filesystem::directory_iterator());
-      if (count >= std::atoi(argv[3]))
-        break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-  } else if (mode == "silent") {
-    // Loads the library and sends nothing.
+    std::ofstream(std::string(argv[2]) + "/" + std::to_string(::getpid()));
+    AwaitEntries(argv[2], std::atol(argv[3]));
+  } else if (mode != "silent") { // "silent" loads the library and sends nothing
+    return 2;
   }
   return 0;
 }

@@ -1,74 +1,61 @@
 // DiVov.exe as a program: transcripts of real runs against approved files,
-// exit statuses, the command-line conventions and damaged logs.
+// exit statuses, the command-line conventions, damaged logs, and following
+// a log that a live test program writes.
 #include "ViewerTestSupport.h"
+#include "platform/PxParty.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <tuple>
 
 namespace {
 
+// Each run is alone in its folder, so it is also the newest log of the program.
 TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsWithTheirStatus) {
-  const std::pair<std::string, int> runs[] = {
-      {"pass", 0},  {"fail", 1},          {"nocaption", 0},     {"noend", 0},
-      {"suite", 1}, {"coverage-step", 0}, {"coverage-count", 0}};
+  const std::pair<std::string, int> runs[] = {{"class", 1},         {"nocaption", 0},
+                                              {"noend", 0},         {"suite", 1},
+                                              {"coverage-step", 0}, {"coverage-count", 0}};
   for (const auto& [mode, status] : runs) {
     SCOPED_TRACE(mode);
     const SPxChildResult shown =
-        PxRunViewer({"--color=never", "--encoding=UTF-8", PxRunScenarioLog(mode)});
+        PxRunViewer({"--color=never", "--encoding=UTF-8", "--latest", "px_class_scenario"},
+                    PxDirectoryOf(PxRunScenarioLog(mode)));
     EXPECT_EQ(shown.exitCode, status) << shown.stdErr;
     EXPECT_EQ(shown.stdErr, "");
     PxExpectApproved(mode + ".txt", PxStableTranscript(shown.stdOut));
   }
 }
 
-TEST(DiVovProgram, FindsTheNewestLogOfAProgram) {
-  const std::string log = PxRunScenarioLog("fail");
-  const SPxChildResult latest =
-      PxRunViewer({"--color=never", "--latest", "px_viewer_scenario"}, PxDirectoryOf(log));
-  EXPECT_EQ(latest.exitCode, 1);
-  EXPECT_EQ(latest.stdOut, PxRunViewer({"--color=never", log}).stdOut);
-  const SPxChildResult none = PxRunViewer({"--latest", "no_such_program"}, PxDirectoryOf(log));
-  EXPECT_EQ(none.exitCode, 2);
-  EXPECT_NE(none.stdErr.find("no log of no_such_program"), std::string::npos) << none.stdErr;
-}
-
-TEST(DiVovProgram, AnswersHelpVersionAndMistakesAsCommandsDo) {
-  const SPxChildResult help = PxRunViewer({"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_EQ(help.stdOut.rfind("Usage: DiVov.exe", 0), 0u) << help.stdOut;
-  const SPxChildResult version = PxRunViewer({"--version"});
-  EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.stdOut, "DiVov.exe (Probex) 1.40\n");
-  const SPxChildResult bad = PxRunViewer({"--frobnicate", "x"});
-  EXPECT_EQ(bad.exitCode, 2);
-  EXPECT_EQ(bad.stdErr, "DiVov.exe: unknown option --frobnicate\n"
-                        "Try 'DiVov.exe --help' for more information.\n");
-  EXPECT_EQ(bad.stdOut, "");
-}
-
-TEST(DiVovProgram, FailsWithAMessageOnAFileItCannotReadOrWrite) {
-  const std::string dir = PxMakeTempDir("unreadable");
-  const SPxChildResult missing = PxRunViewer({dir + "/missing.qpxlog"});
-  EXPECT_EQ(missing.exitCode, 2);
-  EXPECT_EQ(missing.stdErr,
-            "DiVov.exe: cannot open " + dir + "/missing.qpxlog: No such file or directory\n");
-  const SPxChildResult directory = PxRunViewer({dir});
-  EXPECT_EQ(directory.exitCode, 2);
-  EXPECT_NE(directory.stdErr.find("is a directory"), std::string::npos);
-  // A pipe would block the open of a follow.
-  ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
-  const SPxChildResult fifo = PxRunViewer({"--follow", dir + "/fifo"});
-  EXPECT_EQ(fifo.exitCode, 2);
-  EXPECT_EQ(fifo.stdErr, "DiVov.exe: cannot follow " + dir + "/fifo: it is not a regular file\n");
-  // An empty log is read without complaint: only the report is refused.
-  std::ofstream(dir + "/empty.qpxlog");
-  const SPxChildResult unwritable =
-      PxRunViewer({"--junit", dir + "/no/dir.xml", dir + "/empty.qpxlog"});
-  EXPECT_EQ(unwritable.exitCode, 2);
-  EXPECT_EQ(unwritable.stdErr, "DiVov.exe: cannot write " + dir + "/no/dir.xml\n");
+TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
+  const std::string dir = PxMakeTempDir("trouble");
+  ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0); // would block the open of a follow
+  std::ofstream(dir + "/e"); // an empty log is read without complaint: only reports are refused
+  const std::string none = "Summary: 0 classes, 0 cases, 0 passed, 0 failed\n";
+  const std::tuple<std::vector<std::string>, int, std::string, std::string> runs[] = {
+      {{"--help"}, 0, "Usage: DiVov.exe [OPTION]... LOG\n", ""},
+      {{"--version"}, 0, "DiVov.exe (Probex) 1.40\n", ""},
+      {{"-x"}, 2, "", "unknown option -x\nTry 'DiVov.exe --help' for more information.\n"},
+      {{"--latest", "nope"}, 2, "", "no log of nope in the temporary directory\n"},
+      {{dir + "/missing"}, 2, "", "cannot open " + dir + "/missing: No such file or directory\n"},
+      {{dir}, 2, "", "cannot read " + dir + ": it is a directory\n"},
+      {{"-f", dir + "/fifo"}, 2, "", "cannot follow " + dir + "/fifo: it is not a regular file\n"},
+      {{"--junit", dir + "/no/x", dir + "/e"}, 2, none, "cannot write " + dir + "/no/x\n"},
+      {{"--lcov", dir + "/t", dir + "/e"},
+       0,
+       none,
+       dir + "/e: no coverage records, " + dir + "/t not written\n"}};
+  for (const auto& [args, status, out, err] : runs) {
+    const SPxChildResult run = PxRunViewer(args, dir);
+    EXPECT_EQ(run.exitCode, status) << args[0];
+    // Of the help only its first line: the rest is prose.
+    EXPECT_EQ(run.stdOut.substr(0, run.stdOut.find('\n') + 1), out);
+    EXPECT_EQ(run.stdOut.size() > out.size(), args[0] == "--help");
+    EXPECT_EQ(run.stdErr, err.empty() ? "" : "DiVov.exe: " + err);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir + "/t"));
 }
 
 TEST(DiVovProgram, ShowsWhatADamagedLogStillHoldsAndReportsTheRest) {
@@ -95,6 +82,61 @@ TEST(DiVovProgram, ShowsWhatADamagedLogStillHoldsAndReportsTheRest) {
                 "the log has no header records\n" + prefix +
                 "took 1 record without its carriage return as it stands (first at byte 125)\n" +
                 prefix + "replaced 2 bytes that could not be converted\n");
+}
+
+// A viewer run with --follow shows the first half while the program waits
+// at its gate, and the viewer that the program starts through /x writes its
+// report beside the log. Both end with the program, finished or killed.
+TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
+  for (const bool killed : {false, true}) {
+    SCOPED_TRACE(killed ? "writer killed" : "writer finishes");
+    const std::string dir = PxMakeTempDir("halfway");
+    const std::string objects = PxMakeTempDir("objects");
+    const std::string gate = PxMakeTempDir("gate");
+    CPxParty writer;
+    ASSERT_TRUE(writer.Start({"/usr/bin/env", "TMPDIR=" + dir, "PROBEX_OBJECT_DIR=" + objects,
+                              "PATH=" + PxDirectoryOf(PX_DIVOV_PATH),
+                              PxScenarioPath("px_class_scenario"), "halfway", gate}));
+    std::string log;
+    ASSERT_TRUE(PxEventually([&] { return !(log = PxLogIn(dir)).empty(); }));
+    CPxParty viewer;
+    ASSERT_TRUE(viewer.Start({"/usr/bin/env", "PROBEX_OBJECT_DIR=" + objects, PX_DIVOV_PATH,
+                              "--follow", "--color=never", log}));
+    // A viewer that ended early gives empty lines: the count bounds the wait.
+    std::string shown;
+    for (int lines = 0; lines < 100000 && shown.find(">> Failures \t0\n") == std::string::npos;
+         ++lines)
+      shown += viewer.ReadLine() + "\n";
+    ASSERT_NE(shown.find(">> Failures \t0\n"), std::string::npos) << shown.substr(0, 2000);
+    EXPECT_EQ(shown.find("[scenario]"), std::string::npos);
+    if (killed) {
+      writer.Kill();
+      EXPECT_EQ(writer.Wait(), -SIGKILL);
+    } else {
+      std::ofstream{gate + "/open"};
+      EXPECT_EQ(writer.ReadAll(), ""); // the /x viewer wrote nothing into the program's output
+      EXPECT_EQ(writer.Wait(), 0);
+    }
+    shown += viewer.ReadAll();
+    EXPECT_EQ(viewer.Wait(), killed ? 0 : 1);
+    const std::string summary =
+        killed ? "1 class, 0 cases, 0 passed, 0 failed" : "2 classes, 2 cases, 1 passed, 1 failed";
+    // A killed writer leaves its last record cut, which is taken as it stands.
+    EXPECT_NE(shown.find(killed ? std::string(7999, 'x') + "\nSummary: " + summary + "\n"
+                                : std::string(9000, 'x') + "\nProbex  Ver1.40\n[scenario]\n"),
+              std::string::npos);
+    EXPECT_NE(shown.find("Summary: " + summary + "\n"), std::string::npos);
+    // The report is the /x viewer's last act; it comes once the writer is gone.
+    std::string html;
+    EXPECT_TRUE(PxEventually([&] {
+      html = PxReadFile(log + ".html");
+      return html.size() > 8 && html.compare(html.size() - 8, 8, "</html>\n") == 0;
+    }));
+    EXPECT_NE(html.find("<p id=\"summary\" class=\"" + std::string(killed ? "pass" : "fail") +
+                        "\">" + summary + "</p>"),
+              std::string::npos)
+        << html;
+  }
 }
 
 } // namespace

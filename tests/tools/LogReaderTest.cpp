@@ -1,13 +1,16 @@
 // The reader against hand-made log bytes cut at every place: records kept
-// whole, continuation lines expanded, a record cut in two held back.
-// Damage and an empty log are checked through the program.
-#include "LogReader.h"
+// whole, continuation lines expanded, a record cut in two held back; and
+// the follow, where each pause appends the next piece, so the order of
+// reads and writes is fixed and nothing is timed. Damage and an empty log
+// are checked through the program.
+#include "LogFollower.h"
+
+#include "common/PxChildProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <fstream>
 
 namespace {
 
@@ -22,30 +25,62 @@ TEST(LogReader, GivesTheSameRecordsWhereverTheBytesAreCut) {
   // A continuation may follow other kinds; it continues the last "PxLn".
   const std::string log = "Tit.|Probex\rVer.|1.40\rClCp|caption\rTtOk|\rEtc.|line\nfeed \x82\xa0\r"
                           "PxLn|?3,120(1):2F\r(2\rEtc.|between\r(3):31\rPxLn|?10,7(1\r(12\r";
-  const std::vector<std::string> expected{"Tit.|Probex",
-                                          "Ver.|1.40",
-                                          "ClCp|caption",
-                                          "TtOk|",
-                                          "Etc.|line\nfeed \x82\xa0",
-                                          "PxLn|?3,120(1):2F",
-                                          "PxLn|?3,120(2",
-                                          "Etc.|between",
-                                          "PxLn|?3,120(3):31",
-                                          "PxLn|?10,7(1",
-                                          "PxLn|?10,7(12"};
+  // Each record as "kind|text" and a carriage return.
+  const std::string expected =
+      "Tit.|Probex\rVer.|1.40\rClCp|caption\rTtOk|\rEtc.|line\nfeed \x82\xa0\r"
+      "PxLn|?3,120(1):2F\rPxLn|?3,120(2\rEtc.|between\rPxLn|?3,120(3):31\r"
+      "PxLn|?10,7(1\rPxLn|?10,7(12\r";
   for (std::size_t cut = 0; cut <= log.size(); ++cut) {
     SCOPED_TRACE("cut at " + std::to_string(cut));
     CLogReader reader;
-    std::vector<std::string> records;
-    const auto keep = [&records](const SLogRecord& r) { records.push_back(Code(r) + r.text); };
+    std::string records;
+    const auto keep = [&records](const SLogRecord& r) { records += Code(r) + r.text + "\r"; };
     reader.Feed(log.data(), cut, keep);
     // Only the lines whose carriage return came with the first piece are out.
-    EXPECT_EQ(records.size(),
-              static_cast<std::size_t>(std::count(log.begin(), log.begin() + cut, '\r')));
+    EXPECT_EQ(std::count(records.begin(), records.end(), '\r'),
+              std::count(log.begin(), log.begin() + cut, '\r'));
     reader.Feed(log.data() + cut, log.size() - cut, keep);
     reader.Finish(keep);
     EXPECT_EQ(records, expected);
     EXPECT_TRUE(reader.Issues().Empty());
+  }
+}
+
+struct SGrowth {
+  std::string start;               // in the file before the follow; empty: no file yet
+  std::vector<std::string> pieces; // appended one per pause; the writer then ends
+  std::string seen;                // records' texts, "--" where the reader caught up
+  std::size_t unterminated;
+};
+
+TEST(LogFollower, ShowsEachRecordOnceItsCarriageReturnHasArrived) {
+  for (const SGrowth& growth :
+       std::vector<SGrowth>{{"Tit.|Probex\rEtc.|one\rEtc.|tw",
+                             {"o\rEtc.|thr", "", "ee\rPxLn|?1,2(1\r", "(2\rEtc.|four\r"},
+                             "Probex|one|--|two|--|--|three|?1,2(1|--|?1,2(2|four|",
+                             0},
+                            {"", {"", "Tit.|late\r"}, "--|--|late|", 0},
+                            {"Tit.|whole\r", {"Etc.|never ended"}, "whole|--|never ended|", 1}}) {
+    SCOPED_TRACE(growth.seen);
+    const std::string path = PxMakeTempDir("follow") + "/run.qpxlog";
+    const auto append = [&path](const std::string& bytes) {
+      std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+    };
+    if (!growth.start.empty())
+      append(growth.start);
+    std::size_t written = 0;
+    std::string seen;
+    CLogFollower::SHooks hooks;
+    hooks.writerAlive = [&] { return written < growth.pieces.size(); };
+    hooks.idle = [&seen] { seen += "--|"; };
+    hooks.pause = [&] { append(growth.pieces[written++]); };
+    CLogReader reader;
+    CLogFollower follower(reader, [&seen](const SLogRecord& record) { seen += record.text + "|"; });
+    std::string error;
+    ASSERT_TRUE(follower.Read(path, true, hooks, error)) << error;
+    EXPECT_EQ(seen, growth.seen);
+    EXPECT_EQ(reader.Issues().Count(READ_ISSUE_UNTERMINATED), growth.unterminated);
+    EXPECT_EQ(reader.Issues().Describe().size(), growth.unterminated);
   }
 }
 

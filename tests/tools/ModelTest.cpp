@@ -1,34 +1,34 @@
-// The models built from records, in what the program's outputs do not
-// show: the run model's captions, times and warnings, and coverage records
-// that cannot be read.
+// The models built from records and the transcript made of them, in what
+// the program's outputs do not show: the run model's captions, times and
+// warnings, coverage records that cannot be read, the transcript's colour,
+// which never crosses a line end, and its text conversions.
 #include "CoverageModel.h"
+#include "LogReader.h"
 #include "RunModel.h"
+#include "TextConverter.h"
+#include "TranscriptReporter.h"
+#include "common/PxIconv.h"
 
 #include "probex/PxTexts.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 namespace {
 
-void Add(CRunModel& model, std::initializer_list<std::pair<EPxMsgType, const char*>> records) {
-  for (const auto& [kind, text] : records)
-    model.Add(SLogRecord{kind, text});
+// Hands each record that the log's bytes hold to `each`.
+void ForEachRecord(const std::string& log, const CLogReader::FRecord& each) {
+  CLogReader().Feed(log.data(), log.size(), each);
 }
 
 TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
   CReadIssues issues;
   CRunModel model(issues);
-  Add(model, {{PX_MSG_CLASS_CAPTION, "stack"},
-              {PX_MSG_CASE_CAPTION, "first"},
-              {PX_MSG_TEST_CAPTION, "sums"},
-              {PX_MSG_TEST_EXPECT_LINE, "/src/t.cpp(12):"},
-              {PX_MSG_TEST_EXPRESSION, "b == 2  ?"},
-              {PX_MSG_TEST_NG, "b is not 2"},
-              {PX_MSG_CASE_TIME, "15ms"},
-              {PX_MSG_TEST_OK, ""},
-              {PX_MSG_CASE_TIME, "garbage"}});
+  ForEachRecord("ClCp|stack\rCaCp|first\rTtCp|sums\rTtEL|/src/t.cpp(12):\rTtEx|b == 2  ?\r"
+                "TtNg|b is not 2\rCaTm|15ms\rTtOk|\rCaTm|garbage\r",
+                [&model](const SLogRecord& r) { model.Add(r); });
   const std::vector<SCase>& cases = model.Classes().at(0).cases;
   ASSERT_EQ(cases.size(), 2u);
   ASSERT_EQ(cases[0].failures.size(), 1u);
@@ -37,41 +37,86 @@ TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
   EXPECT_EQ(cases[1].timeMs, 0);
 }
 
-TEST(RunModel, FailsOnReportedFailuresAndTiesWarningsToTheirClass) {
+TEST(RunModel, TiesWarningsToTheirClass) {
   CReadIssues issues;
   CRunModel model(issues);
-  Add(model, {{PX_MSG_CLASS_NAME, "CNoCaption"},
-              {PX_MSG_ETC, NPxText::kCaptionWarning},
-              {PX_MSG_CLASS_CAPTION, "no end"},
-              {PX_MSG_TEST_OK, ""},
-              {PX_MSG_CLASS_RESULT, "Failures \t0"},
-              {PX_MSG_ETC, NPxText::kEndMarkerWarning}});
+  ForEachRecord(std::string("ClNm|CNoCaption\rEtc.|") + NPxText::kCaptionWarning +
+                    "\rClCp|no end\rTtOk|\rClRe|Failures \t0\rEtc.|" + NPxText::kEndMarkerWarning +
+                    "\r",
+                [&model](const SLogRecord& r) { model.Add(r); });
   ASSERT_EQ(model.Classes().size(), 2u);
   EXPECT_EQ(model.Classes()[0].warnings, std::vector<std::string>{NPxText::kCaptionWarning});
   EXPECT_TRUE(model.Classes()[0].cases.empty());
   EXPECT_EQ(model.Classes()[1].warnings, std::vector<std::string>{NPxText::kEndMarkerWarning});
   EXPECT_FALSE(model.Failed());
-  // A class may report failures that no check shows.
-  Add(model, {{PX_MSG_CLASS_CAPTION, "c"}, {PX_MSG_CLASS_RESULT, "Failures \t2"}});
-  EXPECT_EQ(model.Totals().failed, 0);
-  EXPECT_TRUE(model.Failed());
 }
 
 TEST(CoverageModel, SkipsRecordsItCannotReadAndSaysSo) {
   CReadIssues issues;
   CCoverageModel model;
-  const auto add = [&](EPxMsgType kind, const char* text) {
-    model.Add(SLogRecord{kind, text}, issues);
-  };
-  for (const char* bad : {"?3,120();00000", "?3,120();00000G", "?x,1();000001", "?3,120"})
-    add(PX_MSG_COVERAGE_COUNT, bad);
-  for (const char* bad : {"?3,120(1):", "?3,120(1)", "3,120(1", "?3,120(1):1G"})
-    add(PX_MSG_COVERAGE_LINE, bad);
-  for (const char* bad : {"!1,2;name", "!1,2;f(0):0", "!1,2;f(0):ZZ", "!1;f(0):"})
-    add(PX_MSG_COVERAGE_PASSABLE, bad);
-  add(PX_MSG_COVERAGE_FUNC_IN, "anything");
+  const std::string log = "PxCt|?3,120();00000\rPxCt|?3,120();00000G\rPxCt|?x,1();000001\r"
+                          "PxCt|?3,120\rPxLn|?3,120(1):\rPxLn|?3,120(1)\rPxLn|3,120(1\r"
+                          "PxLn|?3,120(1):1G\rPxPs|!1,2;name\rPxPs|!1,2;f(0):0\rPxPs|!1,2;f(0):ZZ\r"
+                          "PxPs|!1;f(0):\rPxFn|anything\r";
+  ForEachRecord(log, [&](const SLogRecord& r) { model.Add(r, issues); });
   EXPECT_EQ(issues.Count(READ_ISSUE_BAD_COVERAGE), 12u);
   EXPECT_TRUE(model.Empty());
+}
+
+TEST(Transcript, ColoursByOutcomeAndResetsBeforeEveryLineEnd) {
+  std::ostringstream out;
+  CTranscriptReporter reporter(out, "UTF-8", true);
+  const std::string log = "TtEx|good\rTtOk|\rTtEx|bad\rTtNg|why\rClRe|Failures \t0\r"
+                          "ClRe|Failures \t12\rEtc.|plain\rTtEx|pending\r";
+  ForEachRecord(log, [&reporter](const SLogRecord& r) { reporter.OnRecord(r); });
+  reporter.OnIdle();
+  // An expression whose outcome has not arrived yet is shown plainly.
+  EXPECT_EQ(out.str(), "\033[32mgood\033[0m\n\n\033[1;31mbad\033[0m\n\033[1;31m** why\033[0m\n\n"
+                       "\033[32m>> Failures \t0\033[0m\n\033[1;31m>> Failures \t12\033[0m\nplain\n"
+                       "pending\n");
+}
+
+// The text converted from CP932 to the encoding.
+std::string Converted(const char* to, const std::string& text) {
+  std::string out;
+  CTextConverter(to).Convert(text, out);
+  return out;
+}
+
+TEST(Transcript, ConvertsToOtherEncodingsToo) {
+  EXPECT_EQ(Converted("EUC-JP", NPxText::kMatched),
+            "\xB0\xEC\xC3\xD7\xA4\xB7\xA4\xDE\xA4\xB7\xA4\xBF"); // 一致しました
+  // Latin-1 has no kana: each character becomes one "?".
+  EXPECT_EQ(Converted("ISO-8859-1", std::string("ok ") + NPxText::kMatched), "ok ??????");
+  EXPECT_FALSE(CTextConverter("NO-SUCH-ENCODING").Valid());
+}
+
+// What iconv itself makes of CP932 bytes; "" when they hold no character.
+std::string IconvUtf8(const std::string& cp932) {
+  const std::string utf8 = PxIconv("UTF-8", "CP932", cp932);
+  return utf8 == "<conversion failed>" ? "" : utf8;
+}
+
+TEST(Transcript, ConvertsEveryCp932CharacterExactlyAsIconvDoes) {
+  for (int lead = 0x80; lead < 0x100; ++lead) {
+    const std::string single(1, static_cast<char>(lead));
+    const std::string singleUtf8 = IconvUtf8(single);
+    for (int trail = singleUtf8.empty() ? 0x40 : 0x100; trail < 0x100; ++trail) {
+      const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+      const std::string expected = IconvUtf8(pair);
+      // A pair with no character is replaced whole when its first byte
+      // leads pairs; otherwise that byte alone is, and the second stands.
+      const bool lead2 = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+      const std::string alone = IconvUtf8(std::string(1, static_cast<char>(trail)));
+      const std::string replaced = lead2 && trail != 0x7F
+                                       ? "\xEF\xBF\xBD"
+                                       : "\xEF\xBF\xBD" + (alone.empty() ? "\xEF\xBF\xBD" : alone);
+      EXPECT_EQ(Converted("UTF-8", pair), expected.empty() ? replaced : expected)
+          << std::hex << lead << " " << trail;
+    }
+    EXPECT_EQ(Converted("UTF-8", single), singleUtf8.empty() ? "\xEF\xBF\xBD" : singleUtf8)
+        << std::hex << lead;
+  }
 }
 
 } // namespace

@@ -1,7 +1,20 @@
-// The command line: every form an option may take, and the mistakes.
+// What the command line names: every form an option may take and the
+// mistakes; a long /x name cut as the writer cuts it, the marker name, a
+// log's spelling as its writer made it, and the newest log of a program.
 #include "ViewerOptions.h"
+#include "LogLocator.h"
+
+#include "common/PxChildProcess.h"
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -9,14 +22,9 @@ TEST(ViewerOptions, TakesOptionsInBothFormsAndInAnyOrder) {
   const SViewerOptions o =
       PxParseViewerOptions({"--html", "r.html", "log", "--junit=j.xml", "-f", "--lcov", "c.info",
                             "--color=never", "--encoding", "EUC-JP"});
-  EXPECT_EQ(o.action, VIEWER_RUN);
-  EXPECT_EQ(o.log, "log");
-  EXPECT_EQ(o.html, "r.html");
-  EXPECT_EQ(o.junit, "j.xml");
-  EXPECT_EQ(o.lcov, "c.info");
-  EXPECT_TRUE(o.follow);
-  EXPECT_EQ(o.colour, COLOUR_NEVER);
-  EXPECT_EQ(o.encoding, "EUC-JP");
+  EXPECT_EQ(std::tie(o.action, o.log, o.html, o.junit, o.lcov, o.follow, o.colour, o.encoding),
+            std::make_tuple(VIEWER_RUN, "log", "r.html", "j.xml", "c.info", true, COLOUR_NEVER,
+                            "EUC-JP"));
   EXPECT_EQ(PxParseViewerOptions({"--color", "x"}).colour, COLOUR_ALWAYS);
   EXPECT_EQ(PxParseViewerOptions({"--", "--html"}).log, "--html");
   EXPECT_EQ(PxParseViewerOptions({"/x", "/w/t.qpxlog"}).viewerName, "/w/t.qpxlog");
@@ -24,22 +32,51 @@ TEST(ViewerOptions, TakesOptionsInBothFormsAndInAnyOrder) {
 }
 
 TEST(ViewerOptions, HelpAndVersionWinOverMistakesThatComeAfterThem) {
-  const std::pair<std::vector<std::string>, EViewerAction> cases[] = {
-      {{"log", "--help", "--bogus"}, VIEWER_HELP},
-      {{"-V"}, VIEWER_VERSION},
-      {{"--bogus", "-h"}, VIEWER_USAGE_ERROR},
-      {{}, VIEWER_USAGE_ERROR},
-      {{"a", "b"}, VIEWER_USAGE_ERROR},
-      {{"a", "--latest", "p"}, VIEWER_USAGE_ERROR},
-      {{"/x"}, VIEWER_USAGE_ERROR},
-      {{"a", "--html"}, VIEWER_USAGE_ERROR},
-      {{"a", "--html="}, VIEWER_USAGE_ERROR},
-      {{"a", "--color=sometimes"}, VIEWER_USAGE_ERROR}};
-  for (const auto& [args, action] : cases) {
+  EXPECT_EQ(PxParseViewerOptions({"log", "--help", "--bogus"}).action, VIEWER_HELP);
+  EXPECT_EQ(PxParseViewerOptions({"-V"}).action, VIEWER_VERSION);
+  for (const char* line : {"--bogus -h", "", "a b", "a --latest p", "/x", "a --html",
+                           "a --html=", "a --color=sometimes"}) {
+    std::istringstream words(line);
+    const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
     const SViewerOptions o = PxParseViewerOptions(args);
-    EXPECT_EQ(o.action, action) << ::testing::PrintToString(args);
-    EXPECT_EQ(o.error.empty(), action != VIEWER_USAGE_ERROR) << ::testing::PrintToString(args);
+    EXPECT_EQ(o.action, VIEWER_USAGE_ERROR) << line;
+    EXPECT_NE(o.error, "") << line;
   }
+}
+
+// The temporary directory, which the test main makes for each test.
+std::string Temp() {
+  return std::string(std::getenv("TMPDIR")) + "/";
+}
+
+TEST(LogLocator, NamesALogAsItsWriterDid) {
+  const std::string stamp = ".20120919_08484200.qpxlog"; // a long name is cut, not its stamp
+  EXPECT_EQ(NLogLocator::LogPathFromViewerName("/d/" + std::string(300, 'p') + stamp),
+            Temp() + std::string(255 - stamp.size(), 'p') + stamp);
+  EXPECT_EQ(NLogLocator::MarkerName("C:\\Temp\\t.exe.qpxlog"), "C__Temp_t.exe.qpxlog_Mutex!");
+  const std::string linked = PxMakeTempDir("link") + "/to-temp";
+  ASSERT_EQ(::symlink(Temp().c_str(), linked.c_str()), 0);
+  EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), Temp() + "a.qpxlog");
+  EXPECT_EQ(NLogLocator::WriterSpelling(Temp() + "./a.qpxlog"), Temp() + "a.qpxlog");
+  const std::filesystem::path cwd = std::filesystem::current_path();
+  std::filesystem::current_path(Temp());
+  EXPECT_EQ(NLogLocator::WriterSpelling("a.qpxlog"), Temp() + "a.qpxlog");
+  std::filesystem::current_path(cwd);
+  // Elsewhere a log keeps the name it was given.
+  EXPECT_EQ(NLogLocator::WriterSpelling("/var/log/a.qpxlog"), "/var/log/a.qpxlog");
+  EXPECT_EQ(NLogLocator::WriterSpelling(Temp() + "sub/a.qpxlog"), Temp() + "sub/a.qpxlog");
+}
+
+TEST(LogLocator, PicksTheNewestLogOfAProgramByItsStamp) {
+  EXPECT_EQ(NLogLocator::LatestLog("/bin/prog"), "");
+  for (const char* title : {"prog.20260101_12000000.qpxlog", "prog.20260101_12000099.qpxlog",
+                            "prog.20260101_120000100.qpxlog", // sequence number past 99
+                            "prog.20251231_23595900.qpxlog", "prog.exe.20270101_00000000.qpxlog",
+                            "otherprog.20270101_00000000.qpxlog",
+                            "prog.20270101_00000000.qpxlog.html", "prog.2027x101_00000000.qpxlog"})
+    std::ofstream(Temp() + title) << "x";
+  EXPECT_EQ(NLogLocator::LatestLog("/some/dir/prog"), Temp() + "prog.20260101_120000100.qpxlog");
+  EXPECT_EQ(NLogLocator::LatestLog("prog.exe"), Temp() + "prog.exe.20270101_00000000.qpxlog");
 }
 
 } // namespace

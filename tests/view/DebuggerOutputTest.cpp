@@ -26,10 +26,10 @@ TEST(DebuggerOutput, TracedClassRunWritesTheTranscriptAndNoLog) {
   const std::string time = "             -->Time Nms\n\n";
   const std::string expected = "\nProbex  Ver1.40\n\n[scenario]\n"
                                "-----passes\none plus one\n<loc><\n1 + 1 == 2\n\n" +
-                               time + "-----fails\n<loc><\n1 > 2" + NPxText::kFalseSuffix +
-                               "\n** " + PxFormat(NPxText::kAssertNg, "1 > 2") +
-                               "\n\n *0000 : 01 02 FE \n" + time +
-                               "\n>> Case     \t2\n>> Exception\t0\n>> Failures \t1\n\n";
+                               time + "-----fails <always> & \"loudly\"\n<loc><\n1 > 2" +
+                               NPxText::kFalseSuffix + "\n** " +
+                               PxFormat(NPxText::kAssertNg, "1 > 2") + "\n\n *0000 : 01 02 FE \n" +
+                               time + "\n>> Case     \t2\n>> Exception\t0\n>> Failures \t1\n\n";
   EXPECT_EQ(Normalised(run.stdErr), expected);
   EXPECT_TRUE(std::filesystem::is_empty(tmp));
 }

@@ -57,7 +57,7 @@ TEST_F(LogFile, ClassRunLeavesEveryRecordInOrderAndStartsTheViewerOnce) {
       "<header>Etc.|Probex  Ver1.40\rClCp|scenario\r"
       "CaLn|<loc>\rCaCp|passes\rTtCp|one plus one\rTtEL|<loc>\rTtEx|1 + 1 == 2\rTtOk|\r"
       "CaTm|Nms\r"
-      "CaLn|<loc>\rCaCp|fails\rTtEL|<loc>\rTtEx|1 > 2" +
+      "CaLn|<loc>\rCaCp|fails <always> & \"loudly\"\rTtEL|<loc>\rTtEx|1 > 2" +
       std::string(NPxText::kFalseSuffix) + "\rTtNg|" + PxFormat(NPxText::kAssertNg, "1 > 2") +
       "\rEtc.| *0000 : 01 02 FE \rCaTm|Nms\r"
       "ClRe|Case     \t2\rClRe|Exception\t0\rClRe|Failures \t1\r";
