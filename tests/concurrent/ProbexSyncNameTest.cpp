@@ -31,7 +31,6 @@ TEST(SyncName, FileNumberAndSlotMakeTheName) {
       {"C:/src/a b:c.cpp", 1, 0, "/src/a b:c.cpp_0001_0", true},
       {"C:\\\x94\x5c\\\x82\xa0\\", 1, 0, "_\x94\x5c_\x82\xa0__0001_0", true},
       {nullptr, 1, 0, "", false},
-      {"", 1, 0, "", false},
       {"a", 1, 0, "", false},
       {"ab", 1, 0, "_0001_0", true},
       {fitting.c_str(), 1, 0, fitting.substr(2) + "_0001_0", true},
