@@ -1,6 +1,5 @@
-// Real processes under coverage: the mode each one takes from the mode word
-// and from SetStepLogMode, and the records they leave in their log file,
-// with the count records last.
+// Real processes under coverage: the mode each takes from the mode word and
+// SetStepLogMode, and the records they leave in their log.
 #include "platform/PxObjectDirTest.h"
 #include "platform/PxParty.h"
 
@@ -86,8 +85,6 @@ TEST_F(CoverageScenario, WithoutAToolCountsAreLoggedLastInFirstReachedOrder) {
   ASSERT_GE(log.size(), tail.size());
   EXPECT_EQ(Records(log.end() - tail.size(), log.end()), tail);
   EXPECT_NE(std::find(log.begin(), log.end(), "ClRe|Failures \t0"), log.end());
-  for (const std::string& record : log)
-    EXPECT_TRUE(record.rfind("PxLn|", 0) && record.rfind("PxF", 0)) << record;
 }
 
 TEST_F(CoverageScenario, WordOneCountsAnyOtherSetWordLogsStepsAndSetStepLogModeOnlyFillsIn) {
@@ -105,14 +102,6 @@ TEST_F(CoverageScenario, WordOneCountsAnyOtherSetWordLogsStepsAndSetStepLogModeO
   }
 }
 
-TEST_F(CoverageScenario, AModeBlockThatCannotBeMadeReadsAsNotSet) {
-  ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
-  Run({"line", "1,1,1", "in", "f"});
-  EXPECT_EQ(Log(), (Records{"PxCt|?1,1();000001"}));
-  Run({"step", "line", "1,1,1"});
-  EXPECT_EQ(Log(), (Records{"PxLn|?1,1(1"}));
-}
-
 TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMode) {
   HoldMode(PX_MODE_STEP_LOG);
   const std::string go = m_dir + "/go";
@@ -126,9 +115,14 @@ TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMo
   EXPECT_EQ(Log(), (Records{"PxLn|?1,1(1", "PxLn|?1,2(1", "PxFn|f", "PxCt|?1,3();000001"}));
 }
 
-TEST_F(CoverageScenario, AFreshProcessHandsOutCookiesFromZeroAndRecordingNothingLogsNothing) {
+TEST_F(CoverageScenario, CookiesStartAtZeroNothingRecordedLogsNothingAndNoBlockReadsAsNotSet) {
   EXPECT_EQ(Run({"cookie", "cookie"}).stdOut, "0\n1\n");
   EXPECT_TRUE(fs::is_empty(m_tmp));
+  ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
+  Run({"line", "1,1,1", "in", "f"});
+  EXPECT_EQ(Log(), (Records{"PxCt|?1,1();000001"}));
+  Run({"step", "line", "1,1,1"});
+  EXPECT_EQ(Log(), (Records{"PxLn|?1,1(1"}));
 }
 
 TEST_F(CoverageScenario, ThreadsPassingAtOnceLoseNoPassageAndNeverMixRecords) {
@@ -140,22 +134,23 @@ TEST_F(CoverageScenario, ThreadsPassingAtOnceLoseNoPassageAndNeverMixRecords) {
 
   HoldMode(PX_MODE_STEP_LOG);
   Run({"threads", "4,1000"});
-  // Every record is whole; a continuation belongs to the line before it, and
+  // Every record is whole, and a continuation goes on the line before it:
   // each line's points alternate as its one thread passed them.
-  std::map<std::string, int> passages;
+  std::map<std::string, std::string> points;
   std::string line;
   const std::regex form(R"((PxLn\|\?9,10[0-3])?\(([12]))");
   for (const std::string& record : Log()) {
     std::smatch match;
     ASSERT_TRUE(std::regex_match(record, match, form)) << record;
-    if (match[1].matched)
-      line = match[1];
-    ASSERT_FALSE(line.empty());
-    ASSERT_EQ(std::stoi(match[2]), 1 + passages[line]++ % 2) << line;
+    line = match[1].matched ? match[1].str() : line;
+    points[line] += match[2];
   }
-  ASSERT_EQ(passages.size(), 4u);
-  for (const auto& [name, count] : passages)
-    EXPECT_EQ(count, 1000) << name;
+  std::string alternating;
+  for (int i = 0; i < 500; ++i)
+    alternating += "12";
+  EXPECT_EQ(points.size(), 4u);
+  for (const auto& [name, seen] : points)
+    EXPECT_EQ(seen, alternating) << name;
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // The coverage recorder in this process: a mode word the test chooses, a
-// stand-in tick source, a recording sink on the record channel, and a store
-// emptied before and after each test.
+// stand-in tick source, and a recording sink on the record channel.
 #pragma once
 
 #include "common/PxRecordingSink.h"
@@ -15,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-using Messages = std::vector<SPxMessage>;
+using Records = std::vector<std::string>;
 
 class CPxCoverageTest : public CPxObjectDirTest {
 public:
@@ -44,8 +43,14 @@ protected:
     m_block.Unlock();
     NPxCoverage::SetStepLogMode();
   }
-  Messages Records() const { return m_sink.Messages(); }
-  // Also sets the repeat filter to a passage no test uses.
+  // The records sent since the last Reset, as "PxLn|?1,2(3".
+  Records Sent() const {
+    Records sent;
+    for (const SPxMessage& message : m_sink.Messages())
+      sent.push_back(PxKindText(message.kind) + "|" + message.text);
+    return sent;
+  }
+  // Empties the store and sets the repeat filter to a passage no test uses.
   void Reset() {
     UseMode(PX_MODE_COUNT);
     NPxCoverage::OutputLine(-1000, -1000, 1);
