@@ -1,5 +1,5 @@
-// The coverage recorder in this process: a mode word the test chooses, a
-// stand-in tick source, and a recording sink on the record channel.
+// The coverage recorder in this process in step-log mode, with a stand-in
+// tick source and a recording sink on the record channel.
 #pragma once
 
 #include "common/PxRecordingSink.h"
@@ -28,6 +28,7 @@ protected:
     NPxPlatform::SetTickCountHook([] { return s_tick; });
     SetRecordView(&m_sink);
     Reset();
+    UseMode(PX_MODE_STEP_LOG);
   }
   void TearDown() override {
     Reset();

@@ -4,7 +4,10 @@
 
 namespace {
 
-TEST_F(CPxCoverageTest, ACounterOf2To24PrintsSevenDigitsAndAFlushSendsEachLineOnce) {
+using LineCounts = CPxCoverageTest;
+
+TEST_F(LineCounts, ACounterOf2To24PrintsSevenDigitsAndAFlushSendsEachLineOnce) {
+  UseMode(PX_MODE_COUNT);
   CPxLineCounts store;
   for (std::uint32_t i = 0; i < (1u << 24); ++i)
     store.CountPassage(3, 120, 2);

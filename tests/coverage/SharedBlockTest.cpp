@@ -45,22 +45,21 @@ TEST_F(SharedBlockTest, PartiesLeaveTheLockFreeAndNoneAttachedEvenAfterADeadHold
 TEST_F(SharedBlockTest, TheLockKeepsPartiesOutOfEachOthersReadAndWrite) {
   CSharedBlock keeper;
   ASSERT_TRUE(keeper.Attach("locked"));
-  std::vector<std::thread> parties;
-  for (int p = 0; p < 4; ++p) {
-    parties.emplace_back([] {
-      CSharedBlock block;
-      ASSERT_TRUE(block.Attach("locked"));
-      for (int round = 0; round < 50; ++round) {
-        block.Lock();
-        const std::int32_t seen = block.ReadRecordWord(0);
-        std::this_thread::yield();
-        block.WriteRecordWord(0, seen + 1);
-        block.Unlock();
-      }
-    });
-  }
-  for (std::thread& party : parties)
-    party.join();
+  const auto party = [] {
+    CSharedBlock block;
+    ASSERT_TRUE(block.Attach("locked"));
+    for (int round = 0; round < 50; ++round) {
+      block.Lock();
+      const std::int32_t seen = block.ReadRecordWord(0);
+      std::this_thread::yield();
+      block.WriteRecordWord(0, seen + 1);
+      block.Unlock();
+    }
+  };
+  std::thread parties[] = {std::thread(party), std::thread(party), std::thread(party),
+                           std::thread(party)};
+  for (std::thread& one : parties)
+    one.join();
   EXPECT_EQ(keeper.ReadRecordWord(0), 4 * 50);
 }
 
