@@ -64,9 +64,8 @@ protected:
   CSharedBlock m_block;
 };
 
-const Records kMixedSteps{"line", "7,120,1",   "line", "7,120,3",    "line", "7,120,3",
-                          "line", "2,65536,1", "line", "2,-1,1",     "in",   "f",
-                          "out",  "f,255",     "pass", "1,2,f,0AFF", "line", "7,120,0"};
+const Records kMixedSteps{"line:7,120,1", "line:7,120,3", "line:7,120,3", "line:2,65536,1",
+                          "line:2,-1,1",  "in:f",         "out:f,255",    "pass:1,2,f,0AFF"};
 // Line 65536 of cookie 2 is line 0 of cookie 3; line -1 is 65535 of cookie 1.
 const Records kCounts{"PxPs|!1,2;f(0):0AFF", "PxCt|?7,120();000001000000000001",
                       "PxCt|?3,0();000001", "PxCt|?1,65535();000001"};
@@ -103,8 +102,8 @@ TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMo
   HoldMode(PX_MODE_STEP_LOG);
   const std::string go = m_dir + "/go";
   CPxParty child;
-  ASSERT_TRUE(child.Start(
-      Argv({"line", "1,1,1", "wait", go, "line", "1,2,1", "in", "f", "step", "line", "1,3,1"})));
+  ASSERT_TRUE(
+      child.Start(Argv({"line:1,1,1", "wait:" + go, "line:1,2,1", "in:f", "step", "line:1,3,1"})));
   ASSERT_EQ(child.ReadLine(), "waiting");
   HoldMode(PX_MODE_COUNT);
   std::ofstream(go).put('\n');
@@ -116,21 +115,21 @@ TEST_F(CoverageScenario, CookiesStartAtZeroNothingRecordedLogsNothingAndNoBlockR
   EXPECT_EQ(Run({"cookie", "cookie"}).stdOut, "0\n1\n");
   EXPECT_TRUE(fs::is_empty(m_tmp));
   ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
-  Run({"line", "1,1,1", "in", "f"});
+  Run({"line:1,1,1", "in:f"});
   EXPECT_EQ(Log(), (Records{"PxCt|?1,1();000001"}));
-  Run({"step", "line", "1,1,1"});
+  Run({"step", "line:1,1,1"});
   EXPECT_EQ(Log(), (Records{"PxLn|?1,1(1"}));
 }
 
 TEST_F(CoverageScenario, ThreadsPassingAtOnceLoseNoPassageAndNeverMixRecords) {
-  Run({"threads", "4,1000"});
+  Run({"threads:4,1000"});
   Records counts = Log();
   std::sort(counts.begin(), counts.end());
   EXPECT_EQ(counts, (Records{"PxCt|?9,100();0001F40001F4", "PxCt|?9,101();0001F40001F4",
                              "PxCt|?9,102();0001F40001F4", "PxCt|?9,103();0001F40001F4"}));
 
   HoldMode(PX_MODE_STEP_LOG);
-  Run({"threads", "4,1000"});
+  Run({"threads:4,1000"});
   // Every record is whole, and a continuation goes on the line before it:
   // each line's points alternate as its one thread passed them.
   std::map<std::string, std::string> points;

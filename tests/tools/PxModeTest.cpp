@@ -53,7 +53,7 @@ TEST_F(PxMode, TheWordHoldsWhileTheProgramRunsAndTheOneItReplacedComesBack) {
   const std::string tmp = PxMakeTempDir("logs");
   CPxViewerStandIn viewer;
   Run({"--step", "/usr/bin/env", "TMPDIR=" + tmp, "PATH=" + viewer.Path(),
-       PxScenarioPath("px_coverage_scenario"), "line", "4,2,1"});
+       PxScenarioPath("px_coverage_scenario"), "line:4,2,1"});
   ASSERT_FALSE(std::filesystem::is_empty(tmp));
   const std::string log = PxReadFile(std::filesystem::directory_iterator(tmp)->path().string());
   EXPECT_NE(log.find("\rPxLn|?4,2(1\r"), std::string::npos) << log;
