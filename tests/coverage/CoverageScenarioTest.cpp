@@ -1,5 +1,4 @@
-// Real processes under coverage: the mode each takes from the mode word and
-// SetStepLogMode, and the records they leave in their log.
+// Processes under coverage: the mode each takes, and the records in its log.
 #include "platform/PxObjectDirTest.h"
 #include "platform/PxParty.h"
 
@@ -31,21 +30,18 @@ protected:
     argv.insert(argv.end(), more.begin(), more.end());
     return argv;
   }
-  // Runs the steps in a child that must end with status 0.
   SPxChildResult Run(const Records& steps, const Records& more = {}) {
     SPxChildResult run = PxRunChild(Argv(steps, more));
     EXPECT_EQ(run.exitCode, 0) << run.stdErr;
     return run;
   }
-  // Holds the mode block with this word while the test lasts.
   void HoldMode(std::int32_t word) {
     ASSERT_TRUE(m_block.IsAttached() || m_block.Attach(kPxModeBlockName));
     m_block.Lock();
     m_block.WriteRecordWord(kPxModeWordIndex, word);
     m_block.Unlock();
   }
-  // The one log's records after its two header records, without their "\r" and
-  // line records without their times. The log is then removed.
+  // The one log's records after its header, line records without their times.
   Records Log() {
     Records records;
     for (const fs::directory_entry& entry : fs::directory_iterator(m_tmp)) {
@@ -85,12 +81,10 @@ TEST_F(CoverageScenario, WithoutAToolCountsAreLoggedLastInFirstReachedOrder) {
 
 TEST_F(CoverageScenario, WordOneCountsAnyOtherSetWordLogsStepsAndSetStepLogModeOnlyFillsIn) {
   // Word 0: no tool holds the block.
-  for (const auto& [word, step, counts] : {std::tuple{0, true, false},
-                                           {1, true, true},
-                                           {2, false, false},
-                                           {2, true, false},
-                                           {7, false, false},
-                                           {-1, true, false}}) {
+  const std::tuple<std::int32_t, bool, bool> kCases[] = {{0, true, false},  {1, true, true},
+                                                         {2, false, false}, {2, true, false},
+                                                         {7, false, false}, {-1, true, false}};
+  for (const auto& [word, step, counts] : kCases) {
     if (word != 0)
       HoldMode(word);
     Run(Records(step, "step"), kMixedSteps);

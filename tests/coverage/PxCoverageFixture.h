@@ -1,5 +1,4 @@
-// The coverage recorder in this process in step-log mode, with a stand-in
-// tick source and a recording sink on the record channel.
+// The recorder in this process in step-log mode, a stand-in tick source and a recording sink.
 #pragma once
 
 #include "common/PxRecordingSink.h"
@@ -18,7 +17,6 @@ using Records = std::vector<std::string>;
 
 class CPxCoverageTest : public CPxObjectDirTest {
 public:
-  // The value the recorder reads next from the tick source.
   static inline std::uint32_t s_tick = 0x10000;
 
 protected:
@@ -37,7 +35,6 @@ protected:
     m_block.Detach();
     CPxObjectDirTest::TearDown();
   }
-  // Writes the mode word and has the recorder take it.
   void UseMode(std::int32_t word) {
     m_block.Lock();
     m_block.WriteRecordWord(kPxModeWordIndex, word);

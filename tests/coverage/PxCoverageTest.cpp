@@ -1,5 +1,4 @@
-// The recording functions in this process: the repeat filter, the line forms
-// and times, function and passable-line records, where records go, the macros.
+// The recording functions in this process, where their records go, and the macros.
 #include "coverage/PxCoverageFixture.h"
 
 #include "common/PxChildProcess.h"
@@ -19,7 +18,10 @@ using NPxCoverage::OutputLine;
 
 using StepLog = CPxCoverageTest;
 
-TEST_F(StepLog, OnlyAnImmediateRepeatOfAPassageIsDroppedAndPointsOutOfRangeAreNone) {
+TEST_F(StepLog, LineRecordsDropOnlyAnImmediateRepeatAndShowTheTimeInHexWhenItChanged) {
+  // The time base is the tick of the process's first passage, in the first SetUp.
+  const std::uint32_t base = 0x10000;
+  s_tick = base + 3;
   // Points out of range are no passages: the filter still holds the one before them.
   for (int point : {1, 1, 0, -1, NPxCoverage::kMaxPassagePoint + 1, 1, 2})
     OutputLine(1, 10, point);
@@ -28,24 +30,14 @@ TEST_F(StepLog, OnlyAnImmediateRepeatOfAPassageIsDroppedAndPointsOutOfRangeAreNo
   // A function record between two equal passages does not reset the filter.
   NPxCoverage::OutputFuncIn("f");
   OutputLine(1, 10, 2);
-  OutputLine(1, 10, NPxCoverage::kMaxPassagePoint);
-  EXPECT_EQ(Sent(), (Records{"PxLn|?1,10(1", "PxLn|?1,10(2", "PxLn|?1,11(2", "PxLn|?1,10(2",
-                             "PxFn|f", "PxLn|?1,10(65535"}));
-}
-
-TEST_F(StepLog, TheTimeInHexWrapsAt2To32AndIsPrintedOnlyWhenItChanged) {
-  // The time base is the tick of the process's first passage, in the first SetUp.
-  const std::uint32_t base = 0x10000;
-  s_tick = base + 3;
-  OutputLine(2, 2, 1);
-  OutputLine(2, 3, 1);
   s_tick = base + 0x2A;
-  OutputLine(2, 4, 7);
-  OutputLine(2, 5, 1);
+  OutputLine(1, 10, NPxCoverage::kMaxPassagePoint);
+  OutputLine(1, 11, 1);
   s_tick = base - 1;
-  OutputLine(2, 6, 1);
-  EXPECT_EQ(Sent(), (Records{"PxLn|?2,2(1):3", "PxLn|?2,3(1", "PxLn|?2,4(7):2A", "PxLn|?2,5(1",
-                             "PxLn|?2,6(1):FFFFFFFF"}));
+  OutputLine(1, 12, 1);
+  EXPECT_EQ(Sent(),
+            (Records{"PxLn|?1,10(1):3", "PxLn|?1,10(2", "PxLn|?1,11(2", "PxLn|?1,10(2", "PxFn|f",
+                     "PxLn|?1,10(65535):2A", "PxLn|?1,11(1", "PxLn|?1,12(1):FFFFFFFF"}));
 }
 
 TEST_F(StepLog, NullTextsReadAsEmptyAndPassableTablesPrintCountBytesInHex) {

@@ -1,5 +1,3 @@
-// The store on its own: counters past six hex digits, lines in first-reached
-// order, and a flush that empties it.
 #include "coverage/PxCoverageFixture.h"
 
 namespace {
