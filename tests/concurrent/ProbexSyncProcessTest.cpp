@@ -70,15 +70,14 @@ TEST_F(SyncProcessTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
 TEST_F(SyncProcessTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   // Two of three expected parties: one polls as the first arrival, the other
   // holds slot 1 and waits; both are killed there.
-  CPxParty first, second;
-  ASSERT_TRUE(first.Start(m_sArgs(3, 0)));
-  ASSERT_TRUE(second.Start(m_sArgs(3, 0)));
-  const std::string slot1 = m_sParse(first.ReadLine())["slot1"];
-  ASSERT_FALSE(slot1.empty());
+  CPxParty parties[2];
+  for (CPxParty& party : parties)
+    ASSERT_TRUE(party.Start(m_sArgs(3, 0)));
+  const std::string slot1 = m_sParse(parties[0].ReadLine())["slot1"];
   ASSERT_TRUE(PxEventually([&] { return NPxPlatform::CNamedEvent().Open(slot1.c_str()); }));
-  for (CPxParty* party : {&first, &second}) {
-    party->Kill();
-    EXPECT_EQ(-SIGKILL, party->Wait());
+  for (CPxParty& party : parties) {
+    party.Kill();
+    EXPECT_EQ(-SIGKILL, party.Wait());
   }
   m_sExpectTwoRunsMeet(2);
   EXPECT_EQ(0, ObjectFileCount());

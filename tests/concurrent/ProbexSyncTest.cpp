@@ -4,7 +4,6 @@
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/core/ProbexMacros.h"
-#include "probex/platform/NamedEvent.h"
 #include "scenarios/PxSilentView.h"
 
 #include <atomic>
@@ -35,11 +34,6 @@ public:
   }
   using CProbexSync::GetOppositeCount;
   using CProbexSync::SetOppositeCount;
-  static bool IsAlive(int number, int slot) {
-    char name[kSyncNameSize];
-    m_MakeSyncName(name, __FILE__, number, slot);
-    return NPxPlatform::CNamedEvent().Open(name);
-  }
   PX_DECLARATION_END();
 
 private:
@@ -57,10 +51,10 @@ TEST_F(ProbexSyncTest, CountsBelowOneAreIgnoredAndBeforeTheFirstRunNobodyIsAwait
   // The working count is still 0: the first arrival signals at once, and a
   // later one returns without waiting.
   m_sExpectReturns([&] { probe.PX_SYNC_POINT(5); }, "first arrival before RunMain");
-  EXPECT_TRUE(CSyncProbe::IsAlive(5, 0));
+  EXPECT_EQ(1, ObjectFileCount());
   m_sExpectReturns([&] { probe.PX_SYNC_POINT(5); }, "later arrival before RunMain");
   probe.Run();
-  EXPECT_FALSE(CSyncProbe::IsAlive(5, 0));
+  EXPECT_EQ(0, ObjectFileCount());
 }
 
 TEST_F(ProbexSyncTest, OneAwaitedPartyMeetsAndAThirdReturnsAtOnce) {
@@ -77,8 +71,7 @@ TEST_F(ProbexSyncTest, OneAwaitedPartyMeetsAndAThirdReturnsAtOnce) {
   first.join();
   second.join();
   EXPECT_EQ(0, passedEarly);
-  EXPECT_TRUE(CSyncProbe::IsAlive(7, 0) && CSyncProbe::IsAlive(7, 1));
-  EXPECT_FALSE(CSyncProbe::IsAlive(7, 2));
+  EXPECT_EQ(2, ObjectFileCount()); // the slots of the two parties
   m_sExpectReturns([&] { probe.PX_SYNC_POINT_ONE(7); }, "a third party");
 }
 
