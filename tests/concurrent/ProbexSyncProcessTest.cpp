@@ -1,6 +1,4 @@
-// Processes of one program meeting at sync points: nobody passes before
-// every party has arrived, a point meets once per run, every run meets
-// again, and a killed party leaves nothing that spoils the next run.
+// Processes meeting at sync points, once per point and run, and after a killed party.
 #include "platform/PxObjectDirTest.h"
 #include "platform/PxParty.h"
 

@@ -1,5 +1,4 @@
-// Threaded test cases: workers beside the cases, the pause after the cases,
-// what workers may count, and a worker that never ends.
+// Threaded test cases: workers, the pause after the cases, what workers count.
 #include "platform/PxObjectDirTest.h"
 
 #include "common/PxChildProcess.h"
