@@ -29,8 +29,7 @@ std::map<std::string, std::string> m_sParse(const std::string& out) {
 }
 
 std::vector<std::string> m_sArgs(int parties, int index) {
-  return {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(index),
-          "20"};
+  return {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(index)};
 }
 
 // Runs the parties, which must all end well having met at each point of each

@@ -33,18 +33,6 @@ public:
   PX_DECLARATION_END();
 };
 
-void Threads(int threads, int passages) {
-  std::vector<std::thread> workers;
-  for (int t = 0; t < threads; ++t) {
-    workers.emplace_back([t, passages] {
-      for (int i = 0; i < passages; ++i)
-        NPxCoverage::OutputLine(9, 100 + t, 1 + i % 2);
-    });
-  }
-  for (std::thread& worker : workers)
-    worker.join();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,7 +59,14 @@ int main(int argc, char** argv) {
         bytes.push_back(static_cast<unsigned char>(std::stoul(std::string(h, 2), nullptr, 16)));
       NPxCoverage::OutputPassibleLine(a, b, name, bytes.data(), static_cast<int>(bytes.size()));
     } else if (step == "threads" && std::sscanf(arg, "%d,%d", &a, &b) == 2) {
-      Threads(a, b);
+      std::vector<std::thread> workers;
+      for (int t = 0; t < a; ++t)
+        workers.emplace_back([t, b] {
+          for (int i = 0; i < b; ++i)
+            NPxCoverage::OutputLine(9, 100 + t, 1 + i % 2);
+        });
+      for (std::thread& worker : workers)
+        worker.join();
     } else if (step == "wait") {
       std::printf("waiting\n");
       std::fflush(stdout);
