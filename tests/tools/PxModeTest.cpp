@@ -49,7 +49,6 @@ TEST_F(PxMode, TheWordHoldsWhileTheProgramRunsAndTheOneItReplacedComesBack) {
   EXPECT_EQ(Run({"--count", "sh", "-c", script}), "0|0 not set\n1 count\n|");
   EXPECT_EQ(Run({"--show"}), "0|0 not set\n|");
   EXPECT_EQ(ObjectFileCount(), 0);
-  // A program under coverage takes the mode.
   const std::string tmp = PxMakeTempDir("logs");
   CPxViewerStandIn viewer;
   Run({"--step", "/usr/bin/env", "TMPDIR=" + tmp, "PATH=" + viewer.Path(),
