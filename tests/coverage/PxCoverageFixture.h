@@ -17,7 +17,9 @@ using Records = std::vector<std::string>;
 
 class CPxCoverageTest : public CPxObjectDirTest {
 public:
-  static inline std::uint32_t s_tick = 0x10000;
+  // The tick of the process's first passage, in the first SetUp: the time base.
+  static constexpr std::uint32_t kTimeBase = 0x10000;
+  static inline std::uint32_t s_tick = kTimeBase;
 
 protected:
   void SetUp() override {

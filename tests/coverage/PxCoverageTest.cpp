@@ -19,9 +19,7 @@ using NPxCoverage::OutputLine;
 using StepLog = CPxCoverageTest;
 
 TEST_F(StepLog, LineRecordsDropOnlyAnImmediateRepeatAndShowTheTimeInHexWhenItChanged) {
-  // The time base is the tick of the process's first passage, in the first SetUp.
-  const std::uint32_t base = 0x10000;
-  s_tick = base + 3;
+  s_tick = kTimeBase + 3;
   // Points out of range are no passages: the filter still holds the one before them.
   for (int point : {1, 1, 0, -1, NPxCoverage::kMaxPassagePoint + 1, 1, 2})
     OutputLine(1, 10, point);
@@ -30,10 +28,10 @@ TEST_F(StepLog, LineRecordsDropOnlyAnImmediateRepeatAndShowTheTimeInHexWhenItCha
   // A function record between two equal passages does not reset the filter.
   NPxCoverage::OutputFuncIn("f");
   OutputLine(1, 10, 2);
-  s_tick = base + 0x2A;
+  s_tick = kTimeBase + 0x2A;
   OutputLine(1, 10, NPxCoverage::kMaxPassagePoint);
   OutputLine(1, 11, 1);
-  s_tick = base - 1;
+  s_tick = kTimeBase - 1;
   OutputLine(1, 12, 1);
   EXPECT_EQ(Sent(),
             (Records{"PxLn|?1,10(1):3", "PxLn|?1,10(2", "PxLn|?1,11(2", "PxLn|?1,10(2", "PxFn|f",
