@@ -1,6 +1,4 @@
-// The coverage recorder in this process: a mode word the test chooses, a
-// stand-in tick source, a recording sink on the record channel, and a store
-// emptied before and after each test.
+// The recorder in this process in step-log mode, a stand-in tick source and a recording sink.
 #pragma once
 
 #include "common/PxRecordingSink.h"
@@ -15,12 +13,13 @@
 #include <cstdint>
 #include <vector>
 
-using Messages = std::vector<SPxMessage>;
+using Records = std::vector<std::string>;
 
 class CPxCoverageTest : public CPxObjectDirTest {
 public:
-  // The value the recorder reads next from the tick source.
-  static inline std::uint32_t s_tick = 0x10000;
+  // The tick of the process's first passage, in the first SetUp: the time base.
+  static constexpr std::uint32_t kTimeBase = 0x10000;
+  static inline std::uint32_t s_tick = kTimeBase;
 
 protected:
   void SetUp() override {
@@ -29,6 +28,7 @@ protected:
     NPxPlatform::SetTickCountHook([] { return s_tick; });
     SetRecordView(&m_sink);
     Reset();
+    UseMode(PX_MODE_STEP_LOG);
   }
   void TearDown() override {
     Reset();
@@ -37,15 +37,20 @@ protected:
     m_block.Detach();
     CPxObjectDirTest::TearDown();
   }
-  // Writes the mode word and has the recorder take it.
   void UseMode(std::int32_t word) {
     m_block.Lock();
     m_block.WriteRecordWord(kPxModeWordIndex, word);
     m_block.Unlock();
     NPxCoverage::SetStepLogMode();
   }
-  Messages Records() const { return m_sink.Messages(); }
-  // Also sets the repeat filter to a passage no test uses.
+  // The records sent since the last Reset, as "PxLn|?1,2(3".
+  Records Sent() const {
+    Records sent;
+    for (const SPxMessage& message : m_sink.Messages())
+      sent.push_back(PxKindText(message.kind) + "|" + message.text);
+    return sent;
+  }
+  // Empties the store and sets the repeat filter to a passage no test uses.
   void Reset() {
     UseMode(PX_MODE_COUNT);
     NPxCoverage::OutputLine(-1000, -1000, 1);

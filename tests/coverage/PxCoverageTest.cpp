@@ -1,6 +1,4 @@
-// The recording functions in this process: the repeat filter, the line
-// record forms and times, function and passable-line records, where records
-// go, and the instrumentation macros.
+// The recording functions in this process, where their records go, and the macros.
 #include "coverage/PxCoverageFixture.h"
 
 #include "common/PxChildProcess.h"
@@ -12,66 +10,32 @@
 #include "probex/module/PxModule.h"
 
 #include <cstdlib>
-#include <regex>
 #include <stdexcept>
 
 namespace {
 
 using NPxCoverage::OutputLine;
 
-SPxMessage Line(const std::string& text) {
-  return {PX_MSG_COVERAGE_LINE, text};
-}
+using StepLog = CPxCoverageTest;
 
-class StepLog : public CPxCoverageTest {
-protected:
-  void SetUp() override {
-    CPxCoverageTest::SetUp();
-    UseMode(PX_MODE_STEP_LOG);
-  }
-};
-
-TEST_F(StepLog, OnlyAnImmediateRepeatOfAPassageIsDroppedAndPointsOutOfRangeAreNone) {
-  OutputLine(1, 10, 1);
-  OutputLine(1, 10, 1);
-  // No passages, so the filter still holds the one before them.
-  OutputLine(1, 10, 0);
-  OutputLine(1, 10, -1);
-  OutputLine(1, 10, NPxCoverage::kMaxPassagePoint + 1);
-  OutputLine(1, 10, 1);
-  OutputLine(1, 10, 2);
+TEST_F(StepLog, LineRecordsDropOnlyAnImmediateRepeatAndShowTheTimeInHexWhenItChanged) {
+  s_tick = kTimeBase + 3;
+  // Points out of range are no passages: the filter still holds the one before them.
+  for (int point : {1, 1, 0, -1, NPxCoverage::kMaxPassagePoint + 1, 1, 2})
+    OutputLine(1, 10, point);
   OutputLine(1, 11, 2);
   OutputLine(1, 10, 2);
   // A function record between two equal passages does not reset the filter.
   NPxCoverage::OutputFuncIn("f");
   OutputLine(1, 10, 2);
+  s_tick = kTimeBase + 0x2A;
   OutputLine(1, 10, NPxCoverage::kMaxPassagePoint);
-  EXPECT_EQ(Records(), (Messages{Line("?1,10(1"),
-                                 Line("?1,10(2"),
-                                 Line("?1,11(2"),
-                                 Line("?1,10(2"),
-                                 {PX_MSG_COVERAGE_FUNC_IN, "f"},
-                                 Line("?1,10(65535")}));
-}
-
-TEST_F(StepLog, TheTimeInHexWrapsAt2To32AndIsPrintedOnlyWhenItChanged) {
-  OutputLine(2, 1, 1);
-  s_tick += 3;
-  OutputLine(2, 2, 1);
-  const std::string timed = Records().back().text;
-  std::smatch match;
-  ASSERT_TRUE(std::regex_match(timed, match, std::regex(R"(\?2,2\(1\):([0-9A-F]+))"))) << timed;
-  const std::uint32_t base = s_tick - static_cast<std::uint32_t>(std::stoul(match[1], nullptr, 16));
-
-  m_sink.Clear();
-  OutputLine(2, 3, 1);
-  s_tick = base + 0x2A;
-  OutputLine(2, 4, 7);
-  OutputLine(2, 5, 1);
-  s_tick = base - 1;
-  OutputLine(2, 6, 1);
-  EXPECT_EQ(Records(), (Messages{Line("?2,3(1"), Line("?2,4(7):2A"), Line("?2,5(1"),
-                                 Line("?2,6(1):FFFFFFFF")}));
+  OutputLine(1, 11, 1);
+  s_tick = kTimeBase - 1;
+  OutputLine(1, 12, 1);
+  EXPECT_EQ(Sent(),
+            (Records{"PxLn|?1,10(1):3", "PxLn|?1,10(2", "PxLn|?1,11(2", "PxLn|?1,10(2", "PxFn|f",
+                     "PxLn|?1,10(65535):2A", "PxLn|?1,11(1", "PxLn|?1,12(1):FFFFFFFF"}));
 }
 
 TEST_F(StepLog, NullTextsReadAsEmptyAndPassableTablesPrintCountBytesInHex) {
@@ -82,16 +46,10 @@ TEST_F(StepLog, NullTextsReadAsEmptyAndPassableTablesPrintCountBytesInHex) {
   NPxCoverage::OutputPassibleLine(-4, 70000, "a.cpp", table, 2);
   NPxCoverage::OutputPassibleLine(1, 2, "f", table, -3);
   NPxCoverage::OutputPassibleLine(1, 2, nullptr, nullptr, 5);
-  const EPxMsgType pass = PX_MSG_COVERAGE_PASSABLE;
-  EXPECT_EQ(Records(), (Messages{{PX_MSG_COVERAGE_FUNC_IN, ""},
-                                 {PX_MSG_COVERAGE_FUNC_OUT, ":ABC"},
-                                 {pass, "!1,2;f(0):"},
-                                 {pass, "!-4,70000;a.cpp(0):0AFF"},
-                                 {pass, "!1,2;f(0):"},
-                                 {pass, "!1,2;(0):"}}));
+  EXPECT_EQ(Sent(), (Records{"PxFn|", "PxFo|:ABC", "PxPs|!1,2;f(0):",
+                             "PxPs|!-4,70000;a.cpp(0):0AFF", "PxPs|!1,2;f(0):", "PxPs|!1,2;(0):"}));
 }
 
-// A test case whose one case sends a record while it runs.
 class CRecordingCase : public CProbex {
 public:
   CRecordingCase() { PX_CAPTION_CLASS("records"); }
@@ -109,14 +67,10 @@ TEST_F(StepLog, RecordsReachTheRunningCasesSinkDuringRunAndTheDefaultSinkOutside
   test.Run();
   NPxCoverage::OutputFuncIn("outside");
 
-  const Messages seen = caseSink.Messages();
-  EXPECT_EQ(std::count_if(seen.begin(), seen.end(),
-                          [](const SPxMessage& m) { return m.kind == PX_MSG_COVERAGE_FUNC_IN; }),
-            1);
-  EXPECT_NE(std::find(seen.begin(), seen.end(), SPxMessage{PX_MSG_COVERAGE_FUNC_IN, "inside"}),
-            seen.end());
+  const auto seen = caseSink.Messages();
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), SPxMessage{PX_MSG_COVERAGE_FUNC_IN, "inside"}), 1);
   // The fixture's sink was the channel's before Run; Run leaves the default.
-  EXPECT_TRUE(Records().empty());
+  EXPECT_TRUE(Sent().empty());
   g_logWriter.Close();
   EXPECT_NE(PxReadFile(g_logWriter.GetLogPath()).find("\rPxFn|outside\r"), std::string::npos);
 }
@@ -134,20 +88,15 @@ int Instrumented(int how) {
 
 TEST_F(StepLog, MacrosNameThisFilesOneCookieAndLineAndReportEveryWayOut) {
   const std::string cookie = std::to_string(PxSourceCookie());
-  EXPECT_EQ(std::to_string(PxSourceCookie()), cookie);
   Instrumented(1);
   EXPECT_THROW(Instrumented(2), std::runtime_error);
   const unsigned char table[] = {0x05, 0x80};
   PX_COVERAGE_PASSABLE(40, table);
-  const SPxMessage in{PX_MSG_COVERAGE_FUNC_IN, "Instrumented"};
   // The second passage repeats the first and is filtered out.
-  EXPECT_EQ(Records(),
-            (Messages{in,
-                      Line("?" + cookie + "," + std::to_string(g_line) + "(3"),
-                      {PX_MSG_COVERAGE_FUNC_OUT, "Instrumented:1"},
-                      in,
-                      {PX_MSG_COVERAGE_FUNC_OUT, "Instrumented:2"},
-                      {PX_MSG_COVERAGE_PASSABLE, "!" + cookie + ",40;" + __FILE__ + "(0):0580"}}));
+  EXPECT_EQ(Sent(),
+            (Records{"PxFn|Instrumented", "PxLn|?" + cookie + "," + std::to_string(g_line) + "(3",
+                     "PxFo|Instrumented:1", "PxFn|Instrumented", "PxFo|Instrumented:2",
+                     "PxPs|!" + cookie + ",40;" + __FILE__ + "(0):0580"}));
 }
 
 } // namespace

@@ -1,12 +1,11 @@
-// The store on its own, without threads: counters past six hex digits, lines
-// in first-reached order, and a flush that empties it.
 #include "coverage/PxCoverageFixture.h"
 
 namespace {
 
-class LineCounts : public CPxCoverageTest {};
+using LineCounts = CPxCoverageTest;
 
 TEST_F(LineCounts, ACounterOf2To24PrintsSevenDigitsAndAFlushSendsEachLineOnce) {
+  UseMode(PX_MODE_COUNT);
   CPxLineCounts store;
   for (std::uint32_t i = 0; i < (1u << 24); ++i)
     store.CountPassage(3, 120, 2);
@@ -15,8 +14,7 @@ TEST_F(LineCounts, ACounterOf2To24PrintsSevenDigitsAndAFlushSendsEachLineOnce) {
   store.CountPassage(2, 7, 1);
   store.Flush();
   store.Flush();
-  EXPECT_EQ(Records(), (Messages{{PX_MSG_COVERAGE_COUNT, "?3,120();0000001000000"},
-                                 {PX_MSG_COVERAGE_COUNT, "?2,7();000001"}}));
+  EXPECT_EQ(Sent(), (Records{"PxCt|?3,120();0000001000000", "PxCt|?2,7();000001"}));
 }
 
 } // namespace

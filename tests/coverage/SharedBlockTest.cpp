@@ -1,6 +1,4 @@
-// The mode block's protocol: the header a party leaves, the lock between
-// parties, a lock word left taken by a dead holder, and blocks that cannot be
-// made. Another handle on the same name watches the header's bytes.
+// The mode block's protocol; another handle watches the header's bytes.
 #include "platform/PxObjectDirTest.h"
 
 #include "probex/coverage/SharedBlock.h"
@@ -23,7 +21,7 @@ protected:
   NPxPlatform::CNamedSharedMemory m_watch;
 };
 
-TEST_F(SharedBlockTest, AMadeBlockIsLeftFreeWithNoPartyAttached) {
+TEST_F(SharedBlockTest, PartiesLeaveTheLockFreeAndNoneAttachedEvenAfterADeadHolder) {
   CSharedBlock block, second;
   ASSERT_TRUE(block.Attach("_QPX_MODE_INFO_"));
   ASSERT_EQ(1, m_watch.Open("_QPX_MODE_INFO_", 16));
@@ -34,40 +32,34 @@ TEST_F(SharedBlockTest, AMadeBlockIsLeftFreeWithNoPartyAttached) {
   second.Detach();
   block.Detach();
   EXPECT_EQ(Words(), (std::vector<std::int32_t>{1, 0, 0, 2}));
+  // A holder died between taking the lock and giving it back: a party waits
+  // for it only boundedly, and the next release repairs it.
+  static_cast<std::int32_t*>(m_watch.View())[0] = 0;
+  ASSERT_TRUE(block.Attach("_QPX_MODE_INFO_"));
+  EXPECT_EQ(Words(), (std::vector<std::int32_t>{0, 1, 0, 2}));
+  block.Detach();
+  EXPECT_EQ(Words(), (std::vector<std::int32_t>{1, 0, 0, 2}));
 }
 
 TEST_F(SharedBlockTest, TheLockKeepsPartiesOutOfEachOthersReadAndWrite) {
   CSharedBlock keeper;
   ASSERT_TRUE(keeper.Attach("locked"));
-  constexpr int kParties = 4, kRounds = 50;
-  std::vector<std::thread> parties;
-  for (int p = 0; p < kParties; ++p) {
-    parties.emplace_back([] {
-      CSharedBlock block;
-      ASSERT_TRUE(block.Attach("locked"));
-      for (int round = 0; round < kRounds; ++round) {
-        block.Lock();
-        const std::int32_t seen = block.ReadRecordWord(0);
-        std::this_thread::yield();
-        block.WriteRecordWord(0, seen + 1);
-        block.Unlock();
-      }
-    });
-  }
-  for (std::thread& party : parties)
-    party.join();
-  EXPECT_EQ(keeper.ReadRecordWord(0), kParties * kRounds);
-}
-
-TEST_F(SharedBlockTest, ALockWordLeftTakenIsWaitedForOnlyBoundedlyAndThenRepaired) {
-  ASSERT_EQ(0, m_watch.Open("stuck", 16));
-  // A holder that died between taking the lock and giving it back.
-  static_cast<std::int32_t*>(m_watch.View())[0] = 0;
-  CSharedBlock block;
-  ASSERT_TRUE(block.Attach("stuck"));
-  EXPECT_EQ(Words(), (std::vector<std::int32_t>{0, 1, 0, 0}));
-  block.Detach();
-  EXPECT_EQ(Words(), (std::vector<std::int32_t>{1, 0, 0, 0}));
+  const auto party = [] {
+    CSharedBlock block;
+    ASSERT_TRUE(block.Attach("locked"));
+    for (int round = 0; round < 50; ++round) {
+      block.Lock();
+      const std::int32_t seen = block.ReadRecordWord(0);
+      std::this_thread::yield();
+      block.WriteRecordWord(0, seen + 1);
+      block.Unlock();
+    }
+  };
+  std::thread parties[] = {std::thread(party), std::thread(party), std::thread(party),
+                           std::thread(party)};
+  for (std::thread& one : parties)
+    one.join();
+  EXPECT_EQ(keeper.ReadRecordWord(0), 4 * 50);
 }
 
 TEST_F(SharedBlockTest, ABlockThatCannotBeMadeLeavesNothingAttachedAndReadsZero) {
@@ -79,7 +71,6 @@ TEST_F(SharedBlockTest, ABlockThatCannotBeMadeLeavesNothingAttachedAndReadsZero)
   EXPECT_FALSE(block.Attach(std::string(2000, 'n').c_str()));
   ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
   EXPECT_FALSE(block.Attach("_QPX_MODE_INFO_"));
-  EXPECT_FALSE(block.IsAttached());
   block.WriteRecordWord(1, 5);
   block.Lock();
   EXPECT_EQ(block.ReadRecordWord(1), 0);

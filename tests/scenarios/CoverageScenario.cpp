@@ -1,21 +1,20 @@
 // A program under coverage, run by the tests as a real process. Each
-// argument is one step, done in order:
-//   step                SetStepLogMode
-//   line C,L,P          OutputLine(C, L, P)
-//   in NAME             OutputFuncIn(NAME)
-//   out NAME,V          OutputFuncOut(NAME, V)
-//   pass F,S,NAME,HEX   OutputPassibleLine with the bytes of HEX
-//   cookie              prints the next source cookie
-//   run                 runs a test class whose case passes lines 10 and 11
-//   threads N,M         N threads each pass M lines: thread t alternates
-//                       points 1 and 2 of line 100 + t of cookie 9
-//   wait FILE           prints "waiting", then waits until FILE exists
+// argument is one step, NAME or NAME:ARGUMENT, done in order:
+//   step              SetStepLogMode
+//   line:C,L,P        OutputLine(C, L, P)
+//   in:NAME           OutputFuncIn(NAME)
+//   out:NAME,V        OutputFuncOut(NAME, V)
+//   pass:F,S,NAME,HEX OutputPassibleLine with the bytes of HEX
+//   cookie            prints the next source cookie
+//   run               runs a test class whose case passes lines 10 and 11
+//   threads:N,M       N threads each pass M lines: thread t alternates
+//                     points 1 and 2 of line 100 + t of cookie 9
+//   wait:FILE         prints "waiting", then waits until FILE exists
 #include <probex/probex.h>
 
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -34,34 +33,15 @@ public:
   PX_DECLARATION_END();
 };
 
-std::vector<unsigned char> Bytes(const char* hex) {
-  std::vector<unsigned char> bytes;
-  for (; hex[0] && hex[1]; hex += 2)
-    bytes.push_back(static_cast<unsigned char>(std::stoul(std::string(hex, 2), nullptr, 16)));
-  return bytes;
-}
-
-void Threads(int threads, int passages) {
-  std::vector<std::thread> workers;
-  for (int t = 0; t < threads; ++t) {
-    workers.emplace_back([t, passages] {
-      for (int i = 0; i < passages; ++i)
-        NPxCoverage::OutputLine(9, 100 + t, 1 + i % 2);
-    });
-  }
-  for (std::thread& worker : workers)
-    worker.join();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    const std::string step = argv[i];
-    const char* arg = i + 1 < argc ? argv[i + 1] : "";
+    const std::string step(argv[i], std::strcspn(argv[i], ":"));
+    const char* arg = argv[i] + step.size() + (argv[i][step.size()] == ':');
     int a = 0, b = 0, c = 0;
-    char name[256] = "";
-    char hex[256] = "";
+    char name[256] = "", hex[256] = "";
+    std::vector<unsigned char> bytes;
     if (step == "step") {
       NPxCoverage::SetStepLogMode();
     } else if (step == "cookie") {
@@ -70,28 +50,30 @@ int main(int argc, char** argv) {
       CCovered().Run();
     } else if (step == "line" && std::sscanf(arg, "%d,%d,%d", &a, &b, &c) == 3) {
       NPxCoverage::OutputLine(a, b, c);
-      ++i;
     } else if (step == "in") {
       NPxCoverage::OutputFuncIn(arg);
-      ++i;
     } else if (step == "out" && std::sscanf(arg, "%255[^,],%d", name, &a) == 2) {
       NPxCoverage::OutputFuncOut(name, static_cast<unsigned long>(a));
-      ++i;
     } else if (step == "pass" && std::sscanf(arg, "%d,%d,%255[^,],%255s", &a, &b, name, hex) >= 3) {
-      const std::vector<unsigned char> bytes = Bytes(hex);
+      for (const char* h = hex; h[0] && h[1]; h += 2)
+        bytes.push_back(static_cast<unsigned char>(std::stoul(std::string(h, 2), nullptr, 16)));
       NPxCoverage::OutputPassibleLine(a, b, name, bytes.data(), static_cast<int>(bytes.size()));
-      ++i;
     } else if (step == "threads" && std::sscanf(arg, "%d,%d", &a, &b) == 2) {
-      Threads(a, b);
-      ++i;
+      std::vector<std::thread> workers;
+      for (int t = 0; t < a; ++t)
+        workers.emplace_back([t, b] {
+          for (int i = 0; i < b; ++i)
+            NPxCoverage::OutputLine(9, 100 + t, 1 + i % 2);
+        });
+      for (std::thread& worker : workers)
+        worker.join();
     } else if (step == "wait") {
       std::printf("waiting\n");
       std::fflush(stdout);
       while (::access(arg, F_OK) != 0)
         ::usleep(1000);
-      ++i;
     } else {
-      std::fprintf(stderr, "bad step %s %s\n", step.c_str(), arg);
+      std::fprintf(stderr, "bad step %s\n", argv[i]);
       return 2;
     }
   }

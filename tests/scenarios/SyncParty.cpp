@@ -1,11 +1,8 @@
-// One party of a rendezvous between processes, for the sync tests.
-//   px_sync_party <opposite count> <party index> <stagger ms>
-// Run 1 meets at points 1 and 2; party 0 then visits point 1 again while
-// the others wait at point 3, so all still hold their slots of point 1. A
-// separate object meets at a barrier so that every party has left run 1;
-// run 2 meets at point 1 once more. Every arrival and pass is printed with
-// the monotonic clock, which all processes share. An alarm turns a party
-// that waits where it must not into a failed child instead of a hung test.
+// One party of a rendezvous between processes: px_sync_party <opposite count> <index>
+// Run 1 meets at points 1, 2 and 3; before point 3 party 0 visits point 1 again
+// while the others hold their slots of it. A barrier lets every party leave run 1
+// before run 2 meets at point 1. Arrivals and passes are printed with the shared
+// monotonic clock; an alarm ends a party that waits where it must not.
 #include "PxSilentView.h"
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
@@ -20,57 +17,48 @@
 
 namespace {
 
-long long m_sNowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 class CMeetTest : public CProbexSync {
 public:
-  CMeetTest(int opposite, int index, int staggerMs) : m_index(index), m_staggerMs(staggerMs) {
+  CMeetTest(int opposite, int index) : m_index(index) {
     PX_CAPTION_CLASS("processes meet");
     SetOppositeCount(opposite);
   }
-  int m_run = 0;
-
   void PrintSlotName() {
     char name[kSyncNameSize];
     m_MakeSyncName(name, __FILE__, 1, 1);
     std::printf("slot1 %s\n", name);
     std::fflush(stdout);
   }
-
   PX_CASE(Meet) {
     ++m_run;
-    Arrive(1);
-    PX_SYNC_POINT(1);
-    Pass(1);
+    MeetAt(1);
     if (m_run == 1) {
-      Arrive(2);
-      PX_SYNC_POINT(2);
-      Pass(2);
+      MeetAt(2);
       if (m_index == 0) {
         PX_SYNC_POINT(1);
         std::printf("again %d\n", m_run);
       }
-      Arrive(3);
-      PX_SYNC_POINT(3);
-      Pass(3);
+      MeetAt(3);
     }
     std::fflush(stdout);
   }
   PX_DECLARATION_END();
 
 private:
-  void Arrive(int point) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(m_staggerMs * m_index));
-    std::printf("arrive %d %d %lld\n", m_run, point, m_sNowNs());
+  void MeetAt(int point) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20 * m_index));
+    Print("arrive", point);
+    PX_SYNC_POINT(point);
+    Print("pass", point);
   }
-  void Pass(int point) { std::printf("pass %d %d %lld\n", m_run, point, m_sNowNs()); }
+  void Print(const char* what, int point) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::printf("%s %d %d %lld\n", what, m_run, point,
+                static_cast<long long>(std::chrono::nanoseconds(now).count()));
+  }
 
+  int m_run = 0;
   int m_index;
-  int m_staggerMs;
 };
 
 class CBarrierTest : public CProbexSync {
@@ -86,12 +74,12 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4)
+  if (argc != 3)
     return 2;
   const int opposite = std::atoi(argv[1]);
   ::alarm(60);
   CPxSilentView silent;
-  CMeetTest meet(opposite, std::atoi(argv[2]), std::atoi(argv[3]));
+  CMeetTest meet(opposite, std::atoi(argv[2]));
   meet.SetViewClass(&silent);
   meet.PrintSlotName();
   meet.Run();
