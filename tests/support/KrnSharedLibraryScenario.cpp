@@ -8,9 +8,7 @@
 
 int main() {
   KRN::CKrnLineCountMap map;
-  KRN::CKrnGrowVector<std::uint32_t> counts;
-  counts.Set(2, 5);
-  map.Set(7, counts);
+  map.Set(7, KRN::CKrnGrowVector<std::uint32_t>())->Set(2, 5);
   KRN::CKrnVector<std::string> ownType; // an element type of the program's own
   ownType.Add("own");
   int caught = 0;
