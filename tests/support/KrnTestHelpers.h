@@ -1,4 +1,3 @@
-// Helpers shared by the collection tests.
 #pragma once
 
 #include "probex/support/KrnGrowVector.h"
