@@ -67,17 +67,18 @@ TEST_F(NamedObjectTest, AForkedChildDoesNotKeepTheParentsName) {
   ASSERT_EQ(0, event.Create("forked"));
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
-  while (child == 0 && !event.IsOpen()) // a child lives on if its handle reads as closed
-    ::pause();
-  if (child == 0)
+  if (child == 0) { // stops, still living, once its inherited handle reads as closed
+    if (!event.IsOpen())
+      ::raise(SIGSTOP);
     ::_exit(1);
-  event.Close();
-  // The child lets go of the name as it starts, and then lives on holding nothing.
-  EXPECT_TRUE(PxEventually([] { return !CNamedEvent().Open("forked"); }));
-  ::kill(child, SIGKILL);
+  }
   int status = 0;
-  ::waitpid(child, &status, 0);
-  EXPECT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(child, ::waitpid(child, &status, WUNTRACED));
+  EXPECT_TRUE(WIFSTOPPED(status));
+  event.Close();
+  EXPECT_FALSE(CNamedEvent().Open("forked")); // the living child holds nothing
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
 }
 
 TEST_F(NamedObjectTest, NamesAreAnyBytesUpToTheLimit) {
