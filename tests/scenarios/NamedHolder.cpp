@@ -10,40 +10,30 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 int main(int argc, char** argv) {
-  if (argc != 3)
-    return 2;
-  const char* mode = argv[1];
-  const char* name = argv[2];
-  if (std::strcmp(mode, "event") == 0) {
-    NPxPlatform::CNamedEvent event;
-    std::printf("%d\n", event.Create(name));
-    std::fflush(stdout);
+  const std::string mode = argc == 3 ? argv[1] : "";
+  std::setvbuf(stdout, nullptr, _IONBF, 0); // each line reaches the test as it is printed
+  NPxPlatform::CNamedEvent event;
+  if (mode == "event") {
+    std::printf("%d\n", event.Create(argv[2]));
     for (;;)
       ::pause();
   }
-  if (std::strcmp(mode, "wait") == 0) {
-    NPxPlatform::CNamedEvent event;
-    if (!event.Open(name))
-      return 3;
+  if (mode == "wait" && event.Open(argv[2])) {
     std::printf("ready\n");
-    std::fflush(stdout);
     std::printf(event.Wait() ? "released\n" : "failed\n");
     return 0;
   }
-  if (std::strcmp(mode, "memory") == 0) {
-    NPxPlatform::CNamedSharedMemory memory;
-    const int result = memory.Open(name, 16);
-    if (result < 0)
-      return 3;
-    const auto* bytes = static_cast<const unsigned char*>(memory.View());
-    std::printf("%d", result);
-    for (int i = 0; i < 16; ++i)
-      std::printf(" %02x", bytes[i]);
-    std::printf("\n");
-    std::memcpy(static_cast<char*>(memory.View()) + 8, "child", 5);
-    return 0;
-  }
-  return 2;
+  NPxPlatform::CNamedSharedMemory memory;
+  const int result = mode == "memory" ? memory.Open(argv[2], 16) : -1;
+  if (result < 0)
+    return 2;
+  auto* bytes = static_cast<unsigned char*>(memory.View());
+  std::printf("%d", result);
+  for (int i = 0; i < 16; ++i)
+    std::printf(" %02x", bytes[i]);
+  std::printf("\n");
+  std::memcpy(bytes + 8, "child", 5);
 }

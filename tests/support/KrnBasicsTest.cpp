@@ -1,44 +1,36 @@
-// The exceptions with their shared text, the shared handle and the guard.
 #include "probex/support/KrnException.h"
 #include "probex/support/KrnExclusiveGuard.h"
 #include "probex/support/KrnHandle.h"
 
+#include "common/PxChildProcess.h"
 #include "common/PxIconv.h"
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <utility>
-#include <vector>
 
 using namespace KRN;
 
 namespace {
 
 // Counts its destructions in a counter the test owns.
-class CTracked {
-public:
-  explicit CTracked(int* pDestroyed) : m_pDestroyed(pDestroyed) {}
-  ~CTracked() { ++*m_pDestroyed; }
-
-private:
+struct STracked {
   int* m_pDestroyed;
+  ~STracked() { ++*m_pDestroyed; }
 };
 
-// Records every call, and answers Lock as told.
+// Logs every call, "L" for a Lock without limit, and answers Lock as told.
 class CRecordingLock : public CKrnLockable {
 public:
   explicit CRecordingLock(bool answer) : m_answer(answer) {}
   bool Lock(unsigned long timeout) override {
-    m_timeouts.push_back(timeout);
+    m_log += timeout == kKrnInfinite ? 'L' : 'l';
     return m_answer;
   }
-  void Unlock() override { ++m_unlocks; }
-
+  void Unlock() override { m_log += 'U'; }
   bool m_answer;
-  std::vector<unsigned long> m_timeouts;
-  int m_unlocks = 0;
+  std::string m_log;
 };
 
 } // namespace
@@ -49,9 +41,8 @@ TEST(KrnException, EachKindCarriesItsFixedCp932Message) {
       {CIndexOutOfBoundsException(), "INDEXが範囲外です。"},
       {CInvalidParamException(), "パラメータが不正です。"},
       {CNotSupportException(), "サポートされていません。"}};
-  for (const auto& [exception, readable] : kinds) {
+  for (const auto& [exception, readable] : kinds)
     EXPECT_EQ(std::string(exception.GetMessageText()), PxIconv("CP932", "UTF-8", readable));
-  }
 }
 
 TEST(KrnException, TheTextIsCopiedInOnceAndSharedByCopiesThatOutliveTheOriginal) {
@@ -70,58 +61,55 @@ TEST(KrnException, TheTextIsCopiedInOnceAndSharedByCopiesThatOutliveTheOriginal)
   EXPECT_STREQ(assigned.GetMessageText(), "changeable");
 }
 
-TEST(KrnHandle, EmptyHandlesShareTheEmptyBlockAndNeverCountIt) {
-  CKrnHandle<CTracked> first;
-  CKrnHandle<CTracked> second(first);
-  CKrnHandle<CTracked> fromNull(nullptr);
-  fromNull = second;
-  for (const auto* pHandle : {&first, &second, &fromNull}) {
-    EXPECT_TRUE(pHandle->IsEmpty());
-    EXPECT_EQ(pHandle->Get(), nullptr);
-    EXPECT_EQ(pHandle->GetCount(), 0);
-  }
-  first.Release();
+TEST(KrnHandle, EmptyHandlesShareTheEmptyBlockAndTheLastHolderDestroysTheObjectOnce) {
+  CKrnHandle<STracked> empty;
+  CKrnHandle<STracked> copied(empty);
+  CKrnHandle<STracked> fromNull(nullptr);
+  fromNull = copied;
+  EXPECT_TRUE(empty.IsEmpty() && copied.IsEmpty() && fromNull.IsEmpty());
+  EXPECT_EQ(empty.GetCount() + copied.GetCount() + fromNull.GetCount(), 0);
+  empty.Release();
   EXPECT_EQ(g_krnEmptyBlock.m_count.load(), 0);
-}
 
-TEST(KrnHandle, TheLastHolderDestroysTheObjectOnce) {
-  int destroyed[3] = {};
-  auto* pObject = new CTracked(&destroyed[0]);
+  int destroyed = 0;
+  auto* pObject = new STracked{&destroyed};
   {
-    CKrnHandle<CTracked> first(pObject);
-    CKrnHandle<CTracked> second(first);
-    CKrnHandle<CTracked> third;
+    CKrnHandle<STracked> first(pObject);
+    CKrnHandle<STracked> second(first);
+    CKrnHandle<STracked> third;
     third = first;
     third = second;      // already shared: nothing changes
     first.Take(pObject); // the object already held: nothing changes
     EXPECT_EQ(first.GetCount(), 3);
     second.Release();
-    const CKrnHandle<CTracked> moved(std::move(third));
+    const CKrnHandle<STracked> moved(std::move(third));
     EXPECT_TRUE(second.IsEmpty() && third.IsEmpty()); // NOLINT(bugprone-use-after-move)
     EXPECT_EQ(moved.Get(), pObject);
     EXPECT_EQ(first.GetCount(), 2);
-    EXPECT_EQ(destroyed[0], 0);
+    EXPECT_EQ(destroyed, 0);
   }
-  EXPECT_EQ(destroyed[0], 1);
-  CKrnHandle<CTracked> handle(new CTracked(&destroyed[1]));
-  handle = CKrnHandle<CTracked>(new CTracked(&destroyed[2]));
-  handle.Take(nullptr);
-  EXPECT_EQ(destroyed[1] + destroyed[2], 2);
-  EXPECT_TRUE(handle.IsEmpty());
+  EXPECT_EQ(destroyed, 1);
+  empty = CKrnHandle<STracked>(new STracked{&destroyed});
+  empty = CKrnHandle<STracked>(new STracked{&destroyed});
+  empty.Take(nullptr);
+  EXPECT_EQ(destroyed, 3);
+  EXPECT_TRUE(empty.IsEmpty());
 }
 
 TEST(KrnExclusiveGuard, LocksWithoutLimitAndUnlocksOnlyWhatItLocked) {
   for (const bool answer : {true, false}) {
     CRecordingLock lock(answer);
-    EXPECT_THROW(
-        {
-          CKrnExclusiveGuard guard(&lock);
-          EXPECT_EQ(lock.m_timeouts, std::vector<unsigned long>{kKrnInfinite});
-          EXPECT_EQ(lock.m_unlocks, 0);
-          throw std::runtime_error("leaving");
-        },
-        std::runtime_error);
-    EXPECT_EQ(lock.m_unlocks, answer ? 1 : 0);
+    {
+      const CKrnExclusiveGuard guard(&lock);
+      EXPECT_EQ(lock.m_log, "L");
+    }
+    EXPECT_EQ(lock.m_log, answer ? "LU" : "L");
   }
   EXPECT_THROW(CKrnExclusiveGuard guard(nullptr), CNullPointerException);
+}
+
+TEST(KrnSharedLibrary, InstantiationsAndExceptionsCrossTheLibraryBoundary) {
+  const SPxChildResult result = PxRunChild({PxScenarioPath("krn_shared_scenario")});
+  EXPECT_EQ(result.exitCode, 0) << result.stdErr;
+  EXPECT_EQ(result.stdOut, "1 5 own 2\n");
 }

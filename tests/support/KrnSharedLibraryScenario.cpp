@@ -1,6 +1,5 @@
-// Uses the support library as a test program does, through the shipped
-// shared library: the exported instantiations must link, and exceptions
-// thrown inside the library must be caught by their own class.
+// Uses the support library through the shipped shared library: the exported
+// instantiations must link, and its exceptions be caught by their own class.
 #include "probex/support/KrnSupport.h"
 
 #include <cstdio>
@@ -8,22 +7,18 @@
 
 int main() {
   KRN::CKrnLineCountMap map;
-  KRN::CKrnGrowVector<std::uint32_t> counts;
-  counts.Set(2, 5);
-  map.Set(7, counts);
+  map.Set(7, KRN::CKrnGrowVector<std::uint32_t>())->Set(2, 5);
   KRN::CKrnVector<std::string> ownType; // an element type of the program's own
   ownType.Add("own");
   int caught = 0;
   try {
     KRN::CKrnExclusiveGuard guard(nullptr);
   } catch (const KRN::CNullPointerException&) {
-    ++caught;
-  }
-  try {
-    map.ElementPtr(1);
-  } catch (const KRN::CIndexOutOfBoundsException&) {
-    ++caught;
+    try {
+      map.ElementPtr(1);
+    } catch (const KRN::CIndexOutOfBoundsException&) {
+      caught = 2;
+    }
   }
   std::printf("%u %u %s %d\n", map.GetSize(), map.Find(7)->At(2), ownType.At(0).c_str(), caught);
-  return 0;
 }

@@ -1,4 +1,3 @@
-// Helpers shared by the collection tests.
 #pragma once
 
 #include "probex/support/KrnGrowVector.h"
@@ -11,17 +10,9 @@ using CElements = std::vector<std::uint32_t>;
 // The elements of a collection, read through ElementPtr.
 template <class T> std::vector<T> KrnElements(const KRN::CKrnCollection<T>& collection) {
   std::vector<T> elements;
-  for (std::uint32_t index = 0; index < collection.GetSize(); ++index) {
+  for (std::uint32_t index = 0; index < collection.GetSize(); ++index)
     elements.push_back(*collection.ElementPtr(index));
-  }
   return elements;
-}
-
-// A vector of the given elements, appended in one step.
-template <class TVector> TVector KrnMake(const CElements& elements) {
-  TVector vector;
-  vector.AddRange(static_cast<std::uint32_t>(elements.size()), elements.data());
-  return vector;
 }
 
 class CKrnEvenChecker : public KRN::CKrnElementChecker<std::uint32_t> {
