@@ -4,18 +4,8 @@
 
 namespace KRN {
 
-CKrnExclusiveGuard::CKrnExclusiveGuard(CKrnLockable* pLockable)
-    : m_pLockable(pLockable), m_locked(false) {
-  if (!m_pLockable) {
-    throw CNullPointerException();
-  }
-  m_locked = m_pLockable->Lock(kKrnInfinite);
-}
-
-CKrnExclusiveGuard::~CKrnExclusiveGuard() {
-  if (m_locked) {
-    m_pLockable->Unlock();
-  }
+void CKrnExclusiveGuard::m_sThrowNullPointer() {
+  throw CNullPointerException();
 }
 
 } // namespace KRN

@@ -10,12 +10,25 @@ namespace KRN {
 
 class PX_API CKrnExclusiveGuard {
 public:
-  explicit CKrnExclusiveGuard(CKrnLockable* pLockable);
+  // Inline, so that callers' optimisers see that a null object never gets
+  // past the guard.
+  explicit CKrnExclusiveGuard(CKrnLockable* pLockable) : m_pLockable(pLockable), m_locked(false) {
+    if (!m_pLockable) {
+      m_sThrowNullPointer();
+    }
+    m_locked = m_pLockable->Lock(kKrnInfinite);
+  }
   CKrnExclusiveGuard(const CKrnExclusiveGuard&) = delete;
   CKrnExclusiveGuard& operator=(const CKrnExclusiveGuard&) = delete;
-  ~CKrnExclusiveGuard();
+  ~CKrnExclusiveGuard() {
+    if (m_locked) {
+      m_pLockable->Unlock();
+    }
+  }
 
 private:
+  [[noreturn]] static void m_sThrowNullPointer();
+
   CKrnLockable* m_pLockable;
   bool m_locked;
 };
