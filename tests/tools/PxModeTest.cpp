@@ -55,7 +55,8 @@ TEST_F(PxMode, TheWordHoldsWhileTheProgramRunsAndTheOneItReplacedComesBack) {
        PxScenarioPath("px_coverage_scenario"), "line:4,2,1"});
   ASSERT_FALSE(std::filesystem::is_empty(tmp));
   const std::string log = PxReadFile(std::filesystem::directory_iterator(tmp)->path().string());
-  EXPECT_NE(log.find("\rPxLn|?4,2(1\r"), std::string::npos) << log;
+  // A step record, with a time when the clock ticked after the first passage.
+  EXPECT_NE(log.find("\rPxLn|?4,2(1"), std::string::npos) << log;
 }
 
 TEST_F(PxMode, TheProgramsExitStatusIsPassedOnAndWithoutABlockNothingRuns) {
