@@ -24,6 +24,8 @@ struct SPxThreadStart {
 CProbexThread::CProbexThread() : m_pWorkers(std::make_shared<CPxWorkerGate>()) {
   // Position 8 stands for RunThread, so the cases start at 9.
   x_AddFrameworkSlot();
+  // From the reset of the counters on, nothing a worker counts is lost.
+  x_SetRunStartHook([](CProbex* self) { static_cast<CProbexThread*>(self)->m_pWorkers->Open(); });
 }
 
 CProbexThread::~CProbexThread() {
@@ -31,9 +33,6 @@ CProbexThread::~CProbexThread() {
 }
 
 int CProbexThread::GetVirtualMethodCount() {
-  // The base loop asks this right after it has reset the counters: from
-  // now on nothing a worker counts is reset away.
-  m_pWorkers->Open();
   return kThreadSlots;
 }
 

@@ -79,6 +79,8 @@ void CProbex::RunMain() {
   m_pData->m_nExceptions = 0;
   m_pData->m_nFailures = 0;
   m_pData->m_nAssertFailed = 0;
+  if (m_pData->m_pRunStartHook)
+    m_pData->m_pRunStartHook(this);
   {
     CPxRunningCaseScope running(this);
     for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
@@ -119,6 +121,10 @@ void CProbex::SetViewClass(CProbexView* view) {
 
 void CProbex::x_SetEndMethodFlag() {
   m_pData->m_bEndMethodPending = false;
+}
+
+void CProbex::x_SetRunStartHook(PxRunStartHook hook) {
+  m_pData->m_pRunStartHook = hook;
 }
 
 void CProbex::x_AddMethod(PxMethod method) {

@@ -13,6 +13,7 @@ class PX_API CProbex : public CProbexView {
 public:
   // A test method or framework operation as the run loop calls it.
   using PxMethod = void (CProbex::*)();
+  using PxRunStartHook = void (*)(CProbex* testCase);
 
   CProbex();
   CProbex(const CProbex&) = delete;
@@ -61,6 +62,10 @@ protected:
 
   // Only the end marker calls this: the loop stops after the current method.
   void x_SetEndMethodFlag();
+
+  // Called by RunMain once the counters are reset, before the first case: a
+  // class whose threads start earlier lets their expectations count from here.
+  void x_SetRunStartHook(PxRunStartHook hook);
 
   // The method table, filled in declaration order by the constructors of
   // the framework classes and by the PX_CASE members of test classes.
