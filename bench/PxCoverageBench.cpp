@@ -8,10 +8,10 @@
 #include "probex/coverage/PxLineCounts.h"
 #include "probex/coverage/SharedBlock.h"
 
+#include "PxBenchDir.h"
+
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -88,17 +88,12 @@ BENCHMARK(BM_OutputLineStepLogRecord);
 } // namespace
 
 int main(int argc, char** argv) {
-  std::string dir = (std::filesystem::temp_directory_path() / "probex-bench-XXXXXX").string();
-  if (!::mkdtemp(dir.data()))
-    return 1;
-  ::setenv("TMPDIR", dir.c_str(), 1);
-  ::setenv("PROBEX_OBJECT_DIR", (dir + "/objects").c_str(), 1);
-  if (!g_modeBlock.Attach(kPxModeBlockName))
+  const CPxBenchDir dir;
+  if (!dir.IsReady() || !g_modeBlock.Attach(kPxModeBlockName))
     return 1;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   g_modeBlock.Detach();
-  std::filesystem::remove_all(dir);
   return 0;
 }

@@ -5,10 +5,10 @@
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/core/ProbexMacros.h"
 
+#include "PxBenchDir.h"
+
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,15 +47,11 @@ BENCHMARK(BM_Rendezvous)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)-
 } // namespace
 
 int main(int argc, char** argv) {
-  // A namespace directory of the benchmark's own, removed at the end.
-  std::string dir = (std::filesystem::temp_directory_path() / "probex-bench-XXXXXX").string();
-  if (!::mkdtemp(dir.data()))
+  const CPxBenchDir dir;
+  if (!dir.IsReady())
     return 2;
-  ::setenv("PROBEX_OBJECT_DIR", dir.c_str(), 1);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
   return 0;
 }
