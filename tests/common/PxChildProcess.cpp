@@ -25,8 +25,8 @@ struct SPxLaunch {
   std::vector<char*> envp;
 };
 
-void m_sPrepare(SPxLaunch& launch, const std::vector<std::string>& argv,
-                const std::map<std::string, std::string>& env) {
+void Prepare(SPxLaunch& launch, const std::vector<std::string>& argv,
+             const std::map<std::string, std::string>& env) {
   std::map<std::string, std::string> merged;
   for (char** e = environ; *e; ++e) {
     const std::string entry(*e);
@@ -51,7 +51,7 @@ void m_sPrepare(SPxLaunch& launch, const std::vector<std::string>& argv,
   launch.argv.push_back(nullptr);
 }
 
-std::string m_sDrain(int fd) {
+std::string Drain(int fd) {
   std::string out;
   char buf[4096];
   for (;;) {
@@ -67,10 +67,10 @@ std::string m_sDrain(int fd) {
 
 // Reads both pipes to their end while waiting for the child; a traced child
 // is let go on at every stop, with the signal that stopped it.
-SPxChildResult m_sCollect(pid_t pid, int outFd, int errFd, bool traced) {
+SPxChildResult Collect(pid_t pid, int outFd, int errFd, bool traced) {
   SPxChildResult result;
-  std::thread outReader([&] { result.stdOut = m_sDrain(outFd); });
-  std::thread errReader([&] { result.stdErr = m_sDrain(errFd); });
+  std::thread outReader([&] { result.stdOut = Drain(outFd); });
+  std::thread errReader([&] { result.stdErr = Drain(errFd); });
   int status = 0;
   for (;;) {
     if (::waitpid(pid, &status, 0) < 0) {
@@ -103,7 +103,7 @@ std::string PxScenarioPath(const std::string& name) {
 SPxChildResult PxRunChild(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env) {
   SPxLaunch launch;
-  m_sPrepare(launch, argv, env);
+  Prepare(launch, argv, env);
   int outPipe[2], errPipe[2];
   if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
     return {};
@@ -124,7 +124,7 @@ SPxChildResult PxRunChild(const std::vector<std::string>& argv,
     failed.stdErr = "spawn failed";
     return failed;
   }
-  return m_sCollect(pid, outPipe[0], errPipe[0], false);
+  return Collect(pid, outPipe[0], errPipe[0], false);
 }
 
 SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
@@ -133,7 +133,7 @@ SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
   std::map<std::string, std::string> tracedEnv = env;
   tracedEnv["ASAN_OPTIONS"] = "detect_leaks=0";
   SPxLaunch launch;
-  m_sPrepare(launch, argv, tracedEnv);
+  Prepare(launch, argv, tracedEnv);
   int outPipe[2], errPipe[2];
   if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
     return {};
@@ -152,7 +152,7 @@ SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
     ::close(errPipe[0]);
     return {};
   }
-  return m_sCollect(pid, outPipe[0], errPipe[0], true);
+  return Collect(pid, outPipe[0], errPipe[0], true);
 }
 
 std::string PxMakeTempDir(const std::string& stem) {

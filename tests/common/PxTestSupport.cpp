@@ -11,21 +11,21 @@ std::mutex g_lock;
 std::vector<std::string> g_events;
 std::atomic<bool> g_attached{true};
 
-bool m_sIsPresent() {
+bool IsPresent() {
   return g_attached.load();
 }
 
-void m_sOutput(const char* text) {
+void Output(const char* text) {
   std::lock_guard<std::mutex> guard(g_lock);
   g_events.emplace_back(text);
 }
 
-void m_sPause(unsigned milliseconds) {
+void Pause(unsigned milliseconds) {
   std::lock_guard<std::mutex> guard(g_lock);
   g_events.push_back("<pause " + std::to_string(milliseconds) + ">");
 }
 
-const NPxPlatform::SDebuggerHooks g_hooks{m_sIsPresent, m_sOutput, m_sPause};
+const NPxPlatform::SDebuggerHooks g_hooks{IsPresent, Output, Pause};
 
 } // namespace
 

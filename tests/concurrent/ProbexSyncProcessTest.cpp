@@ -18,7 +18,7 @@ namespace {
 
 // What a party printed: the last word of each line by the words before it
 // ("arrive RUN POINT" and "pass RUN POINT" give nanoseconds).
-std::map<std::string, std::string> m_sParse(const std::string& out) {
+std::map<std::string, std::string> Parse(const std::string& out) {
   std::map<std::string, std::string> log;
   std::istringstream lines(out);
   for (std::string line; std::getline(lines, line);) {
@@ -28,19 +28,19 @@ std::map<std::string, std::string> m_sParse(const std::string& out) {
   return log;
 }
 
-std::vector<std::string> m_sArgs(int parties, int index) {
+std::vector<std::string> Args(int parties, int index) {
   return {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(index)};
 }
 
 // Runs the parties, which must all end well having met at each point of each
 // run: none passed before the last one arrived.
-void m_sExpectTwoRunsMeet(int parties) {
+void ExpectTwoRunsMeet(int parties) {
   std::vector<CPxParty> running(parties);
   for (int i = 0; i < parties; ++i)
-    ASSERT_TRUE(running[i].Start(m_sArgs(parties, i)));
+    ASSERT_TRUE(running[i].Start(Args(parties, i)));
   std::vector<std::map<std::string, std::string>> logs;
   for (CPxParty& party : running) {
-    logs.push_back(m_sParse(party.ReadAll()));
+    logs.push_back(Parse(party.ReadAll()));
     EXPECT_EQ(0, party.Wait());
   }
   for (const std::string meeting : {" 1 1", " 1 2", " 1 3", " 2 1"}) {
@@ -59,8 +59,8 @@ void m_sExpectTwoRunsMeet(int parties) {
 class SyncProcessTest : public CPxObjectDirTest {};
 
 TEST_F(SyncProcessTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
-  m_sExpectTwoRunsMeet(2);
-  m_sExpectTwoRunsMeet(4);
+  ExpectTwoRunsMeet(2);
+  ExpectTwoRunsMeet(4);
   EXPECT_EQ(0, ObjectFileCount());
 }
 
@@ -69,14 +69,14 @@ TEST_F(SyncProcessTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   // holds slot 1 and waits; both are killed there.
   CPxParty parties[2];
   for (CPxParty& party : parties)
-    ASSERT_TRUE(party.Start(m_sArgs(3, 0)));
-  const std::string slot1 = m_sParse(parties[0].ReadLine())["slot1"];
+    ASSERT_TRUE(party.Start(Args(3, 0)));
+  const std::string slot1 = Parse(parties[0].ReadLine())["slot1"];
   ASSERT_TRUE(PxEventually([&] { return NPxPlatform::CNamedEvent().Open(slot1.c_str()); }));
   for (CPxParty& party : parties) {
     party.Kill();
     EXPECT_EQ(-SIGKILL, party.Wait());
   }
-  m_sExpectTwoRunsMeet(2);
+  ExpectTwoRunsMeet(2);
   EXPECT_EQ(0, ObjectFileCount());
 }
 

@@ -18,7 +18,7 @@
 namespace {
 
 // A sync point that does not return ends the test process instead of hanging it.
-void m_sExpectReturns(const std::function<void()>& call, const char* what) {
+void ExpectReturns(const std::function<void()>& call, const char* what) {
   std::future<void> done = std::async(std::launch::async, call);
   if (done.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
     std::fprintf(stderr, "did not return: %s\n", what);
@@ -50,9 +50,9 @@ TEST_F(ProbexSyncTest, CountsBelowOneAreIgnoredAndBeforeTheFirstRunNobodyIsAwait
   EXPECT_EQ(3, probe.GetOppositeCount());
   // The working count is still 0: the first arrival signals at once, and a
   // later one returns without waiting.
-  m_sExpectReturns([&] { probe.PX_SYNC_POINT(5); }, "first arrival before RunMain");
+  ExpectReturns([&] { probe.PX_SYNC_POINT(5); }, "first arrival before RunMain");
   EXPECT_EQ(1, ObjectFileCount());
-  m_sExpectReturns([&] { probe.PX_SYNC_POINT(5); }, "later arrival before RunMain");
+  ExpectReturns([&] { probe.PX_SYNC_POINT(5); }, "later arrival before RunMain");
   probe.Run();
   EXPECT_EQ(0, ObjectFileCount());
 }
@@ -72,7 +72,7 @@ TEST_F(ProbexSyncTest, OneAwaitedPartyMeetsAndAThirdReturnsAtOnce) {
   second.join();
   EXPECT_EQ(0, passedEarly);
   EXPECT_EQ(2, ObjectFileCount()); // the slots of the two parties
-  m_sExpectReturns([&] { probe.PX_SYNC_POINT_ONE(7); }, "a third party");
+  ExpectReturns([&] { probe.PX_SYNC_POINT_ONE(7); }, "a third party");
 }
 
 TEST_F(ProbexSyncTest, ABadFileNameOrNamespaceMakesThePointReturnAtOnce) {
@@ -80,10 +80,10 @@ TEST_F(ProbexSyncTest, ABadFileNameOrNamespaceMakesThePointReturnAtOnce) {
   probe.Run(); // working count 1: a good point would wait for a partner
   const std::string longFile = "C:" + std::string(300, 'x');
   for (const char* file : {"a", static_cast<const char*>(nullptr), longFile.c_str()})
-    m_sExpectReturns([&] { probe.x_SyncPoint(file, 1, true); }, "a bad file name");
+    ExpectReturns([&] { probe.x_SyncPoint(file, 1, true); }, "a bad file name");
   EXPECT_EQ(0, ObjectFileCount());
   ::setenv("PROBEX_OBJECT_DIR", (m_dir + "/missing/dir").c_str(), 1);
-  m_sExpectReturns([&] { probe.PX_SYNC_POINT(1); }, "no object namespace");
+  ExpectReturns([&] { probe.PX_SYNC_POINT(1); }, "no object namespace");
 }
 
 } // namespace

@@ -52,7 +52,7 @@ public:
   size_t m_workersDoneAtTearDown = 0;
 };
 
-bool m_sHasMessage(const CPxRecordingSink& sink, EPxMsgType kind, const std::string& text) {
+bool HasMessage(const CPxRecordingSink& sink, EPxMsgType kind, const std::string& text) {
   const auto messages = sink.Messages();
   return std::count(messages.begin(), messages.end(), SPxMessage{kind, text}) == 1;
 }
@@ -80,7 +80,7 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeAndTheCasesOnTh
     EXPECT_EQ(indexes.size(), test.m_workersDoneAtTearDown);
     EXPECT_EQ(std::vector<std::thread::id>{std::this_thread::get_id()}, test.m_caseThreads);
     // RunThread takes a case's position yet is no case.
-    EXPECT_TRUE(m_sHasMessage(sink, PX_MSG_CLASS_RESULT, "Case     \t1"));
+    EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT, "Case     \t1"));
     EXPECT_GE(returned - test.m_lastCaseEnd, std::chrono::milliseconds(1000));
   }
 }
@@ -130,10 +130,10 @@ TEST_F(ProbexThreadTest, WorkersMeetTheCasesAndTheirFailuresCountButNotTheirVeri
   EXPECT_EQ(4, test.arrived);
   EXPECT_EQ(0, test.passedEarly);
   EXPECT_EQ(0, ObjectFileCount());
-  EXPECT_TRUE(m_sHasMessage(sink, PX_MSG_CLASS_RESULT,
-                            "Failures \t" + std::to_string(4 * CMeetingThreads::kFailuresEach)));
+  EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT,
+                         "Failures \t" + std::to_string(4 * CMeetingThreads::kFailuresEach)));
   // Only the caller's VERIFY is charged; a worker runs no test case.
-  EXPECT_TRUE(m_sHasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)));
+  EXPECT_TRUE(HasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)));
 }
 
 TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRun) {

@@ -6,8 +6,8 @@ namespace {
 
 // The head every coverage text opens with: a sigil and two numbers,
 // "!%d,%d" or "?%d,%d", then the literal that ends the head.
-bool m_sReadHead(std::string_view text, std::size_t& pos, std::string_view sigil, long long& first,
-                 long long& second, std::string_view end) {
+bool ReadHead(std::string_view text, std::size_t& pos, std::string_view sigil, long long& first,
+              long long& second, std::string_view end) {
   return PxReadLiteral(text, pos, sigil) && PxReadDecimal(text, pos, first) &&
          PxReadLiteral(text, pos, ",") && PxReadDecimal(text, pos, second) &&
          PxReadLiteral(text, pos, end);
@@ -39,7 +39,7 @@ void CCoverageModel::Add(const SLogRecord& record, CReadIssues& issues) {
 bool CCoverageModel::m_Passable(std::string_view text) {
   std::size_t pos = 0;
   long long cookie = 0, first = 0;
-  if (!m_sReadHead(text, pos, "!", cookie, first, ";"))
+  if (!ReadHead(text, pos, "!", cookie, first, ";"))
     return false;
   const std::size_t nameEnd = text.rfind("(0):");
   if (nameEnd == std::string_view::npos || nameEnd < pos)
@@ -67,7 +67,7 @@ bool CCoverageModel::m_Passable(std::string_view text) {
 bool CCoverageModel::m_Step(std::string_view text) {
   std::size_t pos = 0;
   long long cookie = 0, line = 0, point = 0;
-  if (!m_sReadHead(text, pos, "?", cookie, line, "(") || !PxReadDecimal(text, pos, point))
+  if (!ReadHead(text, pos, "?", cookie, line, "(") || !PxReadDecimal(text, pos, point))
     return false;
   std::uint64_t elapsed = 0;
   if (pos != text.size() &&
@@ -83,7 +83,7 @@ bool CCoverageModel::m_Step(std::string_view text) {
 bool CCoverageModel::m_Counts(std::string_view text) {
   std::size_t pos = 0;
   long long cookie = 0, line = 0;
-  if (!m_sReadHead(text, pos, "?", cookie, line, "();"))
+  if (!ReadHead(text, pos, "?", cookie, line, "();"))
     return false;
   const std::size_t digits = text.size() - pos;
   std::uint64_t total = 0;

@@ -6,7 +6,7 @@ namespace {
 
 // The UTF-8 of one CP932 character, or 0 bytes when iconv has none for it.
 template <typename TEntry>
-void m_sFill(iconv_t handle, const char* cp932, std::size_t size, TEntry& entry) {
+void Fill(iconv_t handle, const char* cp932, std::size_t size, TEntry& entry) {
   char* in = const_cast<char*>(cp932);
   std::size_t inLeft = size;
   char out[8];
@@ -25,8 +25,8 @@ void m_sFill(iconv_t handle, const char* cp932, std::size_t size, TEntry& entry)
 } // namespace
 
 const CCp932Utf8Table& CCp932Utf8Table::Get() {
-  static const CCp932Utf8Table* const g_table = new CCp932Utf8Table;
-  return *g_table;
+  static const CCp932Utf8Table* const table = new CCp932Utf8Table;
+  return *table;
 }
 
 CCp932Utf8Table::CCp932Utf8Table() {
@@ -35,14 +35,14 @@ CCp932Utf8Table::CCp932Utf8Table() {
     return; // every lookup fails, and the text is replaced, not lost
   for (int b = 0; b < 256; ++b) {
     const char single = static_cast<char>(b);
-    m_sFill(handle, &single, 1, m_single[b]);
+    Fill(handle, &single, 1, m_single[b]);
   }
   for (int lead = 0x80; lead < 0x100; ++lead) {
     if (m_single[lead].size != 0)
       continue;
     for (int trail = 0x40; trail < 0x100; ++trail) {
       const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-      m_sFill(handle, pair, 2, m_pairs[lead - 0x80][trail]);
+      Fill(handle, pair, 2, m_pairs[lead - 0x80][trail]);
     }
   }
   ::iconv_close(handle);

@@ -5,11 +5,11 @@
 namespace {
 
 // Past this the page would be slow to open; the log keeps the rest.
-constexpr std::size_t g_transcriptLimit = 8u << 20;
+constexpr std::size_t kTranscriptLimit = 8u << 20;
 
-const char* const g_styleClasses[] = {"", "pass", "fail", "heading", "case", "warning"};
+const char* const kStyleClasses[] = {"", "pass", "fail", "heading", "case", "warning"};
 
-const char g_pageStyle[] = R"(<style>
+const char kPageStyle[] = R"(<style>
 body { font-family: sans-serif; margin: 1.5em; color: #222; }
 table { border-collapse: collapse; margin-bottom: 1em; }
 th, td { border: 1px solid #bbb; padding: 0.2em 0.6em; text-align: left; }
@@ -38,13 +38,13 @@ void CHtmlReporter::OnRecord(const SLogRecord& record) {
 }
 
 void CHtmlReporter::m_Piece(std::string_view text, ETextStyle style, std::string_view tail) {
-  if (m_transcript.size() > g_transcriptLimit) {
+  if (m_transcript.size() > kTranscriptLimit) {
     m_cut = true;
     return;
   }
   if (style != TEXT_STYLE_PLAIN && !text.empty()) {
     m_transcript += "<span class=\"";
-    m_transcript += g_styleClasses[style];
+    m_transcript += kStyleClasses[style];
     m_transcript += "\">";
     m_markup.Append(m_transcript, text);
     m_transcript += "</span>";
@@ -131,7 +131,7 @@ void CHtmlReporter::OnEnd(const CRunModel& model) {
                      "<title>Probex log ";
   CMarkupText::AppendUtf8(html, m_logName);
   html += "</title>\n";
-  html += g_pageStyle;
+  html += kPageStyle;
   html += "</head>\n<body>\n<h1>Probex log</h1>\n<p class=\"meta\">";
   CMarkupText::AppendUtf8(html, m_logName);
   if (!model.Version().empty()) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-std::string m_sSeconds(long long ms) {
+std::string Seconds(long long ms) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3f", ms > 0 ? static_cast<double>(ms) / 1000.0 : 0.0);
   return text;
@@ -22,7 +22,7 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   xml += "<testsuites name=\"" + m_markup(model.Title().empty() ? "Probex" : model.Title()) +
          "\" tests=\"" + std::to_string(totals.cases) + "\" failures=\"" +
-         std::to_string(totals.failed) + "\" errors=\"0\" time=\"" + m_sSeconds(allMs) + "\">\n";
+         std::to_string(totals.failed) + "\" errors=\"0\" time=\"" + Seconds(allMs) + "\">\n";
   int classIndex = 0;
   for (const SClass& c : model.Classes()) {
     ++classIndex;
@@ -32,7 +32,7 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
     const SClassTotals classTotals = PxClassTotals(c);
     xml += "  <testsuite name=\"" + suite + "\" tests=\"" + std::to_string(c.cases.size()) +
            "\" failures=\"" + std::to_string(classTotals.failed) +
-           "\" errors=\"0\" skipped=\"0\" time=\"" + m_sSeconds(classTotals.timeMs) + "\">\n";
+           "\" errors=\"0\" skipped=\"0\" time=\"" + Seconds(classTotals.timeMs) + "\">\n";
     int caseIndex = 0;
     for (const SCase& k : c.cases) {
       ++caseIndex;
@@ -43,7 +43,7 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
       if (PxParseLocation(k.location, location))
         xml += " file=\"" + m_markup(location.file) + "\" line=\"" + std::to_string(location.line) +
                "\"";
-      xml += " time=\"" + m_sSeconds(k.timeMs) + "\"";
+      xml += " time=\"" + Seconds(k.timeMs) + "\"";
       if (k.failures.empty()) {
         xml += "/>\n";
         continue;

@@ -8,14 +8,14 @@
 
 namespace {
 
-constexpr std::size_t g_chunkSize = 1 << 20;
+constexpr std::size_t kChunkSize = 1 << 20;
 
 } // namespace
 
 bool CLogFollower::Read(const std::string& path, bool follow, const SHooks& hooks,
                         std::string& error) {
   std::ifstream in;
-  std::vector<char> chunk(g_chunkSize);
+  std::vector<char> chunk(kChunkSize);
   for (;;) {
     // Asked before reading: when the writer is gone, this read is the last
     // one and sees everything it wrote.

@@ -8,20 +8,20 @@
 
 namespace {
 
-constexpr std::size_t g_maxFileTitle = 255;
+constexpr std::size_t kMaxFileTitle = 255;
 // ".YYYYMMDD_HHMMSS" before the sequence number, ".qpxlog" after it.
-constexpr std::size_t g_stampHead = 16;
-const char g_logExtension[] = ".qpxlog";
+constexpr std::size_t kStampHead = 16;
+const char kLogExtension[] = ".qpxlog";
 
 // The stamp at the end of a log title, from its dot to the extension;
 // npos when the title does not end in one.
-std::size_t m_sStampStart(const std::string& title) {
-  const std::size_t ext = sizeof g_logExtension - 1;
-  if (title.size() < g_stampHead + 1 + ext ||
-      title.compare(title.size() - ext, ext, g_logExtension) != 0)
+std::size_t StampStart(const std::string& title) {
+  const std::size_t ext = sizeof kLogExtension - 1;
+  if (title.size() < kStampHead + 1 + ext ||
+      title.compare(title.size() - ext, ext, kLogExtension) != 0)
     return std::string::npos;
   const std::size_t dot = title.rfind('.', title.size() - ext - 1);
-  if (dot == std::string::npos || title.size() - ext - dot < g_stampHead + 1 ||
+  if (dot == std::string::npos || title.size() - ext - dot < kStampHead + 1 ||
       title[dot + 9] != '_')
     return std::string::npos;
   for (std::size_t i = dot + 1; i < title.size() - ext; ++i)
@@ -36,10 +36,10 @@ namespace NLogLocator {
 
 std::string LogPathFromViewerName(const std::string& viewerName) {
   std::string title = NPxPlatform::GetFileTitle(viewerName);
-  const std::size_t stamp = m_sStampStart(title);
-  if (title.size() > g_maxFileTitle && stamp != std::string::npos) {
+  const std::size_t stamp = StampStart(title);
+  if (title.size() > kMaxFileTitle && stamp != std::string::npos) {
     const std::size_t stampLength = title.size() - stamp;
-    title = title.substr(0, g_maxFileTitle - stampLength) + title.substr(stamp);
+    title = title.substr(0, kMaxFileTitle - stampLength) + title.substr(stamp);
   }
   return NPxPlatform::GetTempDirectory() + title;
 }
@@ -70,14 +70,14 @@ std::string LatestLog(const std::string& program) {
   for (const auto& entry :
        std::filesystem::directory_iterator(NPxPlatform::GetTempDirectory(), error)) {
     const std::string title = entry.path().filename().string();
-    const std::size_t stamp = m_sStampStart(title);
+    const std::size_t stamp = StampStart(title);
     if (stamp == std::string::npos || stamp + 1 != prefix.size() ||
         title.compare(0, prefix.size(), prefix) != 0)
       continue;
     // The date and time first, then the sequence number, which may pass 99.
     const std::tuple<std::string, unsigned long> key(
-        title.substr(stamp + 1, g_stampHead - 1),
-        std::strtoul(title.c_str() + stamp + g_stampHead, nullptr, 10));
+        title.substr(stamp + 1, kStampHead - 1),
+        std::strtoul(title.c_str() + stamp + kStampHead, nullptr, 10));
     if (best.empty() || key > bestKey) {
       best = entry.path().string();
       bestKey = key;

@@ -7,7 +7,7 @@
 namespace {
 
 // A record line starts with four printable ASCII characters and a bar.
-bool m_sIsRecordLine(const char* line, std::size_t size) {
+bool IsRecordLine(const char* line, std::size_t size) {
   if (size < 5 || line[4] != '|')
     return false;
   for (int i = 0; i < 4; ++i) {
@@ -72,7 +72,7 @@ void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset
     if (size == 0)
       return;
   }
-  if (m_sIsRecordLine(line, size))
+  if (IsRecordLine(line, size))
     m_Record(line, size, offset, out);
   else if (size > 0 && line[0] == '(')
     m_Continuation(line, size, offset, out);

@@ -2,7 +2,7 @@
 
 namespace {
 
-int m_sHexDigit(char c) {
+int HexDigit(char c) {
   if (c >= '0' && c <= '9')
     return c - '0';
   if (c >= 'A' && c <= 'F')
@@ -34,10 +34,10 @@ bool PxReadDecimal(std::string_view text, std::size_t& pos, long long& value) {
 bool PxReadHex(std::string_view text, std::size_t& pos, std::size_t width, std::uint64_t& value) {
   std::size_t p = pos;
   std::uint64_t v = 0;
-  while (p < text.size() && (width == 0 || p - pos < width) && m_sHexDigit(text[p]) >= 0) {
+  while (p < text.size() && (width == 0 || p - pos < width) && HexDigit(text[p]) >= 0) {
     if (p - pos == 16)
       return false;
-    v = (v << 4) | static_cast<std::uint64_t>(m_sHexDigit(text[p++]));
+    v = (v << 4) | static_cast<std::uint64_t>(HexDigit(text[p++]));
   }
   if (p == pos || (width != 0 && p - pos != width))
     return false;

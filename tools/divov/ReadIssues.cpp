@@ -9,7 +9,7 @@ struct SIssueText {
   const char* many;
 };
 
-const SIssueText g_issueTexts[READ_ISSUE_COUNT] = {
+const SIssueText kIssueTexts[READ_ISSUE_COUNT] = {
     {"skipped %llu damaged line", "skipped %llu damaged lines"},
     {"skipped %llu continuation line without its record",
      "skipped %llu continuation lines without their record"},
@@ -47,7 +47,7 @@ std::vector<std::string> CReadIssues::Describe() const {
     if (entry.amount == 0)
       continue;
     char text[160];
-    const char* format = entry.amount == 1 ? g_issueTexts[i].one : g_issueTexts[i].many;
+    const char* format = entry.amount == 1 ? kIssueTexts[i].one : kIssueTexts[i].many;
     std::snprintf(text, sizeof text, format, static_cast<unsigned long long>(entry.amount));
     std::string line = text;
     if (i != READ_ISSUE_MISSING_HEADER && i != READ_ISSUE_BAD_TEXT)

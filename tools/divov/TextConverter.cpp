@@ -10,7 +10,7 @@
 
 namespace {
 
-bool m_sIsUtf8Name(std::string name) {
+bool IsUtf8Name(std::string name) {
   std::transform(name.begin(), name.end(), name.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
@@ -18,7 +18,7 @@ bool m_sIsUtf8Name(std::string name) {
 }
 
 // A lead byte of a CP932 double-byte character.
-bool m_sIsLeadByte(unsigned char c) {
+bool IsLeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
@@ -29,7 +29,7 @@ CTextConverter::CTextConverter(const std::string& toEncoding) {
   if (handle == reinterpret_cast<iconv_t>(-1))
     return;
   m_handle = handle;
-  m_toUtf8 = m_sIsUtf8Name(toEncoding);
+  m_toUtf8 = IsUtf8Name(toEncoding);
   m_replacement = m_toUtf8 ? "\xEF\xBF\xBD" : "?";
 }
 
@@ -43,7 +43,7 @@ CTextConverter::~CTextConverter() {
 std::size_t CTextConverter::m_sBadLength(const char* text, std::size_t size) {
   const unsigned char lead = static_cast<unsigned char>(text[0]);
   const unsigned char trail = size >= 2 ? static_cast<unsigned char>(text[1]) : 0;
-  return m_sIsLeadByte(lead) && trail >= 0x40 && trail != 0x7F ? 2 : 1;
+  return IsLeadByte(lead) && trail >= 0x40 && trail != 0x7F ? 2 : 1;
 }
 
 void CTextConverter::Convert(std::string_view cp932, std::string& out) {

@@ -4,7 +4,7 @@
 
 namespace {
 
-ETextStyle m_sResultStyle(const std::string& text) {
+ETextStyle ResultStyle(const std::string& text) {
   // "Failures \t0" and "Exception\t0" are good news, any other count is not.
   const bool counted = text.compare(0, 9, "Failures ") == 0 || text.compare(0, 9, "Exception") == 0;
   if (!counted)
@@ -42,7 +42,7 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
     m_Emit(">>>> ", text, "", TEXT_STYLE_HEADING, "\n");
     break;
   case PX_MSG_CLASS_RESULT:
-    m_Emit(">> ", text, "", m_sResultStyle(text), "\n");
+    m_Emit(">> ", text, "", ResultStyle(text), "\n");
     break;
   case PX_MSG_CASE_CAPTION:
     m_Emit("-----", text, "", TEXT_STYLE_CASE, "\n");

@@ -2,7 +2,7 @@
 
 namespace {
 
-const char* const g_styleCodes[] = {
+const char* const kStyleCodes[] = {
     "",           // plain
     "\033[32m",   // pass: green
     "\033[1;31m", // fail: bold red
@@ -10,10 +10,10 @@ const char* const g_styleCodes[] = {
     "\033[36m",   // case: cyan
     "\033[33m",   // warning: yellow
 };
-const char g_resetCode[] = "\033[0m";
+const char kResetCode[] = "\033[0m";
 
 // Written in pieces of this size, so that memory stays flat on any log.
-constexpr std::size_t g_writeSize = 1 << 16;
+constexpr std::size_t kWriteSize = 1 << 16;
 
 } // namespace
 
@@ -26,7 +26,7 @@ CTranscriptReporter::CTranscriptReporter(std::ostream& out, const std::string& e
 
 void CTranscriptReporter::OnRecord(const SLogRecord& record) {
   m_formatter.Add(record);
-  if (m_raw.size() >= g_writeSize)
+  if (m_raw.size() >= kWriteSize)
     m_Write();
 }
 
@@ -46,10 +46,10 @@ void CTranscriptReporter::OnEnd(const CRunModel& model) {
 void CTranscriptReporter::m_Piece(std::string_view text, ETextStyle style, std::string_view tail) {
   const bool coloured = m_colour && style != TEXT_STYLE_PLAIN && !text.empty();
   if (coloured)
-    m_raw += g_styleCodes[style];
+    m_raw += kStyleCodes[style];
   m_raw.append(text);
   if (coloured)
-    m_raw += g_resetCode;
+    m_raw += kResetCode;
   m_raw.append(tail);
 }
 

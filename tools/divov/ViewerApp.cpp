@@ -14,9 +14,9 @@
 
 namespace {
 
-const char g_programName[] = "DiVov.exe";
+const char kProgramName[] = "DiVov.exe";
 // How often a follow looks at the file and the writer's marker again.
-constexpr unsigned g_pollMilliseconds = 200;
+constexpr unsigned kPollMilliseconds = 200;
 
 // A report that goes to a file once the log has been read.
 struct SFileOutput {
@@ -27,8 +27,8 @@ struct SFileOutput {
 };
 
 // The report files asked for; with /x, the HTML report beside the log.
-std::vector<std::unique_ptr<SFileOutput>>
-m_sFileOutputs(const SViewerOptions& options, const std::string& logPath, bool detached) {
+std::vector<std::unique_ptr<SFileOutput>> FileOutputs(const SViewerOptions& options,
+                                                      const std::string& logPath, bool detached) {
   std::vector<std::unique_ptr<SFileOutput>> files;
   const auto add = [&files](const std::string& path, bool coverage) -> std::ostream& {
     files.push_back(std::make_unique<SFileOutput>());
@@ -59,11 +59,11 @@ int CViewerApp::Run(const SViewerOptions& options) {
     m_out << PxViewerUsage();
     return 0;
   case VIEWER_VERSION:
-    m_out << g_programName << " (Probex) " << PROBEX_VIEWER_VERSION << "\n";
+    m_out << kProgramName << " (Probex) " << PROBEX_VIEWER_VERSION << "\n";
     return 0;
   case VIEWER_USAGE_ERROR:
-    m_err << g_programName << ": " << options.error << "\n"
-          << "Try '" << g_programName << " --help' for more information.\n";
+    m_err << kProgramName << ": " << options.error << "\n"
+          << "Try '" << kProgramName << " --help' for more information.\n";
     return 2;
   case VIEWER_RUN:
     break;
@@ -75,7 +75,7 @@ int CViewerApp::Run(const SViewerOptions& options) {
   if (!options.latestOf.empty()) {
     const std::string latest = NLogLocator::LatestLog(options.latestOf);
     if (latest.empty()) {
-      m_err << g_programName << ": no log of " << options.latestOf
+      m_err << kProgramName << ": no log of " << options.latestOf
             << " in the temporary directory\n";
       return 2;
     }
@@ -87,8 +87,7 @@ int CViewerApp::Run(const SViewerOptions& options) {
 int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
   CLogReader reader;
   CRunModel model(reader.Issues());
-  const std::vector<std::unique_ptr<SFileOutput>> files =
-      m_sFileOutputs(options, logPath, detached);
+  const std::vector<std::unique_ptr<SFileOutput>> files = FileOutputs(options, logPath, detached);
   std::unique_ptr<CTranscriptReporter> transcript;
   if (!detached) {
     const bool colour = options.colour == COLOUR_ALWAYS ||
@@ -96,7 +95,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     const std::string encoding =
         options.encoding.empty() ? NViewerOs::OutputEncoding() : options.encoding;
     if (!CTextConverter(encoding).Valid()) {
-      m_err << g_programName << ": unknown encoding " << encoding << "\n";
+      m_err << kProgramName << ": unknown encoding " << encoding << "\n";
       return 2;
     }
     transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
@@ -119,10 +118,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     for (CReporter* reporter : reporters)
       reporter->OnIdle();
   };
-  hooks.pause = [] { NViewerOs::Pause(g_pollMilliseconds); };
+  hooks.pause = [] { NViewerOs::Pause(kPollMilliseconds); };
   std::string error;
   if (!follower.Read(logPath, options.follow || detached, hooks, error)) {
-    m_err << g_programName << ": " << error << "\n";
+    m_err << kProgramName << ": " << error << "\n";
     return 2;
   }
   for (CReporter* reporter : reporters)
@@ -132,14 +131,14 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   for (CReporter* reporter : reporters)
     reporter->OnEnd(model);
   for (const std::string& line : reader.Issues().Describe())
-    m_err << g_programName << ": " << logPath << ": " << line << "\n";
+    m_err << kProgramName << ": " << logPath << ": " << line << "\n";
 
   int status = model.Failed() ? 1 : 0;
   // The files come last, whole: a report is never left half written by an
   // unreadable log.
   for (const auto& file : files) {
     if (file->coverage && model.Coverage().Empty()) {
-      m_err << g_programName << ": " << logPath << ": no coverage records, " << file->path
+      m_err << kProgramName << ": " << logPath << ": no coverage records, " << file->path
             << " not written\n";
       continue;
     }
@@ -148,7 +147,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     if (!out) {
-      m_err << g_programName << ": cannot write " << file->path << "\n";
+      m_err << kProgramName << ": cannot write " << file->path << "\n";
       status = 2;
     }
   }

@@ -8,13 +8,13 @@ struct SValueOption {
   std::string SViewerOptions::*field;
 };
 
-const SValueOption g_valueOptions[] = {
+const SValueOption kValueOptions[] = {
     {"--latest", &SViewerOptions::latestOf},   {"--html", &SViewerOptions::html},
     {"--junit", &SViewerOptions::junit},       {"--lcov", &SViewerOptions::lcov},
     {"--encoding", &SViewerOptions::encoding},
 };
 
-SViewerOptions m_sUsageError(const std::string& error) {
+SViewerOptions UsageError(const std::string& error) {
   SViewerOptions options;
   options.action = VIEWER_USAGE_ERROR;
   options.error = error;
@@ -23,7 +23,7 @@ SViewerOptions m_sUsageError(const std::string& error) {
 
 // The library passes the name as one argument; a name that reached us
 // through a shell string may still carry its quotation marks.
-std::string m_sUnquote(const std::string& name) {
+std::string Unquote(const std::string& name) {
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
     return name.substr(1, name.size() - 2);
   return name;
@@ -39,12 +39,12 @@ SViewerOptions PxParseViewerOptions(const std::vector<std::string>& args) {
     if (onlyOperands || arg.empty() || arg[0] != '-' || arg == "-") {
       if (arg == "/x" && !onlyOperands) {
         if (i + 1 == args.size())
-          return m_sUsageError("/x needs the name of a log");
-        options.viewerName = m_sUnquote(args[++i]);
+          return UsageError("/x needs the name of a log");
+        options.viewerName = Unquote(args[++i]);
         continue;
       }
       if (!options.log.empty())
-        return m_sUsageError("more than one log given: " + arg);
+        return UsageError("more than one log given: " + arg);
       options.log = arg;
       continue;
     }
@@ -71,32 +71,32 @@ SViewerOptions PxParseViewerOptions(const std::vector<std::string>& args) {
         else if (value == "never")
           options.colour = COLOUR_NEVER;
         else
-          return m_sUsageError("--color takes auto, always or never, not " + value);
+          return UsageError("--color takes auto, always or never, not " + value);
         continue;
       }
       const SValueOption* match = nullptr;
-      for (const SValueOption& option : g_valueOptions)
+      for (const SValueOption& option : kValueOptions)
         if (name == option.name)
           match = &option;
       if (!match)
-        return m_sUsageError("unknown option " + arg);
+        return UsageError("unknown option " + arg);
       if (eq != std::string::npos)
         value = arg.substr(eq + 1);
       else if (i + 1 < args.size())
         value = args[++i];
       else
-        return m_sUsageError(name + " needs a value");
+        return UsageError(name + " needs a value");
       if (value.empty())
-        return m_sUsageError(name + " needs a value");
+        return UsageError(name + " needs a value");
       options.*match->field = value;
     }
   }
   const int sources =
       !options.log.empty() + !options.viewerName.empty() + !options.latestOf.empty();
   if (sources == 0)
-    return m_sUsageError("no log given");
+    return UsageError("no log given");
   if (sources > 1)
-    return m_sUsageError("give one of LOG, --latest PROGRAM and /x NAME");
+    return UsageError("give one of LOG, --latest PROGRAM and /x NAME");
   return options;
 }
 

@@ -41,19 +41,19 @@ const char kHelp[] = "Usage: pxmode MODE [--] PROGRAM [ARGUMENT]...\n"
                      "PROGRAM cannot be run, 127 when it cannot be found, 125 when the mode\n"
                      "block cannot be made, and 2 for a usage error.\n";
 
-int m_sUsageError(const std::string& what) {
+int UsageError(const std::string& what) {
   std::fprintf(stderr, "pxmode: %s\nTry 'pxmode --help' for more information.\n", what.c_str());
   return kUsageError;
 }
 
-const char* m_sMeaning(std::int32_t word) {
+const char* Meaning(std::int32_t word) {
   if (word == PX_MODE_NOT_SET)
     return "not set";
   return word == PX_MODE_COUNT ? "count" : "step log";
 }
 
 // Decimal, or hexadecimal after 0x; a leading zero is no octal here.
-bool m_sParseWord(const char* text, std::int32_t& word) {
+bool ParseWord(const char* text, std::int32_t& word) {
   const char* digits = text + (*text == '-' || *text == '+');
   const bool hex = digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
   char* end = nullptr;
@@ -65,18 +65,18 @@ bool m_sParseWord(const char* text, std::int32_t& word) {
   return true;
 }
 
-int m_sShow() {
+int Show() {
   CSharedBlock block;
   if (!block.Attach(kPxModeBlockName)) {
     std::fprintf(stderr, "pxmode: cannot make or map the mode block\n");
     return kToolFailure;
   }
   const std::int32_t word = block.ReadRecordWord(kPxModeWordIndex);
-  std::printf("%d %s\n", static_cast<int>(word), m_sMeaning(word));
+  std::printf("%d %s\n", static_cast<int>(word), Meaning(word));
   return 0;
 }
 
-int m_sRun(std::int32_t word, const std::vector<std::string>& program) {
+int Run(std::int32_t word, const std::vector<std::string>& program) {
   CSharedBlock block;
   if (!block.Attach(kPxModeBlockName)) {
     std::fprintf(stderr, "pxmode: cannot make or map the mode block\n");
@@ -139,15 +139,15 @@ int main(int argc, char** argv) {
     } else if (option == "-w" || option == "--word" || option.rfind("--word=", 0) == 0) {
       const bool joined = option.size() > 6 && option[6] == '=';
       if (!joined && ++arg >= argc)
-        return m_sUsageError("option '" + option + "' requires an argument");
+        return UsageError("option '" + option + "' requires an argument");
       const char* value = joined ? option.c_str() + 7 : argv[arg];
-      if (!m_sParseWord(value, chosen))
-        return m_sUsageError(std::string("invalid mode word '") + value + "'");
+      if (!ParseWord(value, chosen))
+        return UsageError(std::string("invalid mode word '") + value + "'");
     } else {
-      return m_sUsageError("unrecognized option '" + option + "'");
+      return UsageError("unrecognized option '" + option + "'");
     }
     if (haveWord)
-      return m_sUsageError("choose one mode: --count, --step, --none or --word");
+      return UsageError("choose one mode: --count, --step, --none or --word");
     haveWord = true;
     word = chosen;
   }
@@ -155,12 +155,12 @@ int main(int argc, char** argv) {
   const std::vector<std::string> program(argv + arg, argv + argc);
   if (show) {
     if (haveWord || !program.empty())
-      return m_sUsageError("--show takes no mode and no program");
-    return m_sShow();
+      return UsageError("--show takes no mode and no program");
+    return Show();
   }
   if (!haveWord)
-    return m_sUsageError("missing mode: --count, --step, --none or --word");
+    return UsageError("missing mode: --count, --step, --none or --word");
   if (program.empty())
-    return m_sUsageError("missing program to run");
-  return m_sRun(word, program);
+    return UsageError("missing program to run");
+  return Run(word, program);
 }

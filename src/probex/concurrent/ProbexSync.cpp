@@ -10,11 +10,11 @@ namespace {
 // The first arrival's pause after every look for a party's slot.
 constexpr unsigned kPollMs = 5;
 
-bool m_sIsCp932LeadByte(unsigned char c) {
+bool IsCp932LeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-void m_sCloseHandles(CProbexSyncData& data) {
+void CloseHandles(CProbexSyncData& data) {
   std::lock_guard<std::mutex> guard(data.m_lock);
   data.m_handles.clear();
 }
@@ -22,7 +22,7 @@ void m_sCloseHandles(CProbexSyncData& data) {
 class CPxCloseHandlesAtExit {
 public:
   explicit CPxCloseHandlesAtExit(CProbexSyncData& data) : m_data(data) {}
-  ~CPxCloseHandlesAtExit() { m_sCloseHandles(m_data); }
+  ~CPxCloseHandlesAtExit() { CloseHandles(m_data); }
   CPxCloseHandlesAtExit(const CPxCloseHandlesAtExit&) = delete;
   CPxCloseHandlesAtExit& operator=(const CPxCloseHandlesAtExit&) = delete;
 
@@ -50,7 +50,7 @@ void CProbexSync::m_BeginRun() {
 }
 
 void CProbexSync::m_CloseHandles() {
-  m_sCloseHandles(*m_pSyncData);
+  CloseHandles(*m_pSyncData);
 }
 
 void CProbexSync::m_RunBaseLoop() {
@@ -77,7 +77,7 @@ bool CProbexSync::m_MakeSyncName(char* dst, const char* file, int number, int sl
     return false;
   const int length = std::snprintf(dst, kSyncNameSize, "%s_%04d_%d", file + 2, number, slot);
   for (char* p = dst; *p; ++p) {
-    if (m_sIsCp932LeadByte(static_cast<unsigned char>(*p)) && p[1])
+    if (IsCp932LeadByte(static_cast<unsigned char>(*p)) && p[1])
       ++p;
     else if (*p == '\\')
       *p = '_';

@@ -14,11 +14,11 @@
 
 namespace {
 
-const char* m_sText(const char* text) {
+const char* Text(const char* text) {
   return text ? text : "";
 }
 
-template <typename TChar> bool m_sSameString(const TChar* s1, const TChar* s2) {
+template <typename TChar> bool SameString(const TChar* s1, const TChar* s2) {
   if (!s1 || !s2)
     return s1 == s2;
   for (;; ++s1, ++s2) {
@@ -39,29 +39,28 @@ void CProbex::x_SetTestExpectLine(const char* file, int line) {
 }
 
 void CProbex::x_Assert(bool result, const char* expression) {
-  m_AssertCommon(result, m_sText(expression), NPxText::kMatched,
-                 PxFormat(NPxText::kAssertNg, m_sText(expression)).c_str());
+  m_AssertCommon(result, Text(expression), NPxText::kMatched,
+                 PxFormat(NPxText::kAssertNg, Text(expression)).c_str());
 }
 
 void CProbex::x_AssertCompare(bool result, const char* left, const char* right) {
-  m_AssertCommon(result, PxFormat("%s == %s", m_sText(left), m_sText(right)).c_str(),
-                 NPxText::kMatched,
-                 PxFormat(NPxText::kCompareNg, m_sText(left), m_sText(right)).c_str());
+  m_AssertCommon(result, PxFormat("%s == %s", Text(left), Text(right)).c_str(), NPxText::kMatched,
+                 PxFormat(NPxText::kCompareNg, Text(left), Text(right)).c_str());
 }
 
 void CProbex::x_AssertCompareStr(const char* s1, const char* s2, const char* left,
                                  const char* right) {
-  x_AssertCompare(m_sSameString(s1, s2), left, right);
+  x_AssertCompare(SameString(s1, s2), left, right);
 }
 
 void CProbex::x_AssertCompareStr(const unsigned short* s1, const unsigned short* s2,
                                  const char* left, const char* right) {
-  x_AssertCompare(m_sSameString(s1, s2), left, right);
+  x_AssertCompare(SameString(s1, s2), left, right);
 }
 
 void CProbex::x_AssertException(bool result, const char* tryText, const char* exceptionText) {
-  const char* tried = m_sText(tryText);
-  const char* expected = m_sText(exceptionText);
+  const char* tried = Text(tryText);
+  const char* expected = Text(exceptionText);
   m_AssertCommon(result, PxFormat("try{ %s }catch{ %s }", tried, expected).c_str(),
                  PxFormat(NPxText::kExceptionOk, tried, expected).c_str(),
                  PxFormat(NPxText::kExceptionNg, tried, expected).c_str());

@@ -35,11 +35,11 @@ bool g_bTimeBaseSet = false;
 std::uint32_t g_dwTimeBase = 0;
 std::uint32_t g_dwLastTime = 0;
 
-const char* m_sText(const char* text) {
+const char* Text(const char* text) {
   return text ? text : "";
 }
 
-void m_sSendStep(int cookie, int line, int point) {
+void SendStep(int cookie, int line, int point) {
   const std::uint32_t elapsed = NPxPlatform::GetTickCount() - g_dwTimeBase;
   std::string text;
   if (elapsed == g_dwLastTime) {
@@ -73,7 +73,7 @@ void NPxCoverage::OutputLine(int cookie, int line, int point) {
   if (IsCountMode())
     CountPassage(cookie, line, point);
   else
-    m_sSendStep(cookie, line, point);
+    SendStep(cookie, line, point);
   g_nPrevCookie = cookie;
   g_nPrevLine = line;
   g_nPrevPoint = point;
@@ -81,17 +81,17 @@ void NPxCoverage::OutputLine(int cookie, int line, int point) {
 
 void NPxCoverage::OutputFuncIn(const char* function) {
   if (!IsCountMode())
-    OutputRecord(m_sText(function), PX_MSG_COVERAGE_FUNC_IN);
+    OutputRecord(Text(function), PX_MSG_COVERAGE_FUNC_IN);
 }
 
 void NPxCoverage::OutputFuncOut(const char* function, unsigned long value) {
   if (!IsCountMode())
-    OutputRecord(PxFormat("%s:%lX", m_sText(function), value).c_str(), PX_MSG_COVERAGE_FUNC_OUT);
+    OutputRecord(PxFormat("%s:%lX", Text(function), value).c_str(), PX_MSG_COVERAGE_FUNC_OUT);
 }
 
 void NPxCoverage::OutputPassibleLine(int first, int second, const char* name,
                                      const unsigned char* table, int count) {
-  std::string text = PxFormat("!%d,%d;%s(0):", first, second, m_sText(name));
+  std::string text = PxFormat("!%d,%d;%s(0):", first, second, Text(name));
   if (table && count > 0) {
     static const char kDigits[] = "0123456789ABCDEF";
     text.reserve(text.size() + 2 * static_cast<std::size_t>(count));

@@ -12,7 +12,7 @@ std::atomic<bool> g_bCountMode{false};
 
 // A fresh attachment for every read: no mapping stays open between reads, so
 // the block goes away with the last tool or recorder that holds it.
-std::int32_t m_sReadModeWord() {
+std::int32_t ReadModeWord() {
   CSharedBlock block;
   if (!block.Attach(kPxModeBlockName))
     return PX_MODE_NOT_SET;
@@ -21,7 +21,7 @@ std::int32_t m_sReadModeWord() {
 
 // Racing first reads read the same word and store the same answer; the
 // known flag goes up only once the answer is in place.
-void m_sTakeMode(std::int32_t word) {
+void TakeMode(std::int32_t word) {
   g_bCountMode.store(word == PX_MODE_COUNT);
   g_bModeKnown.store(true);
 }
@@ -31,12 +31,12 @@ void m_sTakeMode(std::int32_t word) {
 bool IsCountMode() {
   if (g_bModeKnown.load())
     return g_bCountMode.load();
-  const std::int32_t word = m_sReadModeWord();
-  m_sTakeMode(word == PX_MODE_NOT_SET ? PX_MODE_COUNT : word);
+  const std::int32_t word = ReadModeWord();
+  TakeMode(word == PX_MODE_NOT_SET ? PX_MODE_COUNT : word);
   return g_bCountMode.load();
 }
 
 void NPxCoverage::SetStepLogMode() {
-  const std::int32_t word = m_sReadModeWord();
-  m_sTakeMode(word == PX_MODE_NOT_SET ? PX_MODE_STEP_LOG : word);
+  const std::int32_t word = ReadModeWord();
+  TakeMode(word == PX_MODE_NOT_SET ? PX_MODE_STEP_LOG : word);
 }

@@ -11,11 +11,11 @@ namespace {
 
 // The cookie shifted left by 16 plus the line, wrapping in 32 bits: line
 // 65536 of cookie 2 is line 0 of cookie 3.
-std::uint32_t m_sKey(int cookie, int line) {
+std::uint32_t Key(int cookie, int line) {
   return (static_cast<std::uint32_t>(cookie) << 16) + static_cast<std::uint32_t>(line);
 }
 
-std::string m_sCountText(const CPxLineCounts::CEntry& entry) {
+std::string CountText(const CPxLineCounts::CEntry& entry) {
   std::string text = PxFormat("?%d,%d();", static_cast<int>(entry.m_key >> 16),
                               static_cast<int>(entry.m_key & 0xFFFFu));
   const std::uint32_t points = entry.m_value.GetSize();
@@ -29,7 +29,7 @@ std::string m_sCountText(const CPxLineCounts::CEntry& entry) {
 void CPxLineCounts::CountPassage(int cookie, int line, int point) {
   if (point < 1 || point > NPxCoverage::kMaxPassagePoint)
     return;
-  const std::uint32_t key = m_sKey(cookie, line);
+  const std::uint32_t key = Key(cookie, line);
   KRN::CKrnExclusiveGuard guard(&m_map);
   std::uint32_t index = 0;
   const auto found = m_index.find(key);
@@ -78,7 +78,7 @@ void CPxLineCounts::Flush() {
   if (m_IsEmpty() || !IsCountMode())
     return;
   for (const CEntry& entry : m_TakeAll())
-    OutputRecord(m_sCountText(entry).c_str(), PX_MSG_COVERAGE_COUNT);
+    OutputRecord(CountText(entry).c_str(), PX_MSG_COVERAGE_COUNT);
 }
 
 void CountPassage(int cookie, int line, int point) {

@@ -5,7 +5,7 @@
 namespace NPxPlatform {
 namespace {
 
-std::uint32_t m_sSystemTickCount();
+std::uint32_t SystemTickCount();
 
 std::atomic<std::uint32_t (*)()> g_pTickHook{nullptr};
 
@@ -13,7 +13,7 @@ std::atomic<std::uint32_t (*)()> g_pTickHook{nullptr};
 
 std::uint32_t GetTickCount() {
   std::uint32_t (*hook)() = g_pTickHook.load(std::memory_order_acquire);
-  return hook ? hook() : m_sSystemTickCount();
+  return hook ? hook() : SystemTickCount();
 }
 
 void SetTickCountHook(std::uint32_t (*hook)()) {

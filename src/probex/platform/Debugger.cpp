@@ -7,8 +7,8 @@
 namespace NPxPlatform {
 namespace {
 
-bool m_sIsTracedByOs();
-void m_sWriteToDebugger(const char* text);
+bool IsTracedByOs();
+void WriteToDebugger(const char* text);
 
 std::atomic<const SDebuggerHooks*> g_pHooks{nullptr};
 
@@ -16,7 +16,7 @@ std::atomic<const SDebuggerHooks*> g_pHooks{nullptr};
 
 bool IsDebuggerPresent() {
   const SDebuggerHooks* hooks = g_pHooks.load(std::memory_order_acquire);
-  return hooks ? hooks->isPresent() : m_sIsTracedByOs();
+  return hooks ? hooks->isPresent() : IsTracedByOs();
 }
 
 void OutputDebugString(const char* text) {
@@ -24,7 +24,7 @@ void OutputDebugString(const char* text) {
   if (hooks)
     hooks->output(text);
   else
-    m_sWriteToDebugger(text);
+    WriteToDebugger(text);
 }
 
 void DebuggerPause(unsigned milliseconds) {

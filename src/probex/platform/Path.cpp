@@ -7,11 +7,11 @@ namespace {
 
 constexpr std::size_t kMaxPath = 260;
 
-bool m_sCurrentDirectory(std::string& out);
-bool m_sIsSeparator(char c);
+bool CurrentDirectory(std::string& out);
+bool IsSeparator(char c);
 
 // Folds "." and ".." of an absolute slash-separated path, lexically.
-std::string m_sFold(const std::string& path) {
+std::string Fold(const std::string& path) {
   std::vector<std::string> parts;
   std::size_t i = 0;
   while (i <= path.size()) {
@@ -41,15 +41,15 @@ std::string QualifyPath(const char* path) {
   if (name.empty() || name[0] == '/')
     return name;
   std::string cwd;
-  if (!m_sCurrentDirectory(cwd))
+  if (!CurrentDirectory(cwd))
     return name;
-  const std::string qualified = m_sFold(cwd + "/" + name);
+  const std::string qualified = Fold(cwd + "/" + name);
   return qualified.size() < kMaxPath ? qualified : name;
 }
 
 std::string GetFileTitle(const std::string& path) {
   for (std::size_t i = path.size(); i > 0; --i) {
-    if (m_sIsSeparator(path[i - 1]))
+    if (IsSeparator(path[i - 1]))
       return path.substr(i);
   }
   return path;

@@ -9,7 +9,7 @@
 namespace {
 
 // The debugger rendering of each kind; an unknown kind renders like "Etc.".
-const char* m_sDebuggerFormat(EPxMsgType kind) {
+const char* DebuggerFormat(EPxMsgType kind) {
   switch (kind) {
   case PX_MSG_CLASS_CAPTION:
     return "[%s]\n";
@@ -48,7 +48,7 @@ void CProbexView::m_OutputOutput(const char* text, EPxMsgType kind) {
   if (kind == PX_MSG_TEST_OK)
     line = "\n";
   else if (kind != PX_MSG_CASE_LINE && kind != PX_MSG_TEST_LINE)
-    line = PxFormat(m_sDebuggerFormat(kind), text ? text : "");
+    line = PxFormat(DebuggerFormat(kind), text ? text : "");
   NPxPlatform::OutputDebugString(line.c_str());
   NPxPlatform::DebuggerPause(10);
 }

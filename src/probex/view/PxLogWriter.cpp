@@ -17,7 +17,7 @@ constexpr std::size_t kLineCopySize = 260;
 constexpr std::size_t kMaxFileTitle = 255;
 
 // The kind's characters, most significant byte first, up to a zero byte.
-std::string m_sKindCode(EPxMsgType kind) {
+std::string KindCode(EPxMsgType kind) {
   std::string code;
   for (int shift = 24; shift >= 0; shift -= 8) {
     const char c = static_cast<char>((static_cast<unsigned>(kind) >> shift) & 0xFFu);
@@ -30,7 +30,7 @@ std::string m_sKindCode(EPxMsgType kind) {
 
 // A title too long for the file system keeps its stamp and loses the end of
 // the executable's name instead.
-std::string m_sFitTitle(const std::string& title, std::size_t stampLength) {
+std::string FitTitle(const std::string& title, std::size_t stampLength) {
   if (title.size() <= kMaxFileTitle)
     return title;
   return title.substr(0, kMaxFileTitle - stampLength) + title.substr(title.size() - stampLength);
@@ -56,7 +56,7 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   if (kind == PX_MSG_COVERAGE_LINE && m_WriteLineContinuation(text))
     return;
   const char* body = kind == PX_MSG_TEST_OK ? "" : text;
-  const std::string head = m_sKindCode(kind) + "|";
+  const std::string head = KindCode(kind) + "|";
   m_Append(head.data(), head.size());
   m_Append(body, std::strlen(body));
   m_Append("\r", 1);
@@ -150,7 +150,7 @@ void CPxLogWriter::m_MakeName() {
                                        now.day, now.hour, now.minute, now.second, sequence);
     m_strViewerName = NPxPlatform::GetExecutablePath() + stamp;
     m_strLogPath = NPxPlatform::GetTempDirectory() +
-                   m_sFitTitle(NPxPlatform::GetFileTitle(m_strViewerName), stamp.size());
+                   FitTitle(NPxPlatform::GetFileTitle(m_strViewerName), stamp.size());
     std::string marker = m_strLogPath + "_Mutex!";
     for (char& c : marker) {
       if (c == '\\' || c == ':')
