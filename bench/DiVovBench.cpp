@@ -5,7 +5,7 @@
 #include "LogReader.h"
 #include "RunModel.h"
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxTexts.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>

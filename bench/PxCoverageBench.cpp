@@ -6,7 +6,7 @@
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/coverage/PxLineCounts.h"
-#include "probex/coverage/SharedBlock.h"
+#include "probex/platform/SharedBlock.h"
 
 #include "PxBenchDir.h"
 

@@ -3,11 +3,11 @@
 
 #include "common/PxChildProcess.h"
 #include "common/PxRecordingSink.h"
-#include "probex/PxTexts.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/concurrent/ProbexThread.h"
 #include "probex/core/ProbexMacros.h"
-#include "probex/core/PxFormat.h"
 
 #include <signal.h>
 

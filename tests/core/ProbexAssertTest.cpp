@@ -1,10 +1,10 @@
 // Expectations and the ASSERT/VERIFY count of the code under test.
 #include "ReadableTexts.h"
 #include "common/PxRecordingSink.h"
-#include "probex/PxTexts.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
-#include "probex/core/PxFormat.h"
 #include "probex/platform/platform.h"
 
 #include <gtest/gtest.h>

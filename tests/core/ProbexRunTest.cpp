@@ -3,7 +3,7 @@
 #include "common/PxRecordingSink.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
-#include "probex/module/PxModule.h"
+#include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
 
 #include <gtest/gtest.h>

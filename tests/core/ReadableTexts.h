@@ -2,7 +2,7 @@
 // bytes that the library sends.
 #pragma once
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxTexts.h"
 
 struct SPxReadableText {
   const char* bytes;
@@ -10,8 +10,11 @@ struct SPxReadableText {
 };
 
 inline const SPxReadableText kPxReadableTexts[] = {
-    {NPxText::kCaptionWarning, "Warning:テストクラスのCaptionがありません。テストクラスのコンストラクタにて、PX_CAPTION_CLASS()を使用してください。"},
-    {NPxText::kEndMarkerWarning, "Warrning;テストクラスの最下に「PX_DECLARATION_END()」が無い可能性があります。"},
+    {NPxText::kCaptionWarning,
+     "Warning:テストクラスのCaptionがありません。テストクラスのコンストラクタにて、PX_CAPTION_"
+     "CLASS()を使用してください。"},
+    {NPxText::kEndMarkerWarning,
+     "Warrning;テストクラスの最下に「PX_DECLARATION_END()」が無い可能性があります。"},
     {NPxText::kFalseSuffix, "  ？"},
     {NPxText::kMatched, "一致しました"},
     {NPxText::kAssertNg, "'%s' は true になりませんでした"},
@@ -24,7 +27,8 @@ inline const SPxReadableText kPxReadableTexts[] = {
     {NPxText::kPendingAssertNg, "テスト中、ASSERT/VERIFYの評価式が %d回、偽になりました"},
     {NPxText::kSuiteResultsHeading, "========結果========"},
     {NPxText::kViewerMissingCaption, "Q-Probex"},
-    {NPxText::kViewerMissing, "PxViewerが見つかりません。\nQ-Probexが正しくインストールされていない可能性があります。"},
+    {NPxText::kViewerMissing,
+     "PxViewerが見つかりません。\nQ-Probexが正しくインストールされていない可能性があります。"},
     {NPxText::kNullPointer, "NULLポインタです。"},
     {NPxText::kIndexOutOfBounds, "INDEXが範囲外です。"},
     {NPxText::kInvalidParam, "パラメータが不正です。"},

@@ -5,7 +5,7 @@
 #include "common/PxChildProcess.h"
 #include "common/PxViewerStandIn.h"
 #include "probex/coverage/PxCoverageMode.h"
-#include "probex/coverage/SharedBlock.h"
+#include "probex/platform/SharedBlock.h"
 
 #include <algorithm>
 #include <filesystem>

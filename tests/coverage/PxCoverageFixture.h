@@ -6,9 +6,9 @@
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/coverage/PxLineCounts.h"
-#include "probex/coverage/PxRecordChannel.h"
-#include "probex/coverage/SharedBlock.h"
 #include "probex/platform/Clock.h"
+#include "probex/platform/SharedBlock.h"
+#include "probex/view/PxRecordChannel.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,13 +26,13 @@ protected:
     CPxObjectDirTest::SetUp();
     ASSERT_TRUE(m_block.Attach(kPxModeBlockName));
     NPxPlatform::SetTickCountHook([] { return s_tick; });
-    SetRecordView(&m_sink);
+    PxRecordChannel().SetView(&m_sink);
     Reset();
     UseMode(PX_MODE_STEP_LOG);
   }
   void TearDown() override {
     Reset();
-    SetRecordView(nullptr);
+    PxRecordChannel().SetView(nullptr);
     NPxPlatform::SetTickCountHook(nullptr);
     m_block.Detach();
     CPxObjectDirTest::TearDown();
@@ -54,7 +54,7 @@ protected:
   void Reset() {
     UseMode(PX_MODE_COUNT);
     NPxCoverage::OutputLine(-1000, -1000, 1);
-    FlushLineCounts();
+    PxLineCounts().Flush();
     m_sink.Clear();
   }
 

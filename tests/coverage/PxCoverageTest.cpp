@@ -7,7 +7,7 @@
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
 #include "probex/coverage/PxInstrument.h"
-#include "probex/module/PxModule.h"
+#include "probex/view/PxLogWriter.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -71,8 +71,8 @@ TEST_F(StepLog, RecordsReachTheRunningCasesSinkDuringRunAndTheDefaultSinkOutside
   EXPECT_EQ(std::count(seen.begin(), seen.end(), SPxMessage{PX_MSG_COVERAGE_FUNC_IN, "inside"}), 1);
   // The fixture's sink was the channel's before Run; Run leaves the default.
   EXPECT_TRUE(Sent().empty());
-  g_logWriter.Close();
-  EXPECT_NE(PxReadFile(g_logWriter.GetLogPath()).find("\rPxFn|outside\r"), std::string::npos);
+  PxLogWriter().Close();
+  EXPECT_NE(PxReadFile(PxLogWriter().GetLogPath()).find("\rPxFn|outside\r"), std::string::npos);
 }
 
 int g_line = 0;

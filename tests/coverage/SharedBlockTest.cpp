@@ -1,8 +1,8 @@
 // The mode block's protocol; another handle watches the header's bytes.
 #include "platform/PxObjectDirTest.h"
 
-#include "probex/coverage/SharedBlock.h"
 #include "probex/platform/NamedSharedMemory.h"
+#include "probex/platform/SharedBlock.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // The suite: running owned cases in order and the results block it sends.
 #include "common/PxDebuggerStandIn.h"
 #include "common/PxRecordingSink.h"
-#include "probex/PxTexts.h"
-#include "probex/core/PxFormat.h"
-#include "probex/module/PxModule.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
+#include "probex/core/PxRunningCaseMap.h"
 #include "probex/probex.h"
 
 #include <gtest/gtest.h>

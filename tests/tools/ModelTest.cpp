@@ -9,7 +9,7 @@
 #include "TranscriptReporter.h"
 #include "common/PxIconv.h"
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // A real test program under a real tracer: its messages reach standard
 // error as debugger lines, and no log file is made.
 #include "common/PxChildProcess.h"
-#include "probex/PxTexts.h"
-#include "probex/core/PxFormat.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 
 #include <gtest/gtest.h>
 

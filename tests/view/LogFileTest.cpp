@@ -2,8 +2,8 @@
 // the file, when, under which name, and how the viewer is started.
 #include "common/PxChildProcess.h"
 #include "common/PxViewerStandIn.h"
-#include "probex/PxTexts.h"
-#include "probex/core/PxFormat.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // bytes exactly as written, and where the record began in the file.
 #pragma once
 
-#include "probex/view/PxMsgType.h"
+#include "probex/base/PxMsgType.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "RunModel.h"
 
 #include "NumberText.h"
-#include "probex/PxTexts.h"
+#include "probex/base/PxTexts.h"
 
 void CRunModel::Add(const SLogRecord& record) {
   if (record.kind != PX_MSG_ETC)

@@ -1,6 +1,6 @@
 #include "TranscriptFormatter.h"
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxTexts.h"
 
 namespace {
 

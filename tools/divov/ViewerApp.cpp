@@ -7,6 +7,7 @@
 #include "LogLocator.h"
 #include "TranscriptReporter.h"
 #include "ViewerOs.h"
+#include "probex/base/PxApi.h"
 
 #include <fstream>
 #include <memory>
@@ -59,7 +60,7 @@ int CViewerApp::Run(const SViewerOptions& options) {
     m_out << PxViewerUsage();
     return 0;
   case VIEWER_VERSION:
-    m_out << kProgramName << " (Probex) " << PROBEX_VIEWER_VERSION << "\n";
+    m_out << kProgramName << " (Probex) " << PX_VERSION_TEXT << "\n";
     return 0;
   case VIEWER_USAGE_ERROR:
     m_err << kProgramName << ": " << options.error << "\n"

@@ -2,10 +2,10 @@
 // of the per-user mode block and runs a program while it holds the block, so
 // that the program, and every process that reads the mode meanwhile, takes
 // that mode. The word it replaced comes back when the program ends.
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/coverage/PxCoverageMode.h"
-#include "probex/coverage/SharedBlock.h"
 #include "probex/platform/Process.h"
+#include "probex/platform/SharedBlock.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "probex/core/Probex.h"
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
-#include "probex/core/PxFormat.h"
-#include "probex/coverage/PxRecordChannel.h"
-#include "probex/module/PxModule.h"
+#include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
+#include "probex/view/PxRecordChannel.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ constexpr int kFrameworkSlots = 8;
 // every way out of Run, so a sink never outlives its place in the channel.
 class CPxRecordViewScope {
 public:
-  explicit CPxRecordViewScope(CProbexView* view) { SetRecordView(view); }
-  ~CPxRecordViewScope() { SetRecordView(nullptr); }
+  explicit CPxRecordViewScope(CProbexView* view) { PxRecordChannel().SetView(view); }
+  ~CPxRecordViewScope() { PxRecordChannel().SetView(nullptr); }
   CPxRecordViewScope(const CPxRecordViewScope&) = delete;
   CPxRecordViewScope& operator=(const CPxRecordViewScope&) = delete;
 };

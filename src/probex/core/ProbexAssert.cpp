@@ -2,11 +2,11 @@
 // the code under test to the test case running on the same thread.
 #include "probex/core/Probex.h"
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
-#include "probex/core/PxFormat.h"
+#include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverage.h"
-#include "probex/module/PxModule.h"
 #include "probex/platform/platform.h"
 
 #include <cstring>

@@ -1,8 +1,8 @@
 // Captions, source locations and hex dumps of a test case.
 #include "probex/core/Probex.h"
 
+#include "probex/base/PxFormat.h"
 #include "probex/core/ProbexData.h"
-#include "probex/core/PxFormat.h"
 #include "probex/platform/platform.h"
 
 #include <cstdio>

@@ -21,3 +21,6 @@ private:
   mutable std::mutex m_lock;
   std::unordered_map<std::uint32_t, CProbex*> m_cases;
 };
+
+// The module's one map.
+extern CPxRunningCaseMap g_mapRunningCase;

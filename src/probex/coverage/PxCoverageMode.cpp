@@ -1,14 +1,10 @@
 #include "probex/coverage/PxCoverageMode.h"
 
 #include "probex/coverage/PxCoverage.h"
-#include "probex/coverage/SharedBlock.h"
-
-#include <atomic>
+#include "probex/coverage/PxCoverageState.h"
+#include "probex/platform/SharedBlock.h"
 
 namespace {
-
-std::atomic<bool> g_bModeKnown{false};
-std::atomic<bool> g_bCountMode{false};
 
 // A fresh attachment for every read: no mapping stays open between reads, so
 // the block goes away with the last tool or recorder that holds it.
@@ -19,21 +15,21 @@ std::int32_t ReadModeWord() {
   return block.ReadRecordWord(kPxModeWordIndex);
 }
 
-// Racing first reads read the same word and store the same answer; the
-// known flag goes up only once the answer is in place.
 void TakeMode(std::int32_t word) {
-  g_bCountMode.store(word == PX_MODE_COUNT);
-  g_bModeKnown.store(true);
+  SPxCoverageState& state = PxCoverageState();
+  state.countMode.store(word == PX_MODE_COUNT);
+  state.modeKnown.store(true);
 }
 
 } // namespace
 
 bool IsCountMode() {
-  if (g_bModeKnown.load())
-    return g_bCountMode.load();
+  SPxCoverageState& state = PxCoverageState();
+  if (state.modeKnown.load())
+    return state.countMode.load();
   const std::int32_t word = ReadModeWord();
   TakeMode(word == PX_MODE_NOT_SET ? PX_MODE_COUNT : word);
-  return g_bCountMode.load();
+  return state.countMode.load();
 }
 
 void NPxCoverage::SetStepLogMode() {

@@ -1,11 +1,10 @@
 #include "probex/coverage/PxLineCounts.h"
 
-#include "probex/core/PxFormat.h"
+#include "probex/base/PxFormat.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"
-#include "probex/coverage/PxRecordChannel.h"
-#include "probex/module/PxModule.h"
 #include "probex/support/KrnExclusiveGuard.h"
+#include "probex/view/PxRecordChannel.h"
 
 namespace {
 
@@ -78,13 +77,5 @@ void CPxLineCounts::Flush() {
   if (m_IsEmpty() || !IsCountMode())
     return;
   for (const CEntry& entry : m_TakeAll())
-    OutputRecord(CountText(entry).c_str(), PX_MSG_COVERAGE_COUNT);
-}
-
-void CountPassage(int cookie, int line, int point) {
-  g_lineCounts.CountPassage(cookie, line, point);
-}
-
-void FlushLineCounts() {
-  g_lineCounts.Flush();
+    PxRecordChannel().Output(CountText(entry).c_str(), PX_MSG_COVERAGE_COUNT);
 }

@@ -36,6 +36,5 @@ private:
   std::unordered_map<std::uint32_t, std::uint32_t> m_index;
 };
 
-// The operations on the module's store, g_lineCounts.
-void CountPassage(int cookie, int line, int point);
-void FlushLineCounts();
+// The module's one store.
+CPxLineCounts& PxLineCounts();

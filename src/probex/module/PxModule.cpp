@@ -1,24 +1,53 @@
-#include "probex/module/PxModule.h"
+// The library's process-wide objects, defined together so that load builds
+// them in this order and unload destroys them in the reverse one.
+#include "probex/base/PxLasting.h"
+#include "probex/core/PxRunningCaseMap.h"
+#include "probex/coverage/PxCoverageState.h"
+#include "probex/coverage/PxLineCounts.h"
+#include "probex/view/PxLogWriter.h"
+#include "probex/view/PxRecordChannel.h"
 
-// Definition order is construction order at load; unload destroys in
-// reverse, so the log writer goes first and the running-case map last. The
-// coverage store outlives the log writer, whose destructor flushes it.
 CPxRunningCaseMap g_mapRunningCase;
-CPxLineCounts g_lineCounts;
-CPxLogWriter g_logWriter;
 
 namespace {
 
-// The exit step: defined last, so its destructor runs first at unload and
-// the log's final write happens while every other object still exists.
+// Instrumented code and late records may still arrive while the process
+// ends, after the ordinary objects below are gone: these two stay.
+CPxLasting<SPxCoverageState> g_coverageState;
+CPxLasting<CPxRecordChannel> g_recordChannel;
+CPxLineCounts g_lineCounts;
+CPxLogWriter g_logWriter;
+
+// The exit step: defined last, so its destructor runs first at unload, while
+// every other object still exists. The counts go out as the last records,
+// then the buffer reaches the file.
 class CPxModuleExit {
 public:
   CPxModuleExit() = default;
   CPxModuleExit(const CPxModuleExit&) = delete;
   CPxModuleExit& operator=(const CPxModuleExit&) = delete;
-  ~CPxModuleExit() { g_logWriter.Close(); }
+  ~CPxModuleExit() {
+    g_lineCounts.Flush();
+    g_logWriter.Close();
+  }
 };
 
 CPxModuleExit g_moduleExit;
 
 } // namespace
+
+SPxCoverageState& PxCoverageState() {
+  return *g_coverageState;
+}
+
+CPxRecordChannel& PxRecordChannel() {
+  return *g_recordChannel;
+}
+
+CPxLineCounts& PxLineCounts() {
+  return g_lineCounts;
+}
+
+CPxLogWriter& PxLogWriter() {
+  return g_logWriter;
+}

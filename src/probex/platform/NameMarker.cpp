@@ -1,5 +1,6 @@
 #include "probex/platform/NameMarker.h"
 
+#include "probex/base/PxLasting.h"
 #include "probex/platform/NamedEvent.h"
 
 #include <mutex>
@@ -11,7 +12,7 @@ namespace {
 // Held markers are never closed: a name marks this process until it ends,
 // and the kernel frees it then, even when the process is killed.
 std::mutex g_markersLock;
-std::vector<CNamedEvent>* g_pMarkers = new std::vector<CNamedEvent>;
+CPxLasting<std::vector<CNamedEvent>> g_markers;
 
 } // namespace
 
@@ -20,7 +21,7 @@ int CreateNameMarker(const char* name) {
   const int result = marker.Create(name);
   if (result == 0) {
     std::lock_guard<std::mutex> guard(g_markersLock);
-    g_pMarkers->push_back(std::move(marker));
+    g_markers->push_back(std::move(marker));
   }
   return result;
 }

@@ -1,8 +1,8 @@
 #include "probex/suite/ProbexSuite.h"
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 #include "probex/core/Probex.h"
-#include "probex/core/PxFormat.h"
 
 #include <mutex>
 #include <string>

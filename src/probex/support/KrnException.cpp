@@ -1,6 +1,6 @@
 #include "probex/support/KrnException.h"
 
-#include "probex/PxTexts.h"
+#include "probex/base/PxTexts.h"
 
 #include <cstring>
 

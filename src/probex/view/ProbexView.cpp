@@ -1,8 +1,8 @@
 #include "probex/view/ProbexView.h"
 
-#include "probex/core/PxFormat.h"
-#include "probex/module/PxModule.h"
+#include "probex/base/PxFormat.h"
 #include "probex/platform/platform.h"
+#include "probex/view/PxLogWriter.h"
 
 #include <string>
 
@@ -54,5 +54,5 @@ void CProbexView::m_OutputOutput(const char* text, EPxMsgType kind) {
 }
 
 void CProbexView::m_OutputLog(const char* text, EPxMsgType kind) {
-  g_logWriter.WriteRecord(text, kind);
+  PxLogWriter().WriteRecord(text, kind);
 }

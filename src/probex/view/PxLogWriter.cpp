@@ -1,10 +1,8 @@
 #include "probex/view/PxLogWriter.h"
 
-#include "probex/PxApi.h"
-#include "probex/PxTexts.h"
-#include "probex/core/PxFormat.h"
-#include "probex/coverage/PxLineCounts.h"
-#include "probex/coverage/PxRecordChannel.h"
+#include "probex/base/PxApi.h"
+#include "probex/base/PxFormat.h"
+#include "probex/base/PxTexts.h"
 #include "probex/platform/platform.h"
 
 #include <cstring>
@@ -40,7 +38,7 @@ std::string FitTitle(const std::string& title, std::size_t stampLength) {
 
 CPxLogWriter::~CPxLogWriter() {
   Close();
-  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  std::lock_guard<std::mutex> guard(m_lock);
   delete[] m_pBuffer;
   m_pBuffer = nullptr;
   m_nLength = 0;
@@ -52,7 +50,7 @@ CPxLogWriter::~CPxLogWriter() {
 void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   if (!text || !*text)
     return;
-  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  std::lock_guard<std::mutex> guard(m_lock);
   if (kind == PX_MSG_COVERAGE_LINE && m_WriteLineContinuation(text))
     return;
   const char* body = kind == PX_MSG_TEST_OK ? "" : text;
@@ -85,17 +83,13 @@ bool CPxLogWriter::m_WriteLineContinuation(const char* text) {
 }
 
 void CPxLogWriter::Close() {
-  const CPxRecordChannelGuard channel;
-  std::lock_guard<std::recursive_mutex> guard(m_lock);
-  // The counts come back through the default sink into this writer, on this
-  // thread, so they are the last records before the buffer is written.
-  FlushLineCounts();
+  std::lock_guard<std::mutex> guard(m_lock);
   if (!m_strLogPath.empty() && m_nLength > 0)
     m_Flush();
 }
 
 std::string CPxLogWriter::GetLogPath() {
-  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  std::lock_guard<std::mutex> guard(m_lock);
   return m_strLogPath;
 }
 

@@ -3,7 +3,7 @@
 // named, and the viewer started, at the first record of the process.
 #pragma once
 
-#include "probex/view/PxMsgType.h"
+#include "probex/base/PxMsgType.h"
 
 #include <cstdint>
 #include <mutex>
@@ -23,8 +23,7 @@ public:
   // character, and not past the 259-byte working copy: those get a full
   // record, so no reader ever rebuilds a wrong line).
   void WriteRecord(const char* text, EPxMsgType kind);
-  // The final write at unload: the coverage store sends its counts, then
-  // the buffer reaches the file.
+  // Writes what the buffer holds to the file.
   void Close();
   // The file's path; empty until the first record names it.
   std::string GetLogPath();
@@ -40,10 +39,13 @@ private:
   // Returns true when the record is finished (dropped or continued).
   bool m_WriteLineContinuation(const char* text);
 
-  std::recursive_mutex m_lock;
+  std::mutex m_lock;
   char* m_pBuffer = nullptr;
   std::int32_t m_nLength = 0;
   std::string m_strLogPath;
   std::string m_strViewerName;
   std::string m_strLastLine;
 };
+
+// The module's one log.
+CPxLogWriter& PxLogWriter();

@@ -4,7 +4,7 @@
 // run leaves through OutputMessage, to the attached sink or the default one.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/view/ProbexView.h"
 
 class CProbexData;

@@ -4,7 +4,7 @@
 // Set and Insert at kKrnInvalidIndex answer false and change nothing.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/support/KrnVector.h"
 
 #include <cstdint>

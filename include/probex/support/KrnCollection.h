@@ -3,7 +3,7 @@
 // A failed operation that answers an index or a count answers kKrnInvalidIndex.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/support/KrnLockable.h"
 
 #include <cstdint>

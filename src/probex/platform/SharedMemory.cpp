@@ -1,4 +1,4 @@
-#include "probex/coverage/SharedMemory.h"
+#include "probex/platform/SharedMemory.h"
 
 #include <climits>
 

@@ -4,7 +4,7 @@
 // All words are native 32-bit integers, changed only with atomic operations.
 #pragma once
 
-#include "probex/coverage/SharedMemory.h"
+#include "probex/platform/SharedMemory.h"
 
 #include <cstdint>
 

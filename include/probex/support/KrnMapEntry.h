@@ -2,7 +2,7 @@
 // and the value; a vector value then shares its storage with the source.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 
 namespace KRN {
 

@@ -3,7 +3,7 @@
 // that answers false is not matched by an Unlock.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/support/KrnLockable.h"
 
 namespace KRN {

@@ -7,7 +7,7 @@
 // Find then answers with the first entry of a key.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/support/KrnCollection.h"
 #include "probex/support/KrnGrowVector.h"
 #include "probex/support/KrnMapEntry.h"

@@ -4,7 +4,7 @@
 // meet with PX_SYNC_POINT(number). Nothing is reported and nothing thrown.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/core/Probex.h"
 
 class CProbexSyncData;

@@ -4,7 +4,7 @@
 // function may be called from any thread; none reports an error.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 
 namespace NPxCoverage {
 

@@ -3,7 +3,7 @@
 // on different threads; one handle object must not be written by two threads.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 
 #include <atomic>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // time-out, and always returns true.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/support/KrnLockable.h"
 
 #include <mutex>

@@ -3,7 +3,7 @@
 // holder frees it, whatever thread that holder is on.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/support/KrnHandle.h"
 
 namespace KRN {

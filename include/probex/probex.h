@@ -12,15 +12,15 @@
 //   int main() { CStackTest().Run(); }
 #pragma once
 
-#include "probex/PxApi.h"
-#include "probex/core/Probex.h"
+#include "probex/base/PxApi.h"
+#include "probex/base/PxMsgType.h"
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/concurrent/ProbexThread.h"
+#include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxInstrument.h"
 #include "probex/suite/ProbexSuite.h"
 #include "probex/support/KrnSupport.h"
 #include "probex/view/ProbexView.h"
-#include "probex/view/PxMsgType.h"

@@ -11,7 +11,7 @@
 // thread body must not let an exception escape: that ends the process too.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/concurrent/ProbexSync.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "probex/core/PxFormat.h"
+#include "probex/base/PxFormat.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // collection. The exclusive guard works over this interface.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 
 namespace KRN {
 

@@ -3,8 +3,8 @@
 // record of the process's log file. Derive and override to catch messages.
 #pragma once
 
-#include "probex/PxApi.h"
-#include "probex/view/PxMsgType.h"
+#include "probex/base/PxApi.h"
+#include "probex/base/PxMsgType.h"
 
 class PX_API CProbexView {
 public:

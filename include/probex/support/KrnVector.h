@@ -28,7 +28,7 @@
 // that combine two collections both ways keep one order between them.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/support/KrnCollection.h"
 #include "probex/support/KrnException.h"
 #include "probex/support/KrnExclusiveGuard.h"

@@ -3,7 +3,7 @@
 // and its result lines. It owns the cases added with PX_ADD / x_AddProbex.
 #pragma once
 
-#include "probex/PxApi.h"
+#include "probex/base/PxApi.h"
 #include "probex/view/ProbexView.h"
 
 class CProbex;

@@ -1,4 +1,4 @@
-#include "probex/coverage/SharedBlock.h"
+#include "probex/platform/SharedBlock.h"
 
 #include "probex/platform/platform.h"
 
