@@ -3,6 +3,7 @@
 // log's spelling as its writer made it, and the newest log of a program.
 #include "ViewerOptions.h"
 #include "LogLocator.h"
+#include "probex/base/PxLogFormat.h"
 
 #include "common/PxChildProcess.h"
 
@@ -53,7 +54,7 @@ TEST(LogLocator, NamesALogAsItsWriterDid) {
   const std::string stamp = ".20120919_08484200.qpxlog"; // a long name is cut, not its stamp
   EXPECT_EQ(NLogLocator::LogPathFromViewerName("/d/" + std::string(300, 'p') + stamp),
             Temp() + std::string(255 - stamp.size(), 'p') + stamp);
-  EXPECT_EQ(NLogLocator::MarkerName("C:\\Temp\\t.exe.qpxlog"), "C__Temp_t.exe.qpxlog_Mutex!");
+  EXPECT_EQ(NPxLogFormat::MarkerName("C:\\Temp\\t.exe.qpxlog"), "C__Temp_t.exe.qpxlog_Mutex!");
   const std::string linked = PxMakeTempDir("link") + "/to-temp";
   ASSERT_EQ(::symlink(Temp().c_str(), linked.c_str()), 0);
   EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), Temp() + "a.qpxlog");

@@ -1,55 +1,23 @@
 #include "LogLocator.h"
 
+#include "probex/base/PxLogFormat.h"
 #include "probex/platform/Path.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <tuple>
 
-namespace {
-
-constexpr std::size_t kMaxFileTitle = 255;
-// ".YYYYMMDD_HHMMSS" before the sequence number, ".qpxlog" after it.
-constexpr std::size_t kStampHead = 16;
-const char kLogExtension[] = ".qpxlog";
-
-// The stamp at the end of a log title, from its dot to the extension;
-// npos when the title does not end in one.
-std::size_t StampStart(const std::string& title) {
-  const std::size_t ext = sizeof kLogExtension - 1;
-  if (title.size() < kStampHead + 1 + ext ||
-      title.compare(title.size() - ext, ext, kLogExtension) != 0)
-    return std::string::npos;
-  const std::size_t dot = title.rfind('.', title.size() - ext - 1);
-  if (dot == std::string::npos || title.size() - ext - dot < kStampHead + 1 ||
-      title[dot + 9] != '_')
-    return std::string::npos;
-  for (std::size_t i = dot + 1; i < title.size() - ext; ++i)
-    if (i != dot + 9 && (title[i] < '0' || title[i] > '9'))
-      return std::string::npos;
-  return dot;
-}
-
-} // namespace
+using NPxLogFormat::kStampHead;
+using NPxLogFormat::StampStart;
 
 namespace NLogLocator {
 
 std::string LogPathFromViewerName(const std::string& viewerName) {
   std::string title = NPxPlatform::GetFileTitle(viewerName);
   const std::size_t stamp = StampStart(title);
-  if (title.size() > kMaxFileTitle && stamp != std::string::npos) {
-    const std::size_t stampLength = title.size() - stamp;
-    title = title.substr(0, kMaxFileTitle - stampLength) + title.substr(stamp);
-  }
+  if (stamp != std::string::npos)
+    title = NPxLogFormat::FitTitle(title, title.size() - stamp);
   return NPxPlatform::GetTempDirectory() + title;
-}
-
-std::string MarkerName(const std::string& logPath) {
-  std::string marker = logPath + "_Mutex!";
-  for (char& c : marker)
-    if (c == '\\' || c == ':')
-      c = '_';
-  return marker;
 }
 
 std::string WriterSpelling(const std::string& logPath) {

@@ -9,8 +9,6 @@ namespace NLogLocator {
 // The file title of the name in the directory for temporary files, cut to
 // a length file systems take exactly as the writer cuts it.
 std::string LogPathFromViewerName(const std::string& viewerName);
-// The log path and "_Mutex!", backslashes and colons made underscores.
-std::string MarkerName(const std::string& logPath);
 // The path as its writer spelt it: a log in the directory for temporary
 // files, however it was named (relative, through a link), is that
 // directory's path and the file's title; any other path stays as it is.

@@ -1,4 +1,5 @@
 #include "LogReader.h"
+#include "probex/base/PxLogFormat.h"
 
 #include <algorithm>
 #include <cstring>
@@ -83,10 +84,11 @@ void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset
 void CLogReader::m_Record(const char* line, std::size_t size, std::uint64_t offset,
                           const FRecord& out) {
   const unsigned kind = PX_MSG_CODE(line[0], line[1], line[2], line[3]);
-  if (!m_sawRecord && kind != kPxHeaderTitle && kind != kPxHeaderVersion)
+  if (!m_sawRecord && kind != NPxLogFormat::kHeaderTitle && kind != NPxLogFormat::kHeaderVersion)
     m_issues.Add(READ_ISSUE_MISSING_HEADER, offset);
   m_sawRecord = true;
-  if (kind != kPxHeaderTitle && kind != kPxHeaderVersion && !PxIsKnownKind(kind))
+  if (kind != NPxLogFormat::kHeaderTitle && kind != NPxLogFormat::kHeaderVersion &&
+      !NPxLogFormat::IsKnownKind(kind))
     m_issues.Add(READ_ISSUE_UNKNOWN_KIND, offset);
   m_record.kind = static_cast<EPxMsgType>(kind);
   m_record.text.assign(line + 5, size - 5);

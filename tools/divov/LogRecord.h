@@ -7,15 +7,8 @@
 #include <cstdint>
 #include <string>
 
-// The two header records that open every log; no sink ever sends them.
-inline constexpr unsigned kPxHeaderTitle = PX_MSG_CODE('T', 'i', 't', '.');
-inline constexpr unsigned kPxHeaderVersion = PX_MSG_CODE('V', 'e', 'r', '.');
-
 struct SLogRecord {
   EPxMsgType kind = PX_MSG_ETC;
   std::string text;
   std::uint64_t offset = 0; // byte offset of the record's first byte
 };
-
-// True for the eighteen kinds a sink sends.
-bool PxIsKnownKind(unsigned kind);

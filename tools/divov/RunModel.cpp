@@ -1,4 +1,5 @@
 #include "RunModel.h"
+#include "probex/base/PxLogFormat.h"
 
 #include "NumberText.h"
 #include "probex/base/PxTexts.h"
@@ -7,10 +8,10 @@ void CRunModel::Add(const SLogRecord& record) {
   if (record.kind != PX_MSG_ETC)
     m_inSuiteResults = false;
   switch (static_cast<unsigned>(record.kind)) {
-  case kPxHeaderTitle:
+  case NPxLogFormat::kHeaderTitle:
     m_title = record.text;
     break;
-  case kPxHeaderVersion:
+  case NPxLogFormat::kHeaderVersion:
     m_version = record.text;
     break;
   case PX_MSG_CLASS_NAME:

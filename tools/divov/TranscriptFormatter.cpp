@@ -1,4 +1,5 @@
 #include "TranscriptFormatter.h"
+#include "probex/base/PxLogFormat.h"
 
 #include "probex/base/PxTexts.h"
 
@@ -25,8 +26,8 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
   }
   const std::string& text = record.text;
   switch (static_cast<unsigned>(record.kind)) {
-  case kPxHeaderTitle:
-  case kPxHeaderVersion:
+  case NPxLogFormat::kHeaderTitle:
+  case NPxLogFormat::kHeaderVersion:
   case PX_MSG_CASE_LINE:
   case PX_MSG_TEST_LINE:
   case PX_MSG_COVERAGE_LINE:

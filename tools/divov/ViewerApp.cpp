@@ -1,4 +1,5 @@
 #include "ViewerApp.h"
+#include "probex/base/PxLogFormat.h"
 
 #include "HtmlReporter.h"
 #include "JunitReporter.h"
@@ -112,7 +113,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     for (CReporter* reporter : reporters)
       reporter->OnRecord(record);
   });
-  const std::string marker = NLogLocator::MarkerName(NLogLocator::WriterSpelling(logPath));
+  const std::string marker = NPxLogFormat::MarkerName(NLogLocator::WriterSpelling(logPath));
   CLogFollower::SHooks hooks;
   hooks.writerAlive = [&marker] { return NViewerOs::IsWriterAlive(marker); };
   hooks.idle = [&reporters] {

@@ -6,31 +6,36 @@
   ((static_cast<unsigned>(a) << 24) | (static_cast<unsigned>(b) << 16) |                           \
    (static_cast<unsigned>(c) << 8) | static_cast<unsigned>(d))
 
-enum EPxMsgType : unsigned {
-  // Free text: blank lines, banner, warnings, dumps, suite results.
-  PX_MSG_ETC = PX_MSG_CODE('E', 't', 'c', '.'),
-  // Class level.
-  PX_MSG_CLASS_CAPTION = PX_MSG_CODE('C', 'l', 'C', 'p'),
-  PX_MSG_CLASS_NAME = PX_MSG_CODE('C', 'l', 'N', 'm'),
-  PX_MSG_CLASS_RESULT = PX_MSG_CODE('C', 'l', 'R', 'e'),
-  // Case (test method) level.
-  PX_MSG_CASE_LINE = PX_MSG_CODE('C', 'a', 'L', 'n'),
-  PX_MSG_CASE_CAPTION = PX_MSG_CODE('C', 'a', 'C', 'p'),
-  PX_MSG_CASE_TIME = PX_MSG_CODE('C', 'a', 'T', 'm'),
-  // Test (one check) level.
-  PX_MSG_TEST_CAPTION = PX_MSG_CODE('T', 't', 'C', 'p'),
-  PX_MSG_TEST_LINE = PX_MSG_CODE('T', 't', 'L', 'n'),
-  PX_MSG_TEST_EXPECT_LINE = PX_MSG_CODE('T', 't', 'E', 'L'),
-  PX_MSG_TEST_EXPRESSION = PX_MSG_CODE('T', 't', 'E', 'x'),
-  PX_MSG_TEST_OK = PX_MSG_CODE('T', 't', 'O', 'k'),
-  PX_MSG_TEST_NG = PX_MSG_CODE('T', 't', 'N', 'g'),
-  // Coverage records.
-  PX_MSG_COVERAGE_LINE = PX_MSG_CODE('P', 'x', 'L', 'n'),
-  PX_MSG_COVERAGE_FUNC_IN = PX_MSG_CODE('P', 'x', 'F', 'n'),
-  PX_MSG_COVERAGE_FUNC_OUT = PX_MSG_CODE('P', 'x', 'F', 'o'),
-  PX_MSG_COVERAGE_PASSABLE = PX_MSG_CODE('P', 'x', 'P', 's'),
-  PX_MSG_COVERAGE_COUNT = PX_MSG_CODE('P', 'x', 'C', 't'),
-};
+// Every kind, once: name and its four characters. The log's reader, the
+// writer and the sinks all take the list from here.
+#define PX_MSG_KINDS(X)                                                                            \
+  /* Free text: blank lines, banner, warnings, dumps, suite results. */                            \
+  X(PX_MSG_ETC, 'E', 't', 'c', '.')                                                                \
+  /* Class level. */                                                                               \
+  X(PX_MSG_CLASS_CAPTION, 'C', 'l', 'C', 'p')                                                      \
+  X(PX_MSG_CLASS_NAME, 'C', 'l', 'N', 'm')                                                         \
+  X(PX_MSG_CLASS_RESULT, 'C', 'l', 'R', 'e')                                                       \
+  /* Case (test method) level. */                                                                  \
+  X(PX_MSG_CASE_LINE, 'C', 'a', 'L', 'n')                                                          \
+  X(PX_MSG_CASE_CAPTION, 'C', 'a', 'C', 'p')                                                       \
+  X(PX_MSG_CASE_TIME, 'C', 'a', 'T', 'm')                                                          \
+  /* Test (one check) level. */                                                                    \
+  X(PX_MSG_TEST_CAPTION, 'T', 't', 'C', 'p')                                                       \
+  X(PX_MSG_TEST_LINE, 'T', 't', 'L', 'n')                                                          \
+  X(PX_MSG_TEST_EXPECT_LINE, 'T', 't', 'E', 'L')                                                   \
+  X(PX_MSG_TEST_EXPRESSION, 'T', 't', 'E', 'x')                                                    \
+  X(PX_MSG_TEST_OK, 'T', 't', 'O', 'k')                                                            \
+  X(PX_MSG_TEST_NG, 'T', 't', 'N', 'g')                                                            \
+  /* Coverage records. */                                                                          \
+  X(PX_MSG_COVERAGE_LINE, 'P', 'x', 'L', 'n')                                                      \
+  X(PX_MSG_COVERAGE_FUNC_IN, 'P', 'x', 'F', 'n')                                                   \
+  X(PX_MSG_COVERAGE_FUNC_OUT, 'P', 'x', 'F', 'o')                                                  \
+  X(PX_MSG_COVERAGE_PASSABLE, 'P', 'x', 'P', 's')                                                  \
+  X(PX_MSG_COVERAGE_COUNT, 'P', 'x', 'C', 't')
+
+#define PX_MSG_ENUMERATOR(name, a, b, c, d) name = PX_MSG_CODE(a, b, c, d),
+enum EPxMsgType : unsigned { PX_MSG_KINDS(PX_MSG_ENUMERATOR) };
+#undef PX_MSG_ENUMERATOR
 
 // True for the five coverage kinds, which the debugger path never shows.
 constexpr bool PxIsCoverageKind(EPxMsgType kind) {

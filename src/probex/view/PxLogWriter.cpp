@@ -1,7 +1,6 @@
 #include "probex/view/PxLogWriter.h"
 
-#include "probex/base/PxApi.h"
-#include "probex/base/PxFormat.h"
+#include "probex/base/PxLogFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/platform/platform.h"
 
@@ -11,28 +10,6 @@ namespace {
 
 // The working copy of a "PxLn" text: 259 characters and the terminator.
 constexpr std::size_t kLineCopySize = 260;
-// Longest file name most file systems accept.
-constexpr std::size_t kMaxFileTitle = 255;
-
-// The kind's characters, most significant byte first, up to a zero byte.
-std::string KindCode(EPxMsgType kind) {
-  std::string code;
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    const char c = static_cast<char>((static_cast<unsigned>(kind) >> shift) & 0xFFu);
-    if (c == '\0')
-      break;
-    code += c;
-  }
-  return code;
-}
-
-// A title too long for the file system keeps its stamp and loses the end of
-// the executable's name instead.
-std::string FitTitle(const std::string& title, std::size_t stampLength) {
-  if (title.size() <= kMaxFileTitle)
-    return title;
-  return title.substr(0, kMaxFileTitle - stampLength) + title.substr(title.size() - stampLength);
-}
 
 } // namespace
 
@@ -54,10 +31,11 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   if (kind == PX_MSG_COVERAGE_LINE && m_WriteLineContinuation(text))
     return;
   const char* body = kind == PX_MSG_TEST_OK ? "" : text;
-  const std::string head = KindCode(kind) + "|";
-  m_Append(head.data(), head.size());
+  const NPxLogFormat::SKindCode code = NPxLogFormat::KindCode(kind);
+  m_Append(code.text, code.length);
+  m_Append(&NPxLogFormat::kKindSeparator, 1);
   m_Append(body, std::strlen(body));
-  m_Append("\r", 1);
+  m_Append(&NPxLogFormat::kRecordEnd, 1);
 }
 
 bool CPxLogWriter::m_WriteLineContinuation(const char* text) {
@@ -78,7 +56,7 @@ bool CPxLogWriter::m_WriteLineContinuation(const char* text) {
   if (!continues)
     return false;
   m_Append(open, length - prefix);
-  m_Append("\r", 1);
+  m_Append(&NPxLogFormat::kRecordEnd, 1);
   return true;
 }
 
@@ -96,8 +74,7 @@ std::string CPxLogWriter::GetLogPath() {
 void CPxLogWriter::m_Prepare() {
   if (!m_pBuffer) {
     m_pBuffer = new char[kBufferSize + 1];
-    const std::string header =
-        PxFormat("Tit.|%s\rVer.|%s(%s %s)\r", PX_PRODUCT_NAME, PX_VERSION_TEXT, __DATE__, __TIME__);
+    const std::string header = NPxLogFormat::HeaderRecords();
     std::memcpy(m_pBuffer, header.c_str(), header.size() + 1);
     m_nLength = static_cast<std::int32_t>(header.size());
   }
@@ -140,16 +117,12 @@ void CPxLogWriter::m_Flush() {
 void CPxLogWriter::m_MakeName() {
   for (int sequence = 0;; ++sequence) {
     const NPxPlatform::SLocalTime now = NPxPlatform::GetLocalTime();
-    const std::string stamp = PxFormat(".%04d%02d%02d_%02d%02d%02d%02d.qpxlog", now.year, now.month,
-                                       now.day, now.hour, now.minute, now.second, sequence);
+    const std::string stamp = NPxLogFormat::Stamp(now.year, now.month, now.day, now.hour,
+                                                  now.minute, now.second, sequence);
     m_strViewerName = NPxPlatform::GetExecutablePath() + stamp;
     m_strLogPath = NPxPlatform::GetTempDirectory() +
-                   FitTitle(NPxPlatform::GetFileTitle(m_strViewerName), stamp.size());
-    std::string marker = m_strLogPath + "_Mutex!";
-    for (char& c : marker) {
-      if (c == '\\' || c == ':')
-        c = '_';
-    }
+                   NPxLogFormat::FitTitle(NPxPlatform::GetFileTitle(m_strViewerName), stamp.size());
+    const std::string marker = NPxLogFormat::MarkerName(m_strLogPath);
     // A name is taken while its writer lives; a file left by an ended
     // process of the same second takes it too, so runs never share a log.
     if (NPxPlatform::PathExists(m_strLogPath))
