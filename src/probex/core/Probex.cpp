@@ -3,6 +3,7 @@
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
 #include "probex/view/PxRecordChannel.h"
@@ -49,6 +50,9 @@ CProbex::~CProbex() {
 }
 
 void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  blocks.Count();
   if (m_pData->m_pView)
     m_pData->m_pView->OutputMessage(text, kind);
   else

@@ -5,6 +5,7 @@
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/platform/platform.h"
@@ -29,13 +30,27 @@ template <typename TChar> bool SameString(const TChar* s1, const TChar* s2) {
   }
 }
 
+// The check this thread has begun: its location, already sent, and where
+// the messages stood right after it.
+struct SOpenCheck {
+  const CProbex* owner = nullptr;
+  std::string location;
+  CPxMessageBlocks::SMark mark{};
+};
+thread_local SOpenCheck openCheck;
+
 } // namespace
 
 void CProbex::x_SetTestExpectLine(const char* file, int line) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
   if (line >= 0)
     m_CheckAssertCounter();
   // Widened first, so that even the most negative line has an absolute value.
-  m_SendLocation(file, line < 0 ? -static_cast<long long>(line) : line, PX_MSG_TEST_EXPECT_LINE);
+  openCheck.location = PxLocationText(file, line < 0 ? -static_cast<long long>(line) : line);
+  OutputMessage(openCheck.location.c_str(), PX_MSG_TEST_EXPECT_LINE);
+  openCheck.owner = this;
+  openCheck.mark = blocks.Mark();
 }
 
 void CProbex::x_Assert(bool result, const char* expression) {
@@ -84,6 +99,11 @@ void CProbex::x_AssertFailedLine(const char*, int) {
 
 void CProbex::m_AssertCommon(bool result, const char* expression, const char* okText,
                              const char* ngText) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  if (openCheck.owner == this && blocks.OthersSince(openCheck.mark))
+    OutputMessage(openCheck.location.c_str(), PX_MSG_TEST_EXPECT_LINE);
+  openCheck.owner = nullptr;
   std::string shown(expression);
   if (!result)
     shown += NPxText::kFalseSuffix;

@@ -21,3 +21,6 @@ public:
   // The explicit method table; its last entry is always empty.
   std::vector<CProbex::PxMethod> m_methods{nullptr};
 };
+
+// "<fully qualified file>(<line>):", as locations are sent.
+std::string PxLocationText(const char* file, long long line);

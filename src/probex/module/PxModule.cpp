@@ -1,6 +1,7 @@
 // The library's process-wide objects, defined together so that load builds
 // them in this order and unload destroys them in the reverse one.
 #include "probex/base/PxLasting.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverageState.h"
 #include "probex/coverage/PxLineCounts.h"
@@ -12,9 +13,10 @@ CPxRunningCaseMap g_mapRunningCase;
 namespace {
 
 // Instrumented code and late records may still arrive while the process
-// ends, after the ordinary objects below are gone: these two stay.
+// ends, after the ordinary objects below are gone: these stay.
 CPxLasting<SPxCoverageState> g_coverageState;
 CPxLasting<CPxRecordChannel> g_recordChannel;
+CPxLasting<CPxMessageBlocks> g_messageBlocks;
 CPxLineCounts g_lineCounts;
 CPxLogWriter g_logWriter;
 
@@ -38,6 +40,10 @@ CPxModuleExit g_moduleExit;
 
 SPxCoverageState& PxCoverageState() {
   return *g_coverageState;
+}
+
+CPxMessageBlocks& PxMessageBlocks() {
+  return *g_messageBlocks;
 }
 
 CPxRecordChannel& PxRecordChannel() {
