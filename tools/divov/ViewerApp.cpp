@@ -135,7 +135,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   for (const std::string& line : reader.Issues().Describe())
     m_err << kProgramName << ": " << logPath << ": " << line << "\n";
 
-  int status = model.Failed() ? 1 : 0;
+  int status = !model.Incomplete().empty() ? 2 : model.Failed() ? 1 : 0;
   // The files come last, whole: a report is never left half written by an
   // unreadable log.
   for (const auto& file : files) {

@@ -45,6 +45,10 @@ bool IsKnownKind(unsigned kind);
 constexpr bool IsHeaderKind(unsigned kind) {
   return kind == kHeaderTitle || kind == kHeaderVersion;
 }
+// True for the records the writer adds of its own: the headers and "End.".
+constexpr bool IsWriterKind(unsigned kind) {
+  return IsHeaderKind(kind) || kind == kAbnormalEnd;
+}
 // "Tit.|<product>\rVer.|<version>(<build date> <build time>)\r".
 std::string HeaderRecords();
 
