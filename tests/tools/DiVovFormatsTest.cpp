@@ -39,8 +39,10 @@ TEST(DiVovFormats, AnIncompleteRunIsAnErrorInEveryReportAndNeverAPass) {
   std::vector<std::pair<std::string, std::string>> runs; // log, why it is incomplete
   for (const char* end : {"SIGSEGV", "throw", "fsize"}) {
     const std::string tmp = PxMakeTempDir(end);
-    PxRunChild({PxScenarioPath("px_crash_scenario"), end},
-               {{"TMPDIR", tmp}, {"PATH", tmp}, {"ASAN_OPTIONS", "handle_segv=0"}});
+    PxRunChild({PxScenarioPath("px_crash_scenario"), end}, {{"TMPDIR", tmp},
+                                                            {"PATH", tmp},
+                                                            {"ASAN_OPTIONS", "handle_segv=0"},
+                                                            {"TSAN_OPTIONS", "handle_segv=0"}});
     runs.emplace_back(PxLogIn(tmp), "");
   }
   runs[0].second = "the program ended abnormally: crash / case 2 dies: SIGSEGV";

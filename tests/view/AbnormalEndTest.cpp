@@ -14,6 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr char kSanitizersStandBack[] = "handle_segv=0:handle_sigbus=0:handle_sigfpe=0";
+
 std::vector<std::string> Records(const std::string& log) {
   std::vector<std::string> records;
   std::size_t start = 0;
@@ -36,7 +38,8 @@ protected:
     return PxRunChild({PxScenarioPath("px_crash_scenario"), end},
                       {{"TMPDIR", m_tmp},
                        {"PATH", m_viewer.Path()},
-                       {"ASAN_OPTIONS", "handle_segv=0:handle_sigbus=0:handle_sigfpe=0"}});
+                       {"ASAN_OPTIONS", kSanitizersStandBack},
+                       {"TSAN_OPTIONS", kSanitizersStandBack}});
   }
   std::vector<std::string> Logs() const {
     std::vector<std::string> logs;
