@@ -6,10 +6,12 @@
 #include <probex/probex.h>
 
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cfenv>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -23,14 +25,14 @@ std::string g_end;
 volatile sig_atomic_t g_termTaken = 0;
 
 void EndAsAsked() {
-  volatile int zero = 0;
-  volatile int one = 1;
-  volatile int* nowhere = nullptr;
-  if (g_end == "SIGSEGV")
-    *nowhere = 1;
-  else if (g_end == "SIGFPE")
-    zero = one / zero;
-  else if (g_end == "SIGILL")
+  volatile double zero = 0;
+  if (g_end == "SIGSEGV") // a page no access may touch; a null store is a sanitizer's to catch
+    *static_cast<volatile int*>(
+        ::mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) = 1;
+  else if (g_end == "SIGFPE") { // a trapping float division: an integer one is UB to sanitizers
+    ::feenableexcept(FE_DIVBYZERO);
+    zero = 1.0 / zero;
+  } else if (g_end == "SIGILL")
     __builtin_trap();
   else if (g_end == "SIGABRT")
     std::abort();
