@@ -1,7 +1,26 @@
 #include "probex/platform/Cp932Utf8Table.h"
 
+#if defined(_WIN32)
+#include "win32/Cp932Utf8Table.inc"
+#else
+#include "posix/Cp932Utf8Table.inc"
+#endif
+
 namespace NPxPlatform {
 namespace {
+
+// One table entry from the system's converter; empty when the character
+// has no UTF-8 of at most three bytes.
+template <typename TEntry>
+void Fill(CSystemConverter& converter, const char* cp932, std::size_t size, TEntry& entry) {
+  char out[8];
+  const std::size_t produced = converter.Convert(cp932, size, out);
+  if (produced == 0 || produced > 3)
+    return;
+  for (std::size_t i = 0; i < produced; ++i)
+    entry.bytes[i] = out[i];
+  entry.size = static_cast<std::uint8_t>(produced);
+}
 
 // A lead byte of a CP932 double-byte character.
 bool IsLeadByte(unsigned char c) {
@@ -16,7 +35,21 @@ const CCp932Utf8Table& CCp932Utf8Table::Get() {
 }
 
 CCp932Utf8Table::CCp932Utf8Table() {
-  m_FillFromSystem();
+  CSystemConverter converter;
+  if (!converter.Valid())
+    return; // every lookup fails, and text is replaced, not lost
+  for (int b = 0; b < 256; ++b) {
+    const char single = static_cast<char>(b);
+    Fill(converter, &single, 1, m_single[b]);
+  }
+  for (int lead = 0x80; lead < 0x100; ++lead) {
+    if (m_single[lead].size != 0)
+      continue;
+    for (int trail = 0x40; trail < 0x100; ++trail) {
+      const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      Fill(converter, pair, 2, m_pairs[lead - 0x80][trail]);
+    }
+  }
 }
 
 std::size_t CCp932Utf8Table::Lookup(const unsigned char* text, std::size_t size, const char*& utf8,
@@ -69,9 +102,3 @@ std::size_t CCp932Utf8Table::BadLength(const char* text, std::size_t size) {
 }
 
 } // namespace NPxPlatform
-
-#if defined(_WIN32)
-#include "win32/Cp932Utf8Table.inc"
-#else
-#include "posix/Cp932Utf8Table.inc"
-#endif

@@ -28,9 +28,6 @@ public:
 
 private:
   CCp932Utf8Table();
-  // Fills the table from the system's converter; without one every lookup
-  // fails, and text is replaced, not lost.
-  void m_FillFromSystem();
 
   struct SEntry {
     char bytes[3];
