@@ -6,8 +6,8 @@
 
 namespace NPxPlatform {
 
-std::string LocaleName() {
-  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+std::string LocaleName(const char* category) {
+  for (const char* variable : {"LC_ALL", category, "LANG"}) {
     const char* value = std::getenv(variable);
     if (value && *value)
       return value;
@@ -28,7 +28,7 @@ bool IsUtf8LocaleName(const std::string& name) {
 }
 
 std::string TerminalText(const char* cp932) {
-  static const bool utf8 = IsUtf8LocaleName(LocaleName());
+  static const bool utf8 = IsUtf8LocaleName(LocaleName("LC_CTYPE"));
   if (!utf8)
     return cp932;
   std::string out;
