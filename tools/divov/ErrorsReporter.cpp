@@ -1,0 +1,62 @@
+#include "ErrorsReporter.h"
+
+#include "SourceLocation.h"
+
+#include <algorithm>
+
+namespace {
+
+const char kNoResults[] = "the class ended without its results: the run stopped inside it";
+
+} // namespace
+
+CErrorsReporter::CErrorsReporter(std::ostream& out, const std::string& encoding,
+                                 std::string logPath)
+    : m_out(out), m_converter(encoding), m_logPath(std::move(logPath)) {}
+
+void CErrorsReporter::OnEnd(const CRunModel& model) {
+  for (const SClass& testClass : model.Classes()) {
+    SSourceLocation classWhere;
+    bool classKnown = false;
+    for (const SCase& testCase : testClass.cases) {
+      SSourceLocation caseWhere;
+      const bool caseKnown = PxParseLocation(testCase.location, caseWhere);
+      if (caseKnown && !classKnown) {
+        classWhere = caseWhere;
+        classKnown = true;
+      }
+      for (const SFailure& failure : testCase.failures) {
+        SSourceLocation own;
+        const SSourceLocation* where = PxParseLocation(failure.expectLine, own) ? &own
+                                       : caseKnown                              ? &caseWhere
+                                       : classKnown                             ? &classWhere
+                                                                                : nullptr;
+        m_Line(where, failure.text.empty() ? failure.expression : failure.text);
+      }
+    }
+    std::vector<std::string> classTexts = testClass.warnings;
+    if (!testClass.hasResults && testClass.warnings.empty())
+      classTexts.push_back(kNoResults);
+    for (const std::string& text : classTexts)
+      m_Line(classKnown ? &classWhere : nullptr, text);
+  }
+  m_out.flush();
+}
+
+void CErrorsReporter::m_Line(const SSourceLocation* where, const std::string& text) {
+  std::string shown;
+  if (where) {
+    m_converter.Convert(where->file, shown);
+    shown += ":" + std::to_string(where->line);
+  } else {
+    shown = m_logPath + ":1";
+  }
+  shown += ": error: ";
+  // One line per failure, whatever the text holds.
+  std::string raw = text.empty() ? "a check failed" : text;
+  std::replace_if(
+      raw.begin(), raw.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  m_converter.Convert(raw, shown);
+  m_out << shown << '\n';
+  ++m_count;
+}
