@@ -8,6 +8,7 @@
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
+#include "probex/suite/ProbexSuite.h"
 
 #include <gtest/gtest.h>
 
@@ -353,6 +354,12 @@ TEST(CaseFilter, SelectsExcludesOrRefusesAndCountsOnlyWhatRan) {
     if (refused) {
       EXPECT_TRUE(messages.empty());
       EXPECT_TRUE(test.calls.empty());
+      CPxRecordingSink sink;
+      CProbexSuite suite;
+      suite.SetViewClass(&sink);
+      PX_ADD(suite, CFiltered);
+      suite.Suite();
+      EXPECT_TRUE(sink.Messages().empty()) << "a suite runs nothing either";
       continue;
     }
     EXPECT_EQ(test.calls, row.ran);

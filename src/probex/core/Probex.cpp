@@ -41,20 +41,6 @@ private:
   std::uint32_t m_threadId;
 };
 
-// A filter that cannot be read runs nothing, says why once, and fails the
-// process; true when the run may go on.
-bool FilterReadable() {
-  const CPxCaseFilter& filter = PxCaseFilter();
-  if (filter.GetProblem().empty())
-    return true;
-  if (filter.TakeProblemNotice())
-    NPxPlatform::ShowNotice(
-        "Probex",
-        ("PROBEX_FILTER cannot be read: " + filter.GetProblem() + ". No case runs.").c_str());
-  PxRunVerdict().NoteFailure();
-  return false;
-}
-
 } // namespace
 
 CProbex::CProbex() : m_pMethodTable(nullptr), m_pData(new CProbexData) {
@@ -74,7 +60,7 @@ void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
 }
 
 void CProbex::Run() {
-  if (!FilterReadable())
+  if (!PxCaseFilter().AllowsRun())
     return;
   CPxRecordViewScope recordView(m_pData->m_pView);
   OutputMessage("", PX_MSG_ETC);

@@ -1,5 +1,8 @@
 #include "probex/core/PxCaseFilter.h"
 
+#include "probex/core/PxRunVerdict.h"
+#include "probex/platform/Process.h"
+
 #include <cstdlib>
 #include <memory>
 
@@ -107,6 +110,16 @@ bool CPxCaseFilter::m_Parse(const std::string& text) {
   if (m_problem.empty() && minus != std::string::npos)
     m_problem = SplitPatterns(text.substr(minus + 1), m_exclude);
   return m_problem.empty();
+}
+
+bool CPxCaseFilter::AllowsRun() const {
+  if (m_problem.empty())
+    return true;
+  if (!m_noticeGiven.exchange(true))
+    NPxPlatform::ShowNotice(
+        "Probex", ("PROBEX_FILTER cannot be read: " + m_problem + ". No case runs.").c_str());
+  PxRunVerdict().NoteFailure();
+  return false;
 }
 
 bool CPxCaseFilter::Selects(const std::string& className, const char* caseName) const {

@@ -20,8 +20,9 @@ public:
   // Empty when the text reads well; else what is wrong with it.
   const std::string& GetProblem() const { return m_problem; }
   bool Selects(const std::string& className, const char* caseName) const;
-  // True only for the first caller: the problem is told once per process.
-  bool TakeProblemNotice() const { return !m_noticeGiven.exchange(true); }
+  // False for a filter that cannot be read: then nothing may run, the
+  // problem is told on standard error once, and the process has failed.
+  bool AllowsRun() const;
 
   // The name a filter knows a test class by: its type's name as written in
   // the source, without its namespaces.
