@@ -1,6 +1,6 @@
 #include "LcovReporter.h"
 
-#include "ControlText.h"
+#include "probex/base/PxControlText.h"
 
 void CLcovReporter::OnEnd(const CRunModel& model) {
   std::string trace;
@@ -10,7 +10,7 @@ void CLcovReporter::OnEnd(const CRunModel& model) {
       trace += "unnamed-source-" + std::to_string(cookie); // no "PxPs" named it
     else {
       std::string name; // one line, whatever the name holds
-      NControlText::Append(name, source.name, "");
+      NPxControlText::Append(name, source.name, "");
       m_converter.Convert(name, trace);
     }
     trace += '\n';

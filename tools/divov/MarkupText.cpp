@@ -1,6 +1,6 @@
 #include "MarkupText.h"
 
-#include "ControlText.h"
+#include "probex/base/PxControlText.h"
 
 void CMarkupText::Append(std::string& out, std::string_view cp932) {
   m_utf8.clear();
@@ -27,7 +27,7 @@ void CMarkupText::AppendUtf8(std::string& out, std::string_view utf8) {
       out += "&#39;";
       break;
     default:
-      NControlText::Append(out, std::string_view(&c, 1), "\t\n");
+      NPxControlText::Append(out, std::string_view(&c, 1), "\t\n");
       break;
     }
   }

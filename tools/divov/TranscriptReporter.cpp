@@ -1,6 +1,6 @@
 #include "TranscriptReporter.h"
 
-#include "ControlText.h"
+#include "probex/base/PxControlText.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ void CTranscriptReporter::m_Piece(std::string_view text, ETextStyle style, std::
   if (coloured)
     m_raw += kStyleCodes[static_cast<int>(style)];
   // Only the style codes above may steer the terminal, never a log's text.
-  NControlText::Append(m_raw, text, "\t\n");
+  NPxControlText::Append(m_raw, text, "\t\n");
   if (coloured)
     m_raw += kResetCode;
   m_raw.append(tail);

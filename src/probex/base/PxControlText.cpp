@@ -1,6 +1,6 @@
-#include "ControlText.h"
+#include "probex/base/PxControlText.h"
 
-namespace NControlText {
+namespace NPxControlText {
 
 void Append(std::string& out, std::string_view text, std::string_view keep) {
   static const char kDigits[] = "0123456789abcdef";
@@ -16,4 +16,4 @@ void Append(std::string& out, std::string_view text, std::string_view keep) {
   }
 }
 
-} // namespace NControlText
+} // namespace NPxControlText
