@@ -128,6 +128,18 @@ TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
   EXPECT_EQ(std::filesystem::status(log + ".html").permissions(),
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   ::umask(mask);
+  // A report replaces one's own file, even one linked hard to another, and
+  // never another user's file.
+  std::filesystem::create_hard_link(victim, shared + "/hard.xml");
+  std::ofstream(shared + "/theirs.xml") << "theirs";
+  EXPECT_EQ(PxRunViewer({"--junit", shared + "/hard.xml", log}).exitCode, 1);
+  EXPECT_EQ(PxReadFile(victim), "victim");
+  EXPECT_NE(PxReadFile(shared + "/hard.xml").find("<testsuites"), std::string::npos);
+  if (root && ::chown((shared + "/theirs.xml").c_str(), 54321, 54321) == 0) {
+    EXPECT_EQ(PxRunViewer({"--junit", shared + "/theirs.xml", log}).stdErr,
+              "DiVov.exe: cannot write " + shared + "/theirs.xml: it belongs to user 54321\n");
+    EXPECT_EQ(PxReadFile(shared + "/theirs.xml"), "theirs");
+  }
 
   // The newest log of the program is the user's own, not a planted one.
   if (root)
@@ -137,7 +149,10 @@ TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
   ASSERT_TRUE(plant(forged.substr(0, forged.size() - 9) + "01.qpxlog", forged));
   EXPECT_EQ(PxRunViewer({"--latest", "px_class_scenario"}, shared).exitCode, 1);
 
-  // A log named on the command line, through another user's link.
+  // A log named on the command line, through one's own link or another
+  // user's.
+  std::filesystem::create_symlink(log, shared + "/mine.qpxlog");
+  EXPECT_EQ(PxRunViewer({shared + "/mine.qpxlog"}).exitCode, 1);
   if (!root)
     GTEST_SKIP() << "links and files of a second user need root";
   ASSERT_TRUE(plant(shared + "/through.qpxlog", log));
