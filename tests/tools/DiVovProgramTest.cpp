@@ -167,12 +167,16 @@ TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
 
 // A viewer run with --follow shows the first half while the program waits
 // at its gate, and the viewer that the program starts through /x writes its
-// report beside the log. Both end with the program, finished or killed.
+// report beside the log. Both end with the program, finished or killed,
+// with or without an object folder to use.
 TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
   for (const bool killed : {false, true}) {
     SCOPED_TRACE(killed ? "writer killed" : "writer finishes");
     const std::string dir = PxMakeTempDir("halfway");
     const std::string objects = PxMakeTempDir("objects");
+    // In a folder that others may enter no marker is made: the log's own
+    // hold then tells that its writer lives.
+    ASSERT_EQ(::chmod(objects.c_str(), killed ? 0700 : 0755), 0);
     const std::string gate = PxMakeTempDir("gate");
     CPxParty writer;
     ASSERT_TRUE(writer.Start({"/usr/bin/env", "TMPDIR=" + dir, "PROBEX_OBJECT_DIR=" + objects,

@@ -125,7 +125,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   });
   const std::string marker = NPxLogFormat::MarkerName(NLogLocator::WriterSpelling(logPath));
   CLogFollower::SHooks hooks;
-  hooks.writerAlive = [&marker] { return NViewerOs::IsWriterAlive(marker); };
+  // The file's own hold answers when the object folder cannot be used.
+  hooks.writerAlive = [&marker, &logPath] {
+    return NViewerOs::IsWriterAlive(marker) || NPxPlatform::IsFileInUse(logPath);
+  };
   hooks.idle = [&reporters] {
     for (CReporter* reporter : reporters)
       reporter->OnIdle();

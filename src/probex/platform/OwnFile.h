@@ -12,8 +12,13 @@ namespace NPxPlatform {
 enum class EPxNewFile { Created, Taken, Failed };
 
 // Creates an empty owner-only file where nothing stands yet; Taken when
-// anything, a dangling link included, is there already.
+// anything, a dangling link included, is there already. A file made so is
+// in use by this process until released or until the process ends, killed
+// or not; another process can tell without any named object.
 EPxNewFile CreateNewFile(const std::string& path);
+void ReleaseNewFile(const std::string& path);
+// Whether a living process made the file with CreateNewFile and holds it.
+bool IsFileInUse(const std::string& path);
 
 // Gives the path a whole new owner-only content: the bytes go to a fresh
 // file in the same folder, which then takes the name. A link, anything but

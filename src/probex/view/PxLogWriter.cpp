@@ -17,8 +17,10 @@ CPxLogWriter::~CPxLogWriter() {
   Close();
   std::lock_guard<std::mutex> guard(m_lock);
   // Everything is in the file now: a viewer that sees the name free reads it all.
-  if (!m_strLogPath.empty())
+  if (!m_strLogPath.empty()) {
     NPxPlatform::ReleaseNameMarker(NPxLogFormat::MarkerName(m_strLogPath).c_str());
+    NPxPlatform::ReleaseNewFile(m_strLogPath);
+  }
   delete[] m_pBuffer;
   m_pBuffer = nullptr;
   m_nLength = 0;
