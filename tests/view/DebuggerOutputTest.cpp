@@ -49,6 +49,16 @@ TEST(DebuggerOutput, TracedClassRunWritesTheTranscriptInTheTerminalsEncodingAndN
   }
 }
 
+// The debugger's stream is a terminal: a text's escape sequences reach it
+// only as visible \xNN.
+TEST(DebuggerOutput, TracedTextsCannotSteerTheTerminal) {
+  const SPxChildResult run =
+      PxRunChildTraced({PxScenarioPath("px_class_scenario"), "text", "Etc.", "\x1b[2Jwiped\x07"},
+                       {{"TMPDIR", PxMakeTempDir("traced")}});
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  EXPECT_EQ(run.stdErr, "\\x1b[2Jwiped\\x07\n");
+}
+
 TEST(DebuggerOutput, TracedSuiteEndsWithItsResultsBlock) {
   const std::string tmp = PxMakeTempDir("traced");
   const SPxChildResult run = PxRunChildTraced({PxScenarioPath("px_class_scenario"), "suite"},

@@ -1,8 +1,6 @@
 #include "ErrorsReporter.h"
 
-#include "SourceLocation.h"
-
-#include <algorithm>
+#include "probex/base/PxControlText.h"
 
 namespace {
 
@@ -44,18 +42,16 @@ void CErrorsReporter::OnEnd(const CRunModel& model) {
 }
 
 void CErrorsReporter::m_Line(const SSourceLocation* where, const std::string& text) {
+  // One line per failure, and nothing in it that could steer a terminal:
+  // control characters, line ends included, are shown escaped.
+  std::string raw;
+  if (where)
+    NPxControlText::Append(raw, where->file + ":" + std::to_string(where->line), "");
+  raw += ": error: ";
+  NPxControlText::Append(raw, text.empty() ? "a check failed" : text, "");
   std::string shown;
-  if (where) {
-    m_converter.Convert(where->file, shown);
-    shown += ":" + std::to_string(where->line);
-  } else {
-    shown = m_logPath + ":1";
-  }
-  shown += ": error: ";
-  // One line per failure, whatever the text holds.
-  std::string raw = text.empty() ? "a check failed" : text;
-  std::replace_if(
-      raw.begin(), raw.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  if (!where)
+    NPxControlText::Append(shown, m_logPath + ":1", "");
   m_converter.Convert(raw, shown);
   m_out << shown << '\n';
   ++m_count;
