@@ -20,9 +20,9 @@
 namespace {
 
 TEST(ViewerOptions, TakesOptionsInBothFormsAndInAnyOrder) {
-  const SViewerOptions o = PxParseViewerOptions({"--html", "r.html", "log", "--junit=j.xml", "-f",
-                                                 "--lcov", "c.info", "--color=never", "--encoding",
-                                                 "EUC-JP", "--errors", "--lang", "en"});
+  const SViewerOptions o =
+      PxParseViewerOptions({"--html", "r.html", "log", "--junit=j.xml", "-f", "--lcov", "c.info",
+                            "--color=never", "--encoding", "EUC-JP", "--errors", "--lang", "en"});
   EXPECT_EQ(std::tie(o.action, o.log, o.html, o.junit, o.lcov, o.follow, o.colour, o.encoding,
                      o.errors, o.language),
             std::make_tuple(EViewerAction::Run, "log", "r.html", "j.xml", "c.info", true,
