@@ -85,11 +85,12 @@ TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModesAndReadByGenhtml) {
   }
 }
 
+// In English, which both reports follow.
 TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
   const std::string log = PxRunScenarioLog("suite");
   const std::string xml = PxDirectoryOf(log) + "/suite.xml";
   const std::string report = PxDirectoryOf(log) + "/report.html";
-  EXPECT_EQ(PxRunViewer({"--junit", xml, "--html", report, log}).exitCode, 1);
+  EXPECT_EQ(PxRunViewer({"--lang=en", "--junit", xml, "--html", report, log}).exitCode, 1);
   ExpectValidJunit(xml);
   // Every attribute but the times, and the failure's first line.
   const SPxChildResult parsed = PxRunChild(
@@ -105,7 +106,7 @@ TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
                 PxScenarioLine("\"passes\"") +
                 " |\nfails <always> & \"loudly\" CScenario ClassScenario.cpp " +
                 PxScenarioLine("\"fails") +
-                " |\n'1 > 2' は true になりませんでした expectation ClassScenario.cpp(" +
+                " |\n'1 > 2' did not become true expectation ClassScenario.cpp(" +
                 PxScenarioLine("PX_ASSERT(1 > 2)") + "):\nCEmpty 0 0 0 0 |\n");
   const SPxChildResult dom = PxRunChild(
       {Tool("chromium", "chromium"), "--headless", "--no-sandbox", "--disable-gpu",
@@ -124,8 +125,8 @@ TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
       page.find("<li class=\"failure\"><span class=\"location\">" PX_SCENARIO_SOURCE_DIR
                 "/ClassScenario.cpp(" +
                 PxScenarioLine("PX_ASSERT(1 > 2)") +
-                "):</span><br>fails &lt;always&gt; &amp; \"loudly\"<br>1 &gt; 2  ？<br>"
-                "<span class=\"fail\">** '1 &gt; 2' は true になりませんでした</span></li>");
+                "):</span><br>fails &lt;always&gt; &amp; \"loudly\"<br>1 &gt; 2  ?<br>"
+                "<span class=\"fail\">** '1 &gt; 2' did not become true</span></li>");
   EXPECT_NE(failure, std::string::npos);
   EXPECT_EQ(page.rfind("<li class=\"failure\">"), failure); // and no other
   // Texts stay texts: no element was made of the caption's angle brackets.
@@ -133,7 +134,8 @@ TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
   EXPECT_NE(
       page.find("<p id=\"summary\" class=\"fail\">2 classes, 2 cases, 1 passed, 1 failed</p>"),
       std::string::npos);
-  EXPECT_NE(page.find("========結果========"), std::string::npos);
+  EXPECT_NE(page.find("========Results========"), std::string::npos);
+  EXPECT_NE(page.find("<html lang=\"en\">"), std::string::npos);
 }
 
 } // namespace

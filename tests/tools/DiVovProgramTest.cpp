@@ -9,24 +9,60 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
+#include <sstream>
 #include <tuple>
 
 namespace {
 
-// Each run is alone in its folder, so it is also the newest log of the program.
-TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsWithTheirStatus) {
-  const std::pair<std::string, int> runs[] = {{"class", 1},         {"nocaption", 0},
-                                              {"noend", 0},         {"suite", 1},
-                                              {"coverage-step", 0}, {"coverage-count", 0}};
-  for (const auto& [mode, status] : runs) {
+// Each run is alone in its folder, so it is also the newest log of the
+// program. The locale chooses the language of the library's texts, --lang
+// overrules it; Japanese is the log's own text, English has no byte of it.
+// --errors prints each failure, warning included, as compilers do.
+TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors) {
+  const std::tuple<std::string, int, size_t> runs[] = {
+      {"class", 1, 1}, {"nocaption", 0, 1},     {"noend", 0, 1},
+      {"suite", 1, 1}, {"coverage-step", 0, 0}, {"coverage-count", 0, 0}};
+  const std::vector<std::string> latest{"--color=never", "--encoding=UTF-8", "--latest",
+                                        "px_class_scenario"};
+  const auto with = [](std::vector<std::string> args, const char* more) {
+    args.insert(args.begin(), more);
+    return args;
+  };
+  for (const auto& [mode, status, errors] : runs) {
     SCOPED_TRACE(mode);
-    const SPxChildResult shown =
-        PxRunViewer({"--color=never", "--encoding=UTF-8", "--latest", "px_class_scenario"},
-                    PxDirectoryOf(PxRunScenarioLog(mode)));
-    EXPECT_EQ(shown.exitCode, status) << shown.stdErr;
-    EXPECT_EQ(shown.stdErr, "");
-    PxExpectApproved(mode + ".txt", PxStableTranscript(shown.stdOut));
+    const std::string dir = PxDirectoryOf(PxRunScenarioLog(mode));
+    const SPxChildResult japanese = PxRunViewer(latest, dir, "ja_JP.UTF-8");
+    EXPECT_EQ(japanese.exitCode, status) << japanese.stdErr;
+    EXPECT_EQ(japanese.stdErr, "");
+    PxExpectApproved(mode + ".txt", PxStableTranscript(japanese.stdOut));
+    EXPECT_EQ(PxRunViewer(with(latest, "--lang=ja"), dir, "C").stdOut, japanese.stdOut);
+
+    const SPxChildResult english = PxRunViewer(latest, dir, "en_GB.UTF-8");
+    EXPECT_EQ(english.exitCode, status);
+    EXPECT_EQ(std::count_if(english.stdOut.begin(), english.stdOut.end(),
+                            [](char c) { return static_cast<unsigned char>(c) >= 0x80; }),
+              0)
+        << english.stdOut;
+    EXPECT_EQ(std::count(english.stdOut.begin(), english.stdOut.end(), '\n'),
+              std::count(japanese.stdOut.begin(), japanese.stdOut.end(), '\n'));
+    EXPECT_EQ(PxRunViewer(with(latest, "--lang=en"), dir, "ja_JP.UTF-8").stdOut, english.stdOut);
+
+    const SPxChildResult listed = PxRunViewer(with(latest, "--errors"), dir, "C");
+    EXPECT_EQ(listed.exitCode, errors != 0 ? 1 : 0);
+    std::istringstream lines(listed.stdOut);
+    size_t count = 0;
+    for (std::string line; std::getline(lines, line); ++count)
+      EXPECT_TRUE(std::regex_match(line, std::regex("^[^:]+:[0-9]+: error: .+$"))) << line;
+    EXPECT_EQ(count, errors) << listed.stdOut;
   }
+  // A failure is listed at the line of its check, in the language chosen.
+  const SPxChildResult listed =
+      PxRunViewer({"--errors", "--lang=en", PxRunScenarioLog("class")}, "", "ja_JP.UTF-8");
+  EXPECT_EQ(listed.stdOut, std::string(PX_SCENARIO_SOURCE_DIR) +
+                               "/ClassScenario.cpp:" + PxScenarioLine("PX_ASSERT(1 > 2)") +
+                               ": error: '1 > 2' did not become true\n");
 }
 
 TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {

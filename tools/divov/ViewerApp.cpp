@@ -1,6 +1,8 @@
 #include "ViewerApp.h"
 #include "probex/base/PxLogFormat.h"
 
+#include "EnglishTexts.h"
+#include "ErrorsReporter.h"
 #include "HtmlReporter.h"
 #include "JunitReporter.h"
 #include "LcovReporter.h"
@@ -10,6 +12,7 @@
 #include "ViewerOs.h"
 #include "probex/base/PxApi.h"
 #include "probex/platform/OwnFile.h"
+#include "probex/platform/TerminalText.h"
 
 #include <filesystem>
 #include <memory>
@@ -31,7 +34,8 @@ struct SFileOutput {
 
 // The report files asked for; with /x, the HTML report beside the log.
 std::vector<std::unique_ptr<SFileOutput>> FileOutputs(const SViewerOptions& options,
-                                                      const std::string& logPath, bool detached) {
+                                                      const std::string& logPath, bool detached,
+                                                      bool english) {
   std::vector<std::unique_ptr<SFileOutput>> files;
   const auto add = [&files](const std::string& path, bool coverage) -> std::ostream& {
     files.push_back(std::make_unique<SFileOutput>());
@@ -41,7 +45,7 @@ std::vector<std::unique_ptr<SFileOutput>> FileOutputs(const SViewerOptions& opti
   };
   if (detached || !options.html.empty()) {
     std::ostream& out = add(detached ? logPath + ".html" : options.html, false);
-    files.back()->reporter = std::make_unique<CHtmlReporter>(out, logPath);
+    files.back()->reporter = std::make_unique<CHtmlReporter>(out, logPath, english ? "en" : "ja");
   }
   if (!options.junit.empty()) {
     std::ostream& out = add(options.junit, false);
@@ -99,8 +103,14 @@ int CViewerApp::Run(const SViewerOptions& options) {
 int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
   CLogReader reader;
   CRunModel model(reader.Issues());
-  const std::vector<std::unique_ptr<SFileOutput>> files = FileOutputs(options, logPath, detached);
+  const bool english = options.language.empty()
+                           ? PxLanguageOfLocale(NPxPlatform::LocaleName("LC_MESSAGES")) ==
+                                 ETranscriptLanguage::English
+                           : options.language == "en";
+  const std::vector<std::unique_ptr<SFileOutput>> files =
+      FileOutputs(options, logPath, detached, english);
   std::unique_ptr<CTranscriptReporter> transcript;
+  std::unique_ptr<CErrorsReporter> errors;
   if (!detached) {
     const bool colour = options.colour == EColourMode::Always ||
                         (options.colour == EColourMode::Auto && NViewerOs::IsStdoutTerminal());
@@ -110,18 +120,30 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
       m_err << kProgramName << ": unknown encoding " << encoding << "\n";
       return 2;
     }
-    transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
+    if (options.errors)
+      errors = std::make_unique<CErrorsReporter>(m_out, encoding, logPath);
+    else
+      transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
   }
   std::vector<CReporter*> reporters;
   if (transcript)
     reporters.push_back(transcript.get());
+  if (errors)
+    reporters.push_back(errors.get());
   for (const auto& file : files)
     reporters.push_back(file->reporter.get());
 
+  SLogRecord inEnglish;
   CLogFollower follower(reader, [&](const SLogRecord& record) {
-    model.Add(record);
+    const SLogRecord* shown = &record;
+    if (english) {
+      inEnglish = record;
+      PxToEnglish(inEnglish.kind, inEnglish.text);
+      shown = &inEnglish;
+    }
+    model.Add(*shown);
     for (CReporter* reporter : reporters)
-      reporter->OnRecord(record);
+      reporter->OnRecord(*shown);
   });
   const std::string marker = NPxLogFormat::MarkerName(NLogLocator::WriterSpelling(logPath));
   CLogFollower::SHooks hooks;
@@ -148,7 +170,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   for (const std::string& line : reader.Issues().Describe())
     m_err << kProgramName << ": " << logPath << ": " << line << "\n";
 
-  int status = model.Failed() ? 1 : 0;
+  int status = (errors ? errors->Count() != 0 : model.Failed()) ? 1 : 0;
   // The files come last, whole: a report is never left half written by an
   // unreadable log.
   for (const auto& file : files) {
