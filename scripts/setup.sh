@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building and testing Probex needs and a fresh machine lacks.
+# Installs what building and testing Probex needs and a fresh machine lacks;
+# given package names, only those.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev python3 lcov chromium libxml2-utils)
+if [ $# -gt 0 ]; then
+  packages=("$@")
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -46,4 +46,5 @@ public:
 int main() {
   PX_COVERAGE_PASSABLE(kFirstLine, kPassable);
   CClampTest().Run();
+  return PxExitStatus();
 }

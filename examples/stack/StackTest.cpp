@@ -49,6 +49,9 @@ public:
     const int first = stack.Pop();
     PX_ASSERT(first == 3);
     PX_DUMP(&first, static_cast<int>(sizeof first));
+    // Wrong on purpose, so that the run shows what a failure looks like in
+    // the transcript, in the report and in the exit status: 2 comes next.
+    PX_ASSERT_EQUAL(stack.Pop(), 1);
   }
 
   PX_DECLARATION_END();
@@ -58,5 +61,5 @@ int main() {
   CProbexSuite suite;
   PX_ADD(suite, CStackTest);
   suite.Suite();
-  return 0;
+  return PxExitStatus(); // 1 here: one check above fails
 }

@@ -31,5 +31,5 @@ int main() {
   std::setvbuf(stdout, nullptr, _IOLBF, 0); // lines in the order they happen
   CHandshakeTest test;
   test.Run();
-  return 0;
+  return PxExitStatus();
 }

@@ -39,5 +39,5 @@ private:
 int main() {
   CProducerTest test;
   test.Run();
-  return 0;
+  return PxExitStatus();
 }

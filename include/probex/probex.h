@@ -9,7 +9,10 @@
 //     }
 //     PX_DECLARATION_END();
 //   };
-//   int main() { CStackTest().Run(); }
+//   int main() {
+//     CStackTest().Run();
+//     return PxExitStatus();
+//   }
 #pragma once
 
 #include "probex/base/PxApi.h"
@@ -19,6 +22,7 @@
 #include "probex/concurrent/ProbexThread.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
+#include "probex/core/PxExitStatus.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxInstrument.h"
 #include "probex/suite/ProbexSuite.h"

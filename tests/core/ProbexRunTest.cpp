@@ -3,13 +3,19 @@
 #include "common/PxRecordingSink.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
+#include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxExitStatus.h"
+#include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
+#include "probex/suite/ProbexSuite.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -298,6 +304,145 @@ TEST(RunLoop, FirstPositionPastTheTableRunsNothing) {
   COverCounted test;
   const Messages messages = RunRecorded(test);
   EXPECT_EQ(ResultBlock(messages)[1], Result("Case     ", 0));
+}
+
+class CFiltered : public CProbex {
+public:
+  CFiltered() { PX_CAPTION_CLASS("filtered"); }
+  std::vector<std::string> calls;
+  PX_CASE(Alpha) { calls.push_back("Alpha"); }
+  PX_CASE(Beta) { calls.push_back("Beta"); }
+  PX_CASE(Gamma) { calls.push_back("Gamma"); }
+  PX_DECLARATION_END();
+};
+
+// Sets the process's filter for one test and puts "no filter" back.
+class CFilterScope {
+public:
+  explicit CFilterScope(const char* text) { PxCaseFilter() = CPxCaseFilter(text); }
+  ~CFilterScope() { PxCaseFilter() = CPxCaseFilter(); }
+};
+
+TEST(CaseFilter, SelectsExcludesOrRefusesAndCountsOnlyWhatRan) {
+  const struct {
+    const char* filter;
+    std::vector<std::string> ran; // {"refused"}: nothing at all is sent
+  } rows[] = {
+      {nullptr, {"Alpha", "Beta", "Gamma"}},
+      {"", {"Alpha", "Beta", "Gamma"}},
+      {"CFiltered.Beta", {"Beta"}},
+      {"*.?amma:CFiltered.Alpha", {"Alpha", "Gamma"}},
+      {"CFil*-*.Beta", {"Alpha", "Gamma"}},
+      {"-*a:Other.*", {}},
+      {"Other.*", {}},
+      {"CFiltered.*-*.*", {}},
+      {"CFiltered", {"refused"}},
+      {"CFiltered.Beta:", {"refused"}},
+      {"-", {"refused"}},
+      {"A.b-C.d-E.f", {"refused"}},
+      {"CFiltered.B eta", {"refused"}},
+      {"a.b.c", {"refused"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.filter ? row.filter : "(unset)");
+    CFilterScope scope(row.filter);
+    PxRunVerdict().Clear();
+    CFiltered test;
+    const Messages messages = RunRecorded(test);
+    const bool refused = row.ran == std::vector<std::string>{"refused"};
+    EXPECT_EQ(PxExitStatus(), refused ? 1 : 0);
+    if (refused) {
+      EXPECT_TRUE(messages.empty());
+      EXPECT_TRUE(test.calls.empty());
+      CPxRecordingSink sink;
+      CProbexSuite suite;
+      suite.SetViewClass(&sink);
+      PX_ADD(suite, CFiltered);
+      suite.Suite();
+      EXPECT_TRUE(sink.Messages().empty()) << "a suite runs nothing either";
+      continue;
+    }
+    EXPECT_EQ(test.calls, row.ran);
+    const Messages block = ResultBlock(messages);
+    ASSERT_EQ(block.size(), 5u) << "the end marker still closes the class";
+    EXPECT_EQ(block[1], Result("Case     ", static_cast<int>(row.ran.size())));
+  }
+  PxRunVerdict().Clear();
+}
+
+namespace NOuter {
+struct SInner {};
+template <typename T> struct STemplated {};
+} // namespace NOuter
+
+TEST(CaseFilter, KnowsAClassByItsNameWithoutNamespacesOrTemplateArguments) {
+  EXPECT_EQ(CPxCaseFilter::ClassNameOf(typeid(CFiltered)), "CFiltered");
+  EXPECT_EQ(CPxCaseFilter::ClassNameOf(typeid(NOuter::STemplated<NOuter::SInner>)),
+            "STemplated<(anonymous namespace)::NOuter::SInner>");
+}
+
+class CVerdictProbe : public CProbex {
+public:
+  CVerdictProbe() { PX_CAPTION_CLASS("verdict"); }
+  std::function<void(CVerdictProbe&)> body;
+  void Check(bool ok) { PX_ASSERT(ok); }
+  void CountOne() { NPxCoverage::OnAssertFailedLine(__FILE__, __LINE__); }
+  void ExpectCount(int n) { PX_ASSERT_COUNT(n); }
+  PX_CASE(Body) { body(*this); }
+  PX_DECLARATION_END();
+};
+
+TEST(ExitStatus, AnyFailureOfTheProcessSticksAcrossRunsAndThreads) {
+  using Step = std::function<void()>;
+  const auto probe = [](std::function<void(CVerdictProbe&)> body) {
+    return [body] {
+      CVerdictProbe test;
+      test.body = body;
+      RunRecorded(test);
+    };
+  };
+  const struct {
+    const char* what;
+    std::vector<Step> steps;
+    int status;
+  } rows[] = {
+      {"passing checks", {probe([](CVerdictProbe& t) { t.Check(true); })}, 0},
+      {"one failed check", {probe([](CVerdictProbe& t) { t.Check(false); })}, 1},
+      {"a false ASSERT that a count check expects",
+       {probe([](CVerdictProbe& t) {
+         t.CountOne();
+         t.ExpectCount(1);
+       })},
+       0},
+      {"a false ASSERT left after the case", {probe([](CVerdictProbe& t) { t.CountOne(); })}, 1},
+      {"a failure in one run, a pass in the next",
+       {probe([](CVerdictProbe& t) { t.Check(false); }),
+        probe([](CVerdictProbe& t) { t.Check(true); })},
+       1},
+      {"a failure made on another thread",
+       {probe([](CVerdictProbe& t) { std::thread([&t] { t.Check(false); }).join(); })},
+       1},
+      {"no end marker",
+       {[] {
+         CNoEndMarker test;
+         RunRecorded(test);
+       }},
+       1},
+      {"no caption",
+       {[] {
+         CNoCaption test;
+         RunRecorded(test);
+       }},
+       1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    PxRunVerdict().Clear();
+    for (const Step& step : row.steps)
+      step();
+    EXPECT_EQ(PxExitStatus(), row.status);
+  }
+  PxRunVerdict().Clear();
 }
 
 } // namespace

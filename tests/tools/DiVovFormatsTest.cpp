@@ -92,6 +92,29 @@ TEST(DiVovFormats, LcovOfStepRecordsAndOfCountsIsExact) {
   }
 }
 
+// A log cannot steer the terminal or add lines to a report: a source named
+// with a line feed, a message full of escape sequences.
+TEST(DiVovFormats, ControlCharactersOfALogAreShownEscapedInEveryOutput) {
+  const std::string dir = PxMakeTempDir("inject");
+  std::ofstream(dir + "/in.qpxlog", std::ios::binary)
+      << "Tit.|Probex\rVer.|1.40\rClCp|c\x1b[8m\rCaCp|k\rPxPs|!0,1;/src/a\nDA:7,9\nb.cpp(0):01\r"
+      << "PxLn|?0,1(1\rTtEx|x\x7f\rTtNg|\x1b]0;owned\x07 tab\there\x1b[2J\rClRe|Failures \t1\r";
+  const SPxChildResult shown =
+      PxRunViewer({"--color=never", "--encoding=UTF-8", "--lcov", dir + "/t.info", "--html",
+                   dir + "/r.html", "--junit", dir + "/r.xml", dir + "/in.qpxlog"});
+  EXPECT_EQ(shown.exitCode, 1) << shown.stdErr;
+  EXPECT_EQ(PxReadFile(dir + "/t.info"),
+            "TN:\nSF:/src/a\\x0aDA:7,9\\x0ab.cpp\nDA:1,1\nLF:1\nLH:1\nend_of_record\n");
+  const std::string escaped = "\\x1b]0;owned\\x07 tab\there\\x1b[2J";
+  for (const std::string& out :
+       {shown.stdOut, PxReadFile(dir + "/r.html"), PxReadFile(dir + "/r.xml")}) {
+    EXPECT_EQ(out.find_first_of("\x1b\x07\x7f"), std::string::npos) << out;
+    EXPECT_NE(out.find(escaped), std::string::npos) << out;
+  }
+  EXPECT_NE(shown.stdOut.find("[c\\x1b[8m]"), std::string::npos) << shown.stdOut;
+  EXPECT_NE(shown.stdOut.find("x\\x7f"), std::string::npos) << shown.stdOut;
+}
+
 TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModesAndReadByGenhtml) {
   for (const char* mode : {"coverage-step", "coverage-count"}) {
     SCOPED_TRACE(mode);
@@ -106,11 +129,12 @@ TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModesAndReadByGenhtml) {
   }
 }
 
+// In English, which both reports follow.
 TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
   const std::string log = PxRunScenarioLog("suite");
   const std::string xml = PxDirectoryOf(log) + "/suite.xml";
   const std::string report = PxDirectoryOf(log) + "/report.html";
-  EXPECT_EQ(PxRunViewer({"--junit", xml, "--html", report, log}).exitCode, 1);
+  EXPECT_EQ(PxRunViewer({"--lang=en", "--junit", xml, "--html", report, log}).exitCode, 1);
   ExpectValidJunit(xml);
   // Every attribute but the times, and the failure's first line.
   const SPxChildResult parsed = PxRunChild(
@@ -126,7 +150,7 @@ TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
                 PxScenarioLine("\"passes\"") +
                 " |\nfails <always> & \"loudly\" CScenario ClassScenario.cpp " +
                 PxScenarioLine("\"fails") +
-                " |\n'1 > 2' は true になりませんでした expectation ClassScenario.cpp(" +
+                " |\n'1 > 2' did not become true expectation ClassScenario.cpp(" +
                 PxScenarioLine("PX_ASSERT(1 > 2)") + "):\nCEmpty 0 0 0 0 |\n");
   const SPxChildResult dom = PxRunChild(
       {Tool("chromium", "chromium"), "--headless", "--no-sandbox", "--disable-gpu",
@@ -145,8 +169,8 @@ TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
       page.find("<li class=\"failure\"><span class=\"location\">" PX_SCENARIO_SOURCE_DIR
                 "/ClassScenario.cpp(" +
                 PxScenarioLine("PX_ASSERT(1 > 2)") +
-                "):</span><br>fails &lt;always&gt; &amp; \"loudly\"<br>1 &gt; 2  ？<br>"
-                "<span class=\"fail\">** '1 &gt; 2' は true になりませんでした</span></li>");
+                "):</span><br>fails &lt;always&gt; &amp; \"loudly\"<br>1 &gt; 2  ?<br>"
+                "<span class=\"fail\">** '1 &gt; 2' did not become true</span></li>");
   EXPECT_NE(failure, std::string::npos);
   EXPECT_EQ(page.rfind("<li class=\"failure\">"), failure); // and no other
   // Texts stay texts: no element was made of the caption's angle brackets.
@@ -154,7 +178,8 @@ TEST(DiVovFormats, ReportsOfARealSuiteAreReadByAnXmlParserAndABrowser) {
   EXPECT_NE(
       page.find("<p id=\"summary\" class=\"fail\">2 classes, 2 cases, 1 passed, 1 failed</p>"),
       std::string::npos);
-  EXPECT_NE(page.find("========結果========"), std::string::npos);
+  EXPECT_NE(page.find("========Results========"), std::string::npos);
+  EXPECT_NE(page.find("<html lang=\"en\">"), std::string::npos);
 }
 
 } // namespace

@@ -3,17 +3,20 @@
 // warnings, coverage records that cannot be read, the transcript's colour,
 // which never crosses a line end, and its text conversions.
 #include "CoverageModel.h"
+#include "EnglishTexts.h"
 #include "LogReader.h"
 #include "RunModel.h"
 #include "TextConverter.h"
 #include "TranscriptReporter.h"
 #include "common/PxIconv.h"
 
+#include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -37,18 +40,64 @@ TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
   EXPECT_EQ(cases[1].timeMs, 0);
 }
 
-TEST(RunModel, TiesWarningsToTheirClass) {
-  CReadIssues issues;
-  CRunModel model(issues);
-  ForEachRecord(std::string("ClNm|CNoCaption\rEtc.|") + NPxText::kCaptionWarning +
-                    "\rClCp|no end\rTtOk|\rClRe|Failures \t0\rEtc.|" + NPxText::kEndMarkerWarning +
-                    "\r",
-                [&model](const SLogRecord& r) { model.Add(r); });
-  ASSERT_EQ(model.Classes().size(), 2u);
-  EXPECT_EQ(model.Classes()[0].warnings, std::vector<std::string>{NPxText::kCaptionWarning});
-  EXPECT_TRUE(model.Classes()[0].cases.empty());
-  EXPECT_EQ(model.Classes()[1].warnings, std::vector<std::string>{NPxText::kEndMarkerWarning});
-  EXPECT_FALSE(model.Failed());
+TEST(RunModel, TiesWarningsToTheirClassInEitherLanguage) {
+  for (const bool english : {false, true}) {
+    CReadIssues issues;
+    CRunModel model(issues);
+    ForEachRecord(std::string("ClNm|CNoCaption\rEtc.|") + NPxText::kCaptionWarning +
+                      "\rClCp|no end\rTtOk|\rClRe|Failures \t0\rEtc.|" +
+                      NPxText::kEndMarkerWarning + "\r",
+                  [&](SLogRecord r) {
+                    if (english)
+                      PxToEnglish(r.kind, r.text);
+                    model.Add(r);
+                  });
+    ASSERT_EQ(model.Classes().size(), 2u);
+    ASSERT_EQ(model.Classes()[0].warnings.size(), 1u);
+    EXPECT_EQ(model.Classes()[0].warnings[0].rfind("Warning:", 0), 0u);
+    EXPECT_TRUE(model.Classes()[0].cases.empty());
+    ASSERT_EQ(model.Classes()[1].warnings.size(), 1u);
+    EXPECT_NE(model.Classes()[1].warnings[0].find("PX_DECLARATION_END()"), std::string::npos);
+    EXPECT_FALSE(model.Failed());
+  }
+}
+
+TEST(EnglishTexts, SaysTheLibrarysTextsAgainWithTheirFieldsAndLeavesOthersAlone) {
+  const std::string failed = NPxText::kFalseSuffix;
+  const std::tuple<EPxMsgType, std::string, std::string> rows[] = {
+      {PX_MSG_TEST_NG, PxFormat(NPxText::kAssertNg, "p != 0"), "'p != 0' did not become true"},
+      {PX_MSG_TEST_NG, PxFormat(NPxText::kCompareNg, "f('a')", "g()"),
+       "'f('a')' did not become 'g()'"},
+      {PX_MSG_TEST_OK, PxFormat(NPxText::kExceptionOk, "f()", "E"),
+       "try{ f() } raised the expected exception (E)."},
+      {PX_MSG_TEST_NG, PxFormat(NPxText::kExceptionNg, "f()", "E"),
+       "try{ f() } did not raise the expected exception (E)."},
+      {PX_MSG_TEST_NG, PxFormat(NPxText::kCountNg, -5), "the false count was -5."},
+      {PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 3),
+       "during the test, ASSERT/VERIFY came out false 3 times"},
+      {PX_MSG_TEST_EXPRESSION, PxFormat(NPxText::kCountExpression, 0) + failed,
+       "ASSERT/VERIFY false count == 0  ?"},
+      {PX_MSG_TEST_EXPRESSION, NPxText::kCountZeroExpression, "ASSERT/VERIFY false count is 0."},
+      {PX_MSG_TEST_EXPRESSION, "1 > 2" + failed, "1 > 2  ?"},
+      {PX_MSG_ETC, NPxText::kSuiteResultsHeading, "========Results========"},
+      {PX_MSG_ETC, "** " + PxFormat(NPxText::kAssertNg, "x"), "** 'x' did not become true"},
+      // A count that is no number, a text of the user's, a kind the library
+      // never fills with its texts: as they are.
+      {PX_MSG_TEST_NG, NPxText::kCountNg, NPxText::kCountNg},
+      {PX_MSG_TEST_NG, NPxText::kNullPointer, NPxText::kNullPointer},
+      {PX_MSG_CASE_CAPTION, NPxText::kMatched, NPxText::kMatched},
+  };
+  for (const auto& [kind, japanese, english] : rows) {
+    std::string text = japanese;
+    PxToEnglish(kind, text);
+    EXPECT_EQ(text, english);
+  }
+  for (const auto& [locale, language] : {std::pair{"ja_JP.UTF-8", ETranscriptLanguage::Japanese},
+                                         std::pair{"ja", ETranscriptLanguage::Japanese},
+                                         std::pair{"C", ETranscriptLanguage::English},
+                                         std::pair{"jam_JM", ETranscriptLanguage::English},
+                                         std::pair{"en_US.UTF-8", ETranscriptLanguage::English}})
+    EXPECT_EQ(PxLanguageOfLocale(locale), language) << locale;
 }
 
 TEST(CoverageModel, SkipsRecordsItCannotReadAndSaysSo) {

@@ -22,10 +22,11 @@ namespace {
 TEST(ViewerOptions, TakesOptionsInBothFormsAndInAnyOrder) {
   const SViewerOptions o =
       PxParseViewerOptions({"--html", "r.html", "log", "--junit=j.xml", "-f", "--lcov", "c.info",
-                            "--color=never", "--encoding", "EUC-JP"});
-  EXPECT_EQ(std::tie(o.action, o.log, o.html, o.junit, o.lcov, o.follow, o.colour, o.encoding),
+                            "--color=never", "--encoding", "EUC-JP", "--errors", "--lang", "en"});
+  EXPECT_EQ(std::tie(o.action, o.log, o.html, o.junit, o.lcov, o.follow, o.colour, o.encoding,
+                     o.errors, o.language),
             std::make_tuple(EViewerAction::Run, "log", "r.html", "j.xml", "c.info", true,
-                            EColourMode::Never, "EUC-JP"));
+                            EColourMode::Never, "EUC-JP", true, "en"));
   EXPECT_EQ(PxParseViewerOptions({"--color", "x"}).colour, EColourMode::Always);
   EXPECT_EQ(PxParseViewerOptions({"--", "--html"}).log, "--html");
   EXPECT_EQ(PxParseViewerOptions({"/x", "/w/t.qpxlog"}).viewerName, "/w/t.qpxlog");
@@ -36,7 +37,7 @@ TEST(ViewerOptions, HelpAndVersionWinOverMistakesThatComeAfterThem) {
   EXPECT_EQ(PxParseViewerOptions({"log", "--help", "--bogus"}).action, EViewerAction::Help);
   EXPECT_EQ(PxParseViewerOptions({"-V"}).action, EViewerAction::Version);
   for (const char* line : {"--bogus -h", "", "a b", "a --latest p", "/x", "a --html",
-                           "a --html=", "a --color=sometimes"}) {
+                           "a --html=", "a --color=sometimes", "a --lang=fr"}) {
     std::istringstream words(line);
     const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
     const SViewerOptions o = PxParseViewerOptions(args);

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 
 // The log in the directory; "" while there is none.
@@ -33,10 +34,17 @@ inline std::string PxRunScenarioLog(const std::string& mode) {
   return log;
 }
 
-// Runs DiVov.exe with the arguments and, if given, that temporary directory.
-inline SPxChildResult PxRunViewer(std::vector<std::string> args, const std::string& tmpDir = "") {
+// Runs DiVov.exe with the arguments and, if given, that temporary directory
+// and locale.
+inline SPxChildResult PxRunViewer(std::vector<std::string> args, const std::string& tmpDir = "",
+                                  const std::string& locale = "") {
   args.insert(args.begin(), PX_DIVOV_PATH);
-  return tmpDir.empty() ? PxRunChild(args) : PxRunChild(args, {{"TMPDIR", tmpDir}});
+  std::map<std::string, std::string> env;
+  if (!tmpDir.empty())
+    env["TMPDIR"] = tmpDir;
+  if (!locale.empty())
+    env["LC_ALL"] = locale;
+  return PxRunChild(args, env);
 }
 
 // The text with the scenario sources' folder and the cases' times made fixed.

@@ -1,6 +1,7 @@
 // The log file of real test programs run without a debugger: what lands in
 // the file, when, under which name, and how the viewer is started.
 #include "common/PxChildProcess.h"
+#include "common/PxIconv.h"
 #include "common/PxViewerStandIn.h"
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
@@ -39,10 +40,13 @@ std::string Normalised(const std::string& log) {
 
 class LogFile : public ::testing::Test {
 protected:
-  SPxChildResult Run(const std::vector<std::string>& args, const std::string& path) {
+  // In a UTF-8 locale unless told otherwise: the log stays CP932 whatever
+  // the terminal reads.
+  SPxChildResult Run(const std::vector<std::string>& args, const std::string& path,
+                     const std::string& locale = "C.UTF-8") {
     std::vector<std::string> argv{PxScenarioPath("px_class_scenario")};
     argv.insert(argv.end(), args.begin(), args.end());
-    return PxRunChild(argv, {{"TMPDIR", m_tmp}, {"PATH", path}});
+    return PxRunChild(argv, {{"TMPDIR", m_tmp}, {"PATH", path}, {"LC_ALL", locale}});
   }
   std::string m_tmp = PxMakeTempDir("logs");
   CPxViewerStandIn m_viewer;
@@ -70,16 +74,23 @@ TEST_F(LogFile, ClassRunLeavesEveryRecordInOrderAndStartsTheViewerOnce) {
   EXPECT_TRUE(run.stdErr.empty()) << run.stdErr;
 }
 
-TEST_F(LogFile, MissingViewerIsNoticedOnceAndLoggingGoesOn) {
-  const SPxChildResult run =
-      Run({"text", "Etc.", "one", "Etc.", "two", "TtNg", "three"}, PxMakeTempDir("empty-path"));
-  ASSERT_EQ(run.exitCode, 0);
+TEST_F(LogFile, MissingViewerIsNoticedOnceInTheTerminalsEncodingAndLoggingGoesOn) {
   const std::string notice =
       std::string(NPxText::kViewerMissingCaption) + ": " + NPxText::kViewerMissing + "\n";
-  EXPECT_EQ(run.stdErr, notice);
-  const std::vector<std::string> logs = LogsIn(m_tmp);
-  ASSERT_EQ(logs.size(), 1u);
-  EXPECT_EQ(Normalised(PxReadFile(logs[0])), "<header>Etc.|one\rEtc.|two\rTtNg|three\r");
+  const std::string utf8 = PxIconv("UTF-8", "CP932", notice);
+  for (const auto& [locale, expected] :
+       {std::pair{"C", notice}, std::pair{"en_GB.utf8", utf8}, std::pair{"POSIX", notice}}) {
+    SCOPED_TRACE(locale);
+    fs::remove_all(m_tmp);
+    fs::create_directories(m_tmp);
+    const SPxChildResult run = Run({"text", "Etc.", "one", "Etc.", "two", "TtNg", "three"},
+                                   PxMakeTempDir("empty-path"), locale);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.stdErr, expected);
+    const std::vector<std::string> logs = LogsIn(m_tmp);
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(Normalised(PxReadFile(logs[0])), "<header>Etc.|one\rEtc.|two\rTtNg|three\r");
+  }
 }
 
 TEST_F(LogFile, UnwritableTemporaryDirectoryLosesRecordsButTheProgramEndsNormally) {

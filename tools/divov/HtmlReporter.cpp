@@ -26,8 +26,8 @@ li.failure { margin-bottom: 0.6em; font-family: monospace; }
 
 } // namespace
 
-CHtmlReporter::CHtmlReporter(std::ostream& out, const std::string& logName)
-    : m_out(out), m_logName(logName),
+CHtmlReporter::CHtmlReporter(std::ostream& out, const std::string& logName, const char* language)
+    : m_out(out), m_logName(logName), m_language(language),
       m_formatter([this](std::string_view text, ETextStyle style, std::string_view tail) {
         m_Piece(text, style, tail);
       }) {}
@@ -127,8 +127,8 @@ std::string CHtmlReporter::m_Coverage(const CRunModel& model) {
 
 void CHtmlReporter::OnEnd(const CRunModel& model) {
   m_formatter.Flush();
-  std::string html = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
-                     "<title>Probex log ";
+  std::string html = "<!DOCTYPE html>\n<html lang=\"" + m_language +
+                     "\">\n<head>\n<meta charset=\"utf-8\">\n<title>Probex log ";
   CMarkupText::AppendUtf8(html, m_logName);
   html += "</title>\n";
   html += kPageStyle;

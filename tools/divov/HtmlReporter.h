@@ -12,8 +12,9 @@
 
 class CHtmlReporter : public CReporter {
 public:
-  // logName is shown as the page's subject.
-  CHtmlReporter(std::ostream& out, const std::string& logName);
+  // logName is shown as the page's subject; language is the page's ("ja",
+  // "en"), the language the library's texts are shown in.
+  CHtmlReporter(std::ostream& out, const std::string& logName, const char* language = "ja");
 
   void OnRecord(const SLogRecord& record) override;
   void OnEnd(const CRunModel& model) override;
@@ -26,6 +27,7 @@ private:
 
   std::ostream& m_out;
   std::string m_logName;
+  std::string m_language;
   CMarkupText m_markup;
   CTranscriptFormatter m_formatter;
   std::string m_transcript; // marked-up transcript, up to a bound

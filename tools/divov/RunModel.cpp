@@ -1,5 +1,6 @@
 #include "RunModel.h"
 
+#include "EnglishTexts.h"
 #include "NumberText.h"
 #include "probex/base/PxLogFormat.h"
 #include "probex/base/PxTexts.h"
@@ -85,19 +86,19 @@ void CRunModel::Add(const SLogRecord& record) {
 }
 
 void CRunModel::m_Free(const std::string& text) {
-  if (text == NPxText::kSuiteResultsHeading) {
+  if (PxIsFixedText(text, NPxText::kSuiteResultsHeading)) {
     m_inSuiteResults = true;
     m_sawSuiteResults = true;
   } else if (m_inSuiteResults) {
     m_suiteResults.push_back(text);
-  } else if (text == NPxText::kCaptionWarning) {
+  } else if (PxIsFixedText(text, NPxText::kCaptionWarning)) {
     // A class without a caption sends no "ClCp"; the warning stands for it.
     if (!m_ClassIsFresh() || !m_classes.back().caption.empty())
       m_classes.emplace_back();
     m_classes.back().warnings.push_back(text);
     m_classes.back().hasResults = true;
     m_caseOpen = false;
-  } else if (text == NPxText::kEndMarkerWarning) {
+  } else if (PxIsFixedText(text, NPxText::kEndMarkerWarning)) {
     m_Class().warnings.push_back(text);
   }
 }

@@ -21,8 +21,6 @@ public:
   std::uint64_t ReplacedBytes() const { return m_replaced; }
 
 private:
-  static std::size_t m_sBadLength(const char* text, std::size_t size);
-  void m_ToUtf8(std::string_view cp932, std::string& out);
   void m_ByIconv(std::string_view cp932, std::string& out);
 
   void* m_handle = nullptr; // iconv_t; UTF-8 goes by table instead

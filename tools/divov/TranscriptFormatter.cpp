@@ -1,5 +1,6 @@
 #include "TranscriptFormatter.h"
 
+#include "EnglishTexts.h"
 #include "probex/base/PxLogFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxTranscriptLayout.h"
@@ -38,9 +39,11 @@ ETextStyle Style(const SLogRecord& record) {
     if (entry.kind == record.kind)
       return entry.style;
   // Free text, a test caption, or a kind outside the table.
-  if (text == NPxText::kCaptionWarning || text == NPxText::kEndMarkerWarning)
+  if (PxIsFixedText(text, NPxText::kCaptionWarning) ||
+      PxIsFixedText(text, NPxText::kEndMarkerWarning))
     return ETextStyle::Warning;
-  return text == NPxText::kSuiteResultsHeading ? ETextStyle::Heading : ETextStyle::Plain;
+  return PxIsFixedText(text, NPxText::kSuiteResultsHeading) ? ETextStyle::Heading
+                                                            : ETextStyle::Plain;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "ViewerApp.h"
 #include "probex/base/PxLogFormat.h"
 
+#include "EnglishTexts.h"
+#include "ErrorsReporter.h"
 #include "HtmlReporter.h"
 #include "JunitReporter.h"
 #include "LcovReporter.h"
@@ -9,8 +11,10 @@
 #include "TranscriptReporter.h"
 #include "ViewerOs.h"
 #include "probex/base/PxApi.h"
+#include "probex/platform/OwnFile.h"
+#include "probex/platform/TerminalText.h"
 
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
@@ -30,7 +34,8 @@ struct SFileOutput {
 
 // The report files asked for; with /x, the HTML report beside the log.
 std::vector<std::unique_ptr<SFileOutput>> FileOutputs(const SViewerOptions& options,
-                                                      const std::string& logPath, bool detached) {
+                                                      const std::string& logPath, bool detached,
+                                                      bool english) {
   std::vector<std::unique_ptr<SFileOutput>> files;
   const auto add = [&files](const std::string& path, bool coverage) -> std::ostream& {
     files.push_back(std::make_unique<SFileOutput>());
@@ -40,7 +45,7 @@ std::vector<std::unique_ptr<SFileOutput>> FileOutputs(const SViewerOptions& opti
   };
   if (detached || !options.html.empty()) {
     std::ostream& out = add(detached ? logPath + ".html" : options.html, false);
-    files.back()->reporter = std::make_unique<CHtmlReporter>(out, logPath);
+    files.back()->reporter = std::make_unique<CHtmlReporter>(out, logPath, english ? "en" : "ja");
   }
   if (!options.junit.empty()) {
     std::ostream& out = add(options.junit, false);
@@ -72,7 +77,16 @@ int CViewerApp::Run(const SViewerOptions& options) {
   }
   if (!options.viewerName.empty()) {
     NViewerOs::DetachFromTerminal();
-    return m_View(options, NLogLocator::LogPathFromViewerName(options.viewerName), true);
+    // The writer made its log before starting us: anything else there was
+    // planted by someone else.
+    const std::string log = NLogLocator::LogPathFromViewerName(options.viewerName);
+    std::error_code none;
+    if (std::filesystem::exists(std::filesystem::symlink_status(log, none)) &&
+        !NPxPlatform::IsOwnFile(log)) {
+      m_err << kProgramName << ": " << log << " is not a file of yours, so it is not read\n";
+      return 2;
+    }
+    return m_View(options, log, true);
   }
   if (!options.latestOf.empty()) {
     const std::string latest = NLogLocator::LatestLog(options.latestOf);
@@ -89,8 +103,14 @@ int CViewerApp::Run(const SViewerOptions& options) {
 int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
   CLogReader reader;
   CRunModel model(reader.Issues());
-  const std::vector<std::unique_ptr<SFileOutput>> files = FileOutputs(options, logPath, detached);
+  const bool english = options.language.empty()
+                           ? PxLanguageOfLocale(NPxPlatform::LocaleName("LC_MESSAGES")) ==
+                                 ETranscriptLanguage::English
+                           : options.language == "en";
+  const std::vector<std::unique_ptr<SFileOutput>> files =
+      FileOutputs(options, logPath, detached, english);
   std::unique_ptr<CTranscriptReporter> transcript;
+  std::unique_ptr<CErrorsReporter> errors;
   if (!detached) {
     const bool colour = options.colour == EColourMode::Always ||
                         (options.colour == EColourMode::Auto && NViewerOs::IsStdoutTerminal());
@@ -100,22 +120,37 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
       m_err << kProgramName << ": unknown encoding " << encoding << "\n";
       return 2;
     }
-    transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
+    if (options.errors)
+      errors = std::make_unique<CErrorsReporter>(m_out, encoding, logPath);
+    else
+      transcript = std::make_unique<CTranscriptReporter>(m_out, encoding, colour);
   }
   std::vector<CReporter*> reporters;
   if (transcript)
     reporters.push_back(transcript.get());
+  if (errors)
+    reporters.push_back(errors.get());
   for (const auto& file : files)
     reporters.push_back(file->reporter.get());
 
+  SLogRecord inEnglish;
   CLogFollower follower(reader, [&](const SLogRecord& record) {
-    model.Add(record);
+    const SLogRecord* shown = &record;
+    if (english) {
+      inEnglish = record;
+      PxToEnglish(inEnglish.kind, inEnglish.text);
+      shown = &inEnglish;
+    }
+    model.Add(*shown);
     for (CReporter* reporter : reporters)
-      reporter->OnRecord(record);
+      reporter->OnRecord(*shown);
   });
   const std::string marker = NPxLogFormat::MarkerName(NLogLocator::WriterSpelling(logPath));
   CLogFollower::SHooks hooks;
-  hooks.writerAlive = [&marker] { return NViewerOs::IsWriterAlive(marker); };
+  // The file's own hold answers when the object folder cannot be used.
+  hooks.writerAlive = [&marker, &logPath] {
+    return NViewerOs::IsWriterAlive(marker) || NPxPlatform::IsFileInUse(logPath);
+  };
   hooks.idle = [&reporters] {
     for (CReporter* reporter : reporters)
       reporter->OnIdle();
@@ -135,7 +170,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   for (const std::string& line : reader.Issues().Describe())
     m_err << kProgramName << ": " << logPath << ": " << line << "\n";
 
-  int status = !model.Incomplete().empty() ? 2 : model.Failed() ? 1 : 0;
+  // An incomplete run is no pass, whatever its checks say.
+  int status = !model.Incomplete().empty()                               ? 2
+               : (errors ? errors->Count() != 0 : model.Failed()) ? 1
+                                                                        : 0;
   // The files come last, whole: a report is never left half written by an
   // unreadable log.
   for (const auto& file : files) {
@@ -144,12 +182,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
             << " not written\n";
       continue;
     }
-    std::ofstream out(file->path, std::ios::binary | std::ios::trunc);
-    const std::string text = file->text.str();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      m_err << kProgramName << ": cannot write " << file->path << "\n";
+    // Owner-only, and never through a link or over another user's file.
+    std::string why;
+    if (!NPxPlatform::WriteOwnFile(file->path, file->text.str(), why)) {
+      m_err << kProgramName << ": cannot write " << file->path << ": " << why << "\n";
       status = 2;
     }
   }

@@ -11,7 +11,7 @@ struct SValueOption {
 const SValueOption kValueOptions[] = {
     {"--latest", &SViewerOptions::latestOf},   {"--html", &SViewerOptions::html},
     {"--junit", &SViewerOptions::junit},       {"--lcov", &SViewerOptions::lcov},
-    {"--encoding", &SViewerOptions::encoding},
+    {"--encoding", &SViewerOptions::encoding}, {"--lang", &SViewerOptions::language},
 };
 
 SViewerOptions UsageError(const std::string& error) {
@@ -58,6 +58,8 @@ SViewerOptions PxParseViewerOptions(const std::vector<std::string>& args) {
       return options;
     } else if (arg == "-f" || arg == "--follow") {
       options.follow = true;
+    } else if (arg == "--errors") {
+      options.errors = true;
     } else {
       const std::size_t eq = arg.find('=');
       const std::string name = arg.substr(0, eq);
@@ -91,6 +93,8 @@ SViewerOptions PxParseViewerOptions(const std::vector<std::string>& args) {
       options.*match->field = value;
     }
   }
+  if (!options.language.empty() && options.language != "ja" && options.language != "en")
+    return UsageError("--lang takes ja or en, not " + options.language);
   const int sources =
       !options.log.empty() + !options.viewerName.empty() + !options.latestOf.empty();
   if (sources == 0)
@@ -115,6 +119,10 @@ std::string PxViewerUsage() {
          "                        records to FILE (not written when there are none)\n"
          "      --color[=WHEN]    colour the transcript: auto (on a terminal), always, never\n"
          "      --encoding NAME   the transcript's encoding (default: the locale's)\n"
+         "      --lang LANG       the library's texts in ja (as logged) or en; the\n"
+         "                        default is ja in a ja_* locale, else en\n"
+         "      --errors          print only the failures, one per line, as\n"
+         "                        FILE:LINE: error: TEXT, instead of the transcript\n"
          "  -h, --help            show this help and exit\n"
          "  -V, --version         show the version and exit\n"
          "\n"
@@ -123,5 +131,6 @@ std::string PxViewerUsage() {
          "the log while the test program lives and then writes LOG.html beside it.\n"
          "\n"
          "Exit status: 0 when every check passed, 1 when a check failed or a class\n"
-         "reported failures, 2 on trouble (bad usage, a log that cannot be read).\n";
+         "reported failures (with --errors: when any line was printed), 2 on\n"
+         "trouble (bad usage, a log that cannot be read).\n";
 }

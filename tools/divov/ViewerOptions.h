@@ -18,6 +18,8 @@ struct SViewerOptions {
   std::string html, junit, lcov;
   EColourMode colour = EColourMode::Auto;
   std::string encoding; // empty: the locale's
+  std::string language; // "ja" or "en"; empty: by the locale
+  bool errors = false;  // --errors: only the failures, as compilers list errors
 };
 
 SViewerOptions PxParseViewerOptions(const std::vector<std::string>& args);

@@ -7,6 +7,8 @@
 #include "probex/base/PxApi.h"
 #include "probex/view/ProbexView.h"
 
+#include <string>
+
 class CProbexData;
 
 class PX_API CProbex : public CProbexView {
@@ -68,16 +70,21 @@ protected:
   void x_SetRunStartHook(PxRunStartHook hook);
 
   // The method table, filled in declaration order by the constructors of
-  // the framework classes and by the PX_CASE members of test classes.
-  void x_AddMethod(PxMethod method);
+  // the framework classes and by the PX_CASE members of test classes. A
+  // method with a case name is a case that a filter may leave out; the end
+  // marker and the framework's own slots have none and always run.
+  void x_AddMethod(PxMethod method, const char* caseName = nullptr);
   void x_AddFrameworkSlot();
   struct CPxCaseSlot {
-    CPxCaseSlot(CProbex* owner, PxMethod method) { owner->x_AddMethod(method); }
+    CPxCaseSlot(CProbex* owner, PxMethod method, const char* caseName) {
+      owner->x_AddMethod(method, caseName);
+    }
   };
 
 private:
   void m_RunSub(int position);
   bool m_HasMethodAt(int position) const;
+  bool m_IsSelected(int position, const std::string& className) const;
   void m_AssertCommon(bool result, const char* expression, const char* okText, const char* ngText);
   void m_CheckAssertCounter();
   void m_SendLocation(const char* file, long long line, EPxMsgType kind);

@@ -11,17 +11,21 @@
 
 // Declares a test method and adds it to the method table in declaration
 // order: PX_CASE(Push); with the body elsewhere, or PX_CASE(Push) { ... }.
-#define PX_CASE(name)                                                                              \
-  CPxCaseSlot px_slot_##name{                                                                      \
-      this, static_cast<::CProbex::PxMethod>(&std::remove_pointer_t<decltype(this)>::name)};       \
-  virtual void name()
+#define PX_CASE(name) PX_METHOD_SLOT(name, #name)
 
-// The last declaration of every test class: the run loop stops here.
+// The last declaration of every test class: the run loop stops here. It has
+// no case name, so no filter leaves it out.
 #define PX_DECLARATION_END()                                                                       \
-  PX_CASE(PxDeclarationEnd) {                                                                      \
+  PX_METHOD_SLOT(PxDeclarationEnd, nullptr) {                                                      \
     x_SetEndMethodFlag();                                                                          \
   }                                                                                                \
   static_assert(true, "")
+
+#define PX_METHOD_SLOT(name, caseName)                                                             \
+  CPxCaseSlot px_slot_##name{                                                                      \
+      this, static_cast<::CProbex::PxMethod>(&std::remove_pointer_t<decltype(this)>::name),        \
+      caseName};                                                                                   \
+  virtual void name()
 
 #define PX_CASE_CAPTION(caption) x_SetCaseCaption(caption, __FILE__, __LINE__)
 #define PX_TEST_CAPTION(caption) x_SetTestCaption(caption)

@@ -4,9 +4,13 @@
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxMessageBlocks.h"
+#include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
 #include "probex/view/PxRecordChannel.h"
+
+#include <typeinfo>
 
 namespace {
 
@@ -60,6 +64,8 @@ void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
 }
 
 void CProbex::Run() {
+  if (!PxCaseFilter().AllowsRun())
+    return;
   CPxRecordViewScope recordView(m_pData->m_pView);
   OutputMessage("", PX_MSG_ETC);
   OutputMessage(PX_PRODUCT_NAME "  Ver" PX_VERSION_TEXT, PX_MSG_ETC);
@@ -67,6 +73,7 @@ void CProbex::Run() {
   if (m_pData->m_strClassCaption.empty()) {
     OutputMessage(NPxText::kCaptionWarning, PX_MSG_ETC);
     OutputMessage("", PX_MSG_ETC);
+    PxRunVerdict().NoteFailure();
     return;
   }
   OutputMessage("", PX_MSG_ETC);
@@ -85,9 +92,13 @@ void CProbex::RunMain() {
   m_pData->m_nAssertFailed = 0;
   if (m_pData->m_pRunStartHook)
     m_pData->m_pRunStartHook(this);
+  const std::string className =
+      PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
   {
     CPxRunningCaseScope running(this);
     for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
+      if (!m_IsSelected(position, className))
+        continue;
       const std::uint32_t t0 = NPxPlatform::GetTickCount();
       m_RunSub(position);
       m_CheckAssertCounter();
@@ -104,8 +115,10 @@ void CProbex::RunMain() {
                 PX_MSG_CLASS_RESULT);
   OutputMessage(PxFormat("%s%d", NPxText::kResultFailures, m_pData->m_nFailures.load()).c_str(),
                 PX_MSG_CLASS_RESULT);
-  if (m_pData->m_bEndMethodPending)
+  if (m_pData->m_bEndMethodPending) {
     OutputMessage(NPxText::kEndMarkerWarning, PX_MSG_ETC);
+    PxRunVerdict().NoteFailure();
+  }
   OutputMessage("", PX_MSG_ETC);
 }
 
@@ -131,10 +144,12 @@ void CProbex::x_SetRunStartHook(PxRunStartHook hook) {
   m_pData->m_pRunStartHook = hook;
 }
 
-void CProbex::x_AddMethod(PxMethod method) {
+void CProbex::x_AddMethod(PxMethod method, const char* caseName) {
   // The table always ends with an empty entry; the new method takes its place.
   m_pData->m_methods.back() = method;
   m_pData->m_methods.push_back(nullptr);
+  m_pData->m_caseNames.back() = caseName;
+  m_pData->m_caseNames.push_back(nullptr);
 }
 
 void CProbex::x_AddFrameworkSlot() {
@@ -147,6 +162,11 @@ bool CProbex::m_HasMethodAt(int position) const {
   // A position past the table reads as the empty entry that ends it.
   return position >= 0 && static_cast<size_t>(position) < m_pData->m_methods.size() &&
          m_pMethodTable[position] != nullptr;
+}
+
+bool CProbex::m_IsSelected(int position, const std::string& className) const {
+  const char* caseName = m_pData->m_caseNames[static_cast<size_t>(position)];
+  return !caseName || PxCaseFilter().Selects(className, caseName);
 }
 
 void CProbex::m_RunSub(int position) {

@@ -6,6 +6,7 @@
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxMessageBlocks.h"
+#include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/platform/platform.h"
@@ -113,6 +114,7 @@ void CProbex::m_AssertCommon(bool result, const char* expression, const char* ok
   } else {
     OutputMessage(ngText, PX_MSG_TEST_NG);
     ++m_pData->m_nFailures;
+    PxRunVerdict().NoteFailure();
   }
 }
 
@@ -120,6 +122,7 @@ void CProbex::m_CheckAssertCounter() {
   if (m_pData->m_nAssertFailed.load() <= 0)
     return;
   const int pending = m_pData->m_nAssertFailed.exchange(0);
+  PxRunVerdict().NoteFailure();
   OutputMessage(PxFormat(NPxText::kPendingAssertNg, pending).c_str(), PX_MSG_TEST_NG);
 }
 

@@ -20,6 +20,8 @@ public:
   CProbex::PxRunStartHook m_pRunStartHook = nullptr;
   // The explicit method table; its last entry is always empty.
   std::vector<CProbex::PxMethod> m_methods{nullptr};
+  // The case name of each entry, null where a filter has no say.
+  std::vector<const char*> m_caseNames{nullptr};
 };
 
 // "<fully qualified file>(<line>):", as locations are sent.

@@ -2,15 +2,23 @@
 // them in this order and unload destroys them in the reverse one.
 #include "probex/base/PxLasting.h"
 #include "probex/core/PxMessageBlocks.h"
+#include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverageState.h"
 #include "probex/coverage/PxLineCounts.h"
 #include "probex/view/PxLogWriter.h"
 #include "probex/view/PxRecordChannel.h"
 
+#include <cstdlib>
+
 CPxRunningCaseMap g_mapRunningCase;
 
 namespace {
+
+CPxCaseFilter g_caseFilter{std::getenv("PROBEX_FILTER")};
+// Failures may still be noted by workers while the process ends.
+CPxLasting<CPxRunVerdict> g_runVerdict;
 
 // Instrumented code and late records may still arrive while the process
 // ends, after the ordinary objects below are gone: these stay.
@@ -37,6 +45,14 @@ public:
 CPxModuleExit g_moduleExit;
 
 } // namespace
+
+CPxCaseFilter& PxCaseFilter() {
+  return g_caseFilter;
+}
+
+CPxRunVerdict& PxRunVerdict() {
+  return *g_runVerdict;
+}
 
 SPxCoverageState& PxCoverageState() {
   return *g_coverageState;

@@ -18,7 +18,4 @@ bool AppendToFile(const std::string& path, const char* data, std::size_t size,
 // The system's words for an error that AppendToFile gave.
 std::string ErrorText(int error);
 
-// Whether anything, a dangling link included, stands at the path.
-bool PathExists(const std::string& path);
-
 } // namespace NPxPlatform

@@ -4,6 +4,7 @@
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxTranscriptLayout.h"
 #include "probex/core/Probex.h"
+#include "probex/core/PxCaseFilter.h"
 
 #include <mutex>
 #include <string>
@@ -45,6 +46,8 @@ void CProbexSuite::x_AddProbex(const char* name, CProbex* testCase) {
 }
 
 void CProbexSuite::Suite() {
+  if (!PxCaseFilter().AllowsRun())
+    return;
   {
     std::lock_guard<std::mutex> guard(m_pData->m_lock);
     m_pData->m_results.clear();

@@ -1,0 +1,37 @@
+# Runs one test program for probex_add_test: PROBEX_TEST_FILE names the
+# program, its arguments, its folder and the viewer.
+include(${PROBEX_TEST_FILE})
+set(tmp ${PROBEX_WORK_DIR}/tmp)
+set(bin ${PROBEX_WORK_DIR}/bin)
+file(REMOVE_RECURSE ${PROBEX_WORK_DIR})
+file(MAKE_DIRECTORY ${tmp} ${bin})
+# The library starts DiVov.exe from PATH at its first record; this one
+# starts no window and leaves the log to be read below.
+file(WRITE ${bin}/DiVov.exe "#!/bin/sh\nexit 0\n")
+file(CHMOD ${bin}/DiVov.exe PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+set(ENV{TMPDIR} ${tmp})
+set(ENV{PROBEX_OBJECT_DIR} ${PROBEX_WORK_DIR}/objects)
+set(ENV{PATH} "${bin}:$ENV{PATH}")
+
+execute_process(COMMAND ${PROBEX_PROGRAM} ${PROBEX_ARGS} RESULT_VARIABLE status)
+
+set(failed FALSE)
+if(NOT status STREQUAL "0")
+  set(failed TRUE)
+  message("${PROBEX_PROGRAM}: exit status ${status}")
+endif()
+file(GLOB logs ${tmp}/*.qpxlog)
+if(PROBEX_VIEWER AND EXISTS ${PROBEX_VIEWER})
+  foreach(log IN LISTS logs)
+    execute_process(COMMAND ${PROBEX_VIEWER} --errors ${log} RESULT_VARIABLE errors)
+    if(NOT errors STREQUAL "0")
+      set(failed TRUE)
+    endif()
+  endforeach()
+endif()
+if(failed)
+  if(NOT logs)
+    set(logs "none was written")
+  endif()
+  message(FATAL_ERROR "${PROBEX_PROGRAM} failed; its log: ${logs}")
+endif()

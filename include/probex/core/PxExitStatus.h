@@ -1,0 +1,11 @@
+// The process's verdict for shells and CTest: end main with
+// `return PxExitStatus();`.
+#pragma once
+
+#include "probex/base/PxApi.h"
+
+// 1 once anything in this process failed: a failed expectation, false
+// ASSERT/VERIFY evaluations reported after a case, a class without its end
+// marker or without a caption, or a PROBEX_FILTER that cannot be read.
+// Otherwise 0. Every thread and every run of the process counts.
+PX_API int PxExitStatus();
