@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -86,8 +87,7 @@ void CPxLogGuard::OnRecord(EPxMsgType kind, const char* text) {
   m_spActive = this;
   NPxPlatform::ArmFatalHandlers(m_sWriteAtEnd);
   static std::once_flag forkHooks;
-  std::call_once(forkHooks,
-                 [] { NPxPlatform::AddForkHooks(m_sForkPrepare, m_sForkParent, m_sForkChild); });
+  std::call_once(forkHooks, [] { NPxPlatform::AddForkChildHook(m_sForkChild); });
   m_bArmed = true;
 }
 
@@ -163,29 +163,21 @@ void CPxLogGuard::m_WriteAtEnd(const char* what, bool ending) {
     writer.m_lock.unlock();
 }
 
-void CPxLogGuard::m_sForkPrepare() {
-  if (CPxLogGuard* guard = m_spActive.load())
-    guard->m_writer.m_lock.lock();
-}
-
-void CPxLogGuard::m_sForkParent() {
-  if (CPxLogGuard* guard = m_spActive.load())
-    guard->m_writer.m_lock.unlock();
-}
-
 void CPxLogGuard::m_sForkChild() {
   CPxLogGuard* guard = m_spActive.load();
   if (!guard)
     return;
   // The parent writes what it buffered; the child starts as a fresh
-  // process would, with a log of its own at its first record.
+  // process would, with a log of its own at its first record. Another
+  // thread of the parent may have held the lock halfway through a record:
+  // the lock is made anew, not waited for.
   CPxLogWriter& writer = guard->m_writer;
+  new (&writer.m_lock) std::mutex();
   delete[] writer.m_pBuffer;
   writer.m_pBuffer = nullptr;
   writer.m_nLength = 0;
-  writer.m_strLogPath.clear();
-  writer.m_strViewerName.clear();
-  writer.m_strLastLine.clear();
+  std::string().swap(writer.m_strLogPath);
+  std::string().swap(writer.m_strViewerName);
+  std::string().swap(writer.m_strLastLine);
   guard->m_bFailureTold = false;
-  writer.m_lock.unlock();
 }

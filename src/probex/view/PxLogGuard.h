@@ -32,8 +32,6 @@ public:
 
 private:
   static void m_sWriteAtEnd(const char* what, bool ending);
-  static void m_sForkPrepare();
-  static void m_sForkParent();
   static void m_sForkChild();
   void m_WriteAtEnd(const char* what, bool ending);
 
