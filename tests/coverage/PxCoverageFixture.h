@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/PxRecordingSink.h"
-#include "platform/PxObjectDirTest.h"
+#include "common/PxTestFiles.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/coverage/PxLineCounts.h"
