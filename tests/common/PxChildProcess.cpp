@@ -159,21 +159,10 @@ SPxChildResult CPxChild::Wait() {
 }
 
 SPxChildResult PxRunChild(const std::vector<std::string>& argv,
-                          const std::map<std::string, std::string>& env) {
+                          const std::map<std::string, std::string>& env, bool traced) {
   CPxChild child;
-  if (!child.Start(argv, env)) {
-    SPxChildResult failed;
-    failed.stdErr = "start failed";
-    return failed;
-  }
-  return child.Wait();
-}
-
-SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
-                                const std::map<std::string, std::string>& env) {
-  CPxChild child;
-  child.Start(argv, env, true);
-  return child.Wait();
+  child.Start(argv, env, traced);
+  return child.Wait(); // exit code -1 when it never started
 }
 
 std::string PxScenarioPath(const std::string& name) {

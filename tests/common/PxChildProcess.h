@@ -44,11 +44,9 @@ private:
   std::string m_text[2];
 };
 
-// Starts the program, waits for it and returns what it left.
+// Starts the program as Start does, waits for it and returns what it left.
 SPxChildResult PxRunChild(const std::vector<std::string>& argv,
-                          const std::map<std::string, std::string>& env = {});
-SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
-                                const std::map<std::string, std::string>& env = {});
+                          const std::map<std::string, std::string>& env = {}, bool traced = false);
 
 // The path of a scenario program built beside the tests.
 std::string PxScenarioPath(const std::string& name);

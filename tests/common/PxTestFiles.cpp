@@ -1,5 +1,6 @@
 #include "common/PxTestFiles.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,15 @@ std::string PxMakeTempDir(const std::string& stem) {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + stem + "-XXXXXX";
   return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+std::vector<std::string> PxFilesIn(const std::string& dir, const std::string& extension) {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    if (entry.path().extension() == extension)
+      files.push_back(entry.path().string());
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 std::string PxReadFile(const std::string& path) {

@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 // A fresh directory under this test process's TMPDIR, which the test main
 // makes and removes; empty when it cannot be made.
 std::string PxMakeTempDir(const std::string& stem);
+
+// The files of the folder whose names end in the extension, sorted.
+std::vector<std::string> PxFilesIn(const std::string& dir, const std::string& extension);
 
 // The whole content of a file; empty when it cannot be read.
 std::string PxReadFile(const std::string& path);

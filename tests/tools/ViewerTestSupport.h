@@ -12,10 +12,8 @@
 
 // The log in the directory; "" while there is none.
 inline std::string PxLogIn(const std::string& dir) {
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    if (entry.path().extension() == ".qpxlog")
-      return entry.path().string();
-  return "";
+  const std::vector<std::string> logs = PxFilesIn(dir, ".qpxlog");
+  return logs.empty() ? "" : logs[0];
 }
 
 inline std::string PxDirectoryOf(const std::string& path) {

@@ -11,10 +11,11 @@ namespace {
 TEST(DebuggerOutput, TracedRunsWriteTheirTranscriptAndNoLog) {
   for (const std::string mode : {"class", "suite"}) {
     const std::string tmp = PxMakeTempDir("traced");
-    const SPxChildResult run = PxRunChildTraced({PxScenarioPath("px_class_scenario"), mode},
-                                                {{"TMPDIR", tmp}, {"LC_ALL", "C"}});
+    const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), mode},
+                                          {{"TMPDIR", tmp}, {"LC_ALL", "C"}}, true);
     ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-    PxExpectApproved("view/approved/traced-" + mode + ".txt", PxStable(PxIconv("UTF-8", "CP932", run.stdErr)));
+    PxExpectApproved("view/approved/traced-" + mode + ".txt",
+                     PxStable(PxIconv("UTF-8", "CP932", run.stdErr)));
     EXPECT_TRUE(std::filesystem::is_empty(tmp));
   }
 }

@@ -15,16 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> LogsIn(const std::string& dir) {
-  std::vector<std::string> logs;
-  for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
-    if (entry.path().extension() == ".qpxlog")
-      logs.push_back(entry.path().string());
-  }
-  std::sort(logs.begin(), logs.end());
-  return logs;
-}
-
 // The header records with the build time made fixed, once checked.
 std::string Normalised(const std::string& log) {
   return PxStable(std::regex_replace(
@@ -48,7 +38,7 @@ protected:
 TEST_F(LogFile, ClassRunLeavesEveryRecordInOrderAndStartsTheViewerOnce) {
   const SPxChildResult run = Run({"class"}, m_viewer.Path());
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-  const std::vector<std::string> logs = LogsIn(m_tmp);
+  const std::vector<std::string> logs = PxFilesIn(m_tmp, ".qpxlog");
   ASSERT_EQ(logs.size(), 1u);
   PxExpectApproved("view/approved/class.qpxlog", Normalised(PxReadFile(logs[0])));
 
@@ -66,7 +56,7 @@ TEST_F(LogFile, MissingViewerIsNoticedOnceAndLoggingGoesOn) {
   const std::string notice =
       std::string(NPxText::kViewerMissingCaption) + ": " + NPxText::kViewerMissing + "\n";
   EXPECT_EQ(run.stdErr, notice);
-  const std::vector<std::string> logs = LogsIn(m_tmp);
+  const std::vector<std::string> logs = PxFilesIn(m_tmp, ".qpxlog");
   ASSERT_EQ(logs.size(), 1u);
   EXPECT_EQ(Normalised(PxReadFile(logs[0])), "<header>Etc.|one\rEtc.|two\rTtNg|three\r");
 }
@@ -95,7 +85,7 @@ std::vector<std::string> SequencesOfOneSecond(const std::vector<std::string>& lo
 TEST_F(LogFile, ProgramsOfOneSecondGetTheNextSequenceNumber) {
   // Retried until the runs name their logs within one second.
   for (int attempt = 0; attempt < 5; ++attempt) {
-    for (const std::string& log : LogsIn(m_tmp))
+    for (const std::string& log : PxFilesIn(m_tmp, ".qpxlog"))
       fs::remove(log);
     const std::string meeting = PxMakeTempDir("meeting");
     auto first = std::async(std::launch::async, [&] {
@@ -108,7 +98,7 @@ TEST_F(LogFile, ProgramsOfOneSecondGetTheNextSequenceNumber) {
     ASSERT_EQ(second.get().exitCode, 0);
     // A third run after both ended must not reuse their names either.
     ASSERT_EQ(Run({"text", "Etc.", "later"}, m_viewer.Path()).exitCode, 0);
-    const std::vector<std::string> logs = LogsIn(m_tmp);
+    const std::vector<std::string> logs = PxFilesIn(m_tmp, ".qpxlog");
     ASSERT_EQ(logs.size(), 3u);
     const std::vector<std::string> sequences = SequencesOfOneSecond(logs);
     if (sequences.empty())
@@ -125,13 +115,13 @@ TEST_F(LogFile, LoadAndReleaseWithoutAMessageLeavesNoFileAndStartsNoViewer) {
                                           {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}});
   ASSERT_EQ(quiet.exitCode, 0) << quiet.stdErr;
   EXPECT_EQ(quiet.stdOut, "released\n");
-  EXPECT_TRUE(LogsIn(m_tmp).empty());
+  EXPECT_TRUE(PxFilesIn(m_tmp, ".qpxlog").empty());
   EXPECT_TRUE(m_viewer.Starts().empty());
 
   const SPxChildResult sending = PxRunChild({PxScenarioPath("px_load_scenario"), plugin, "hello"},
                                             {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}});
   ASSERT_EQ(sending.exitCode, 0) << sending.stdErr;
-  const std::vector<std::string> logs = LogsIn(m_tmp);
+  const std::vector<std::string> logs = PxFilesIn(m_tmp, ".qpxlog");
   ASSERT_EQ(logs.size(), 1u);
   EXPECT_EQ(Normalised(PxReadFile(logs[0])), "<header>Etc.|hello\r");
   EXPECT_EQ(m_viewer.Starts().size(), 1u);
