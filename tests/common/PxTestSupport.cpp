@@ -1,6 +1,7 @@
 #include "common/PxDebuggerStandIn.h"
 #include "common/PxIconv.h"
 #include "common/PxRecordingSink.h"
+#include "probex/base/PxLogFormat.h"
 
 #include <atomic>
 #include <mutex>
@@ -62,14 +63,12 @@ std::string CPxDebuggerStandIn::Output() const {
 }
 
 std::string PxKindText(EPxMsgType kind) {
-  std::string code;
-  for (int shift = 24; shift >= 0; shift -= 8)
-    code += static_cast<char>((static_cast<unsigned>(kind) >> shift) & 0xFF);
-  return code;
+  const NPxLogFormat::SKindCode code = NPxLogFormat::KindCode(kind);
+  return std::string(code.text, code.length);
 }
 
 void PrintTo(const SPxMessage& message, std::ostream* os) {
-  *os << PxKindText(message.kind) << "|" << message.text;
+  *os << PxKindText(message.kind) << NPxLogFormat::kKindSeparator << message.text;
 }
 
 #include "common/PxTestFiles.h"

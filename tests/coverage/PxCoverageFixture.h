@@ -3,6 +3,7 @@
 
 #include "common/PxRecordingSink.h"
 #include "common/PxTestFiles.h"
+#include "probex/base/PxLogFormat.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/coverage/PxLineCounts.h"
@@ -47,7 +48,7 @@ protected:
   Records Sent() const {
     Records sent;
     for (const SPxMessage& message : m_sink.Messages())
-      sent.push_back(PxKindText(message.kind) + "|" + message.text);
+      sent.push_back(PxKindText(message.kind) + NPxLogFormat::kKindSeparator + message.text);
     return sent;
   }
   // Empties the store and sets the repeat filter to a passage no test uses.

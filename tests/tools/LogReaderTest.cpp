@@ -80,7 +80,7 @@ TEST(LogFollower, ShowsEachRecordOnceItsCarriageReturnHasArrived) {
     std::string error;
     ASSERT_TRUE(follower.Read(path, true, hooks, error)) << error;
     EXPECT_EQ(seen, growth.seen);
-    EXPECT_EQ(reader.Issues().Count(READ_ISSUE_UNTERMINATED), growth.unterminated);
+    EXPECT_EQ(reader.Issues().Count(EReadIssue::Unterminated), growth.unterminated);
     EXPECT_EQ(reader.Issues().Describe().size(), growth.unterminated);
   }
 }

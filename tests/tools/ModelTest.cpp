@@ -59,7 +59,7 @@ TEST(CoverageModel, SkipsRecordsItCannotReadAndSaysSo) {
                           "PxLn|?3,120(1):1G\rPxPs|!1,2;name\rPxPs|!1,2;f(0):0\rPxPs|!1,2;f(0):ZZ\r"
                           "PxPs|!1;f(0):\rPxFn|anything\r";
   ForEachRecord(log, [&](const SLogRecord& r) { model.Add(r, issues); });
-  EXPECT_EQ(issues.Count(READ_ISSUE_BAD_COVERAGE), 12u);
+  EXPECT_EQ(issues.Count(EReadIssue::BadCoverage), 12u);
   EXPECT_TRUE(model.Empty());
 }
 

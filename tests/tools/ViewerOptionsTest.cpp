@@ -25,23 +25,23 @@ TEST(ViewerOptions, TakesOptionsInBothFormsAndInAnyOrder) {
       PxParseViewerOptions({"--html", "r.html", "log", "--junit=j.xml", "-f", "--lcov", "c.info",
                             "--color=never", "--encoding", "EUC-JP"});
   EXPECT_EQ(std::tie(o.action, o.log, o.html, o.junit, o.lcov, o.follow, o.colour, o.encoding),
-            std::make_tuple(VIEWER_RUN, "log", "r.html", "j.xml", "c.info", true, COLOUR_NEVER,
-                            "EUC-JP"));
-  EXPECT_EQ(PxParseViewerOptions({"--color", "x"}).colour, COLOUR_ALWAYS);
+            std::make_tuple(EViewerAction::Run, "log", "r.html", "j.xml", "c.info", true,
+                            EColourMode::Never, "EUC-JP"));
+  EXPECT_EQ(PxParseViewerOptions({"--color", "x"}).colour, EColourMode::Always);
   EXPECT_EQ(PxParseViewerOptions({"--", "--html"}).log, "--html");
   EXPECT_EQ(PxParseViewerOptions({"/x", "/w/t.qpxlog"}).viewerName, "/w/t.qpxlog");
   EXPECT_EQ(PxParseViewerOptions({"/x", "\"C:\\t.qpxlog\""}).viewerName, "C:\\t.qpxlog");
 }
 
 TEST(ViewerOptions, HelpAndVersionWinOverMistakesThatComeAfterThem) {
-  EXPECT_EQ(PxParseViewerOptions({"log", "--help", "--bogus"}).action, VIEWER_HELP);
-  EXPECT_EQ(PxParseViewerOptions({"-V"}).action, VIEWER_VERSION);
+  EXPECT_EQ(PxParseViewerOptions({"log", "--help", "--bogus"}).action, EViewerAction::Help);
+  EXPECT_EQ(PxParseViewerOptions({"-V"}).action, EViewerAction::Version);
   for (const char* line : {"--bogus -h", "", "a b", "a --latest p", "/x", "a --html",
                            "a --html=", "a --color=sometimes"}) {
     std::istringstream words(line);
     const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
     const SViewerOptions o = PxParseViewerOptions(args);
-    EXPECT_EQ(o.action, VIEWER_USAGE_ERROR) << line;
+    EXPECT_EQ(o.action, EViewerAction::UsageError) << line;
     EXPECT_NE(o.error, "") << line;
   }
 }

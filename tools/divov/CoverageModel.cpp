@@ -31,7 +31,7 @@ void CCoverageModel::Add(const SLogRecord& record, CReadIssues& issues) {
     break; // function records carry no line
   }
   if (!readable)
-    issues.Add(READ_ISSUE_BAD_COVERAGE, record.offset);
+    issues.Add(EReadIssue::BadCoverage, record.offset);
 }
 
 // "!cookie,first;name(0):" and two hex digits per table byte; bit b of byte

@@ -42,9 +42,9 @@ void CHtmlReporter::m_Piece(std::string_view text, ETextStyle style, std::string
     m_cut = true;
     return;
   }
-  if (style != TEXT_STYLE_PLAIN && !text.empty()) {
+  if (style != ETextStyle::Plain && !text.empty()) {
     m_transcript += "<span class=\"";
-    m_transcript += kStyleClasses[style];
+    m_transcript += kStyleClasses[static_cast<int>(style)];
     m_transcript += "\">";
     m_markup.Append(m_transcript, text);
     m_transcript += "</span>";

@@ -9,11 +9,11 @@ namespace {
 
 // A record line starts with four printable ASCII characters and a bar.
 bool IsRecordLine(const char* line, std::size_t size) {
-  if (size < 5 || line[4] != '|')
+  if (size < 5 || line[4] != NPxLogFormat::kKindSeparator)
     return false;
   for (int i = 0; i < 4; ++i) {
     const unsigned char c = static_cast<unsigned char>(line[i]);
-    if (c <= 0x20 || c >= 0x7F || c == '|')
+    if (c <= 0x20 || c >= 0x7F || c == NPxLogFormat::kKindSeparator)
       return false;
   }
   return true;
@@ -25,8 +25,8 @@ void CLogReader::Feed(const char* data, std::size_t size, const FRecord& out) {
   const char* const end = data + size;
   const char* p = data;
   while (p < end) {
-    const char* cr =
-        static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+    const char* cr = static_cast<const char*>(
+        std::memchr(p, NPxLogFormat::kRecordEnd, static_cast<std::size_t>(end - p)));
     if (!cr) {
       if (m_pending.empty())
         m_pendingOffset = m_offset + static_cast<std::uint64_t>(p - data);
@@ -49,7 +49,7 @@ void CLogReader::Feed(const char* data, std::size_t size, const FRecord& out) {
 void CLogReader::Finish(const FRecord& out) {
   if (m_pending.empty())
     return;
-  m_issues.Add(READ_ISSUE_UNTERMINATED, m_pendingOffset);
+  m_issues.Add(EReadIssue::Unterminated, m_pendingOffset);
   std::string line;
   line.swap(m_pending);
   m_Line(line.data(), line.size(), m_pendingOffset, out);
@@ -64,9 +64,9 @@ void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset
     const std::size_t lastZero = view.rfind('\0');
     const std::string_view damaged = view.substr(0, lastZero + 1);
     const auto zeros = static_cast<std::uint64_t>(std::count(damaged.begin(), damaged.end(), '\0'));
-    m_issues.Add(READ_ISSUE_ZERO_BYTES, offset + view.find('\0'), zeros);
+    m_issues.Add(EReadIssue::ZeroBytes, offset + view.find('\0'), zeros);
     if (zeros != damaged.size())
-      m_issues.Add(READ_ISSUE_DAMAGED_LINE, offset);
+      m_issues.Add(EReadIssue::DamagedLine, offset);
     line += damaged.size();
     size -= damaged.size();
     offset += damaged.size();
@@ -78,18 +78,18 @@ void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset
   else if (size > 0 && line[0] == '(')
     m_Continuation(line, size, offset, out);
   else
-    m_issues.Add(READ_ISSUE_DAMAGED_LINE, offset);
+    m_issues.Add(EReadIssue::DamagedLine, offset);
 }
 
 void CLogReader::m_Record(const char* line, std::size_t size, std::uint64_t offset,
                           const FRecord& out) {
   const unsigned kind = PX_MSG_CODE(line[0], line[1], line[2], line[3]);
-  if (!m_sawRecord && kind != NPxLogFormat::kHeaderTitle && kind != NPxLogFormat::kHeaderVersion)
-    m_issues.Add(READ_ISSUE_MISSING_HEADER, offset);
+  const bool header = NPxLogFormat::IsHeaderKind(kind);
+  if (!m_sawRecord && !header)
+    m_issues.Add(EReadIssue::MissingHeader, offset);
   m_sawRecord = true;
-  if (kind != NPxLogFormat::kHeaderTitle && kind != NPxLogFormat::kHeaderVersion &&
-      !NPxLogFormat::IsKnownKind(kind))
-    m_issues.Add(READ_ISSUE_UNKNOWN_KIND, offset);
+  if (!header && !NPxLogFormat::IsKnownKind(kind))
+    m_issues.Add(EReadIssue::UnknownKind, offset);
   m_record.kind = static_cast<EPxMsgType>(kind);
   m_record.text.assign(line + 5, size - 5);
   m_record.offset = offset;
@@ -105,7 +105,7 @@ void CLogReader::m_Continuation(const char* line, std::size_t size, std::uint64_
   const std::size_t open =
       m_lastLineText.size() > 1 ? m_lastLineText.rfind('(') : std::string::npos;
   if (open == std::string::npos || open == 0) {
-    m_issues.Add(READ_ISSUE_ORPHAN_LINE, offset);
+    m_issues.Add(EReadIssue::OrphanLine, offset);
     return;
   }
   m_record.kind = PX_MSG_COVERAGE_LINE;

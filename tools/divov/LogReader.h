@@ -1,7 +1,6 @@
-// Turns the bytes of a log, given in pieces of any size as the file grows,
-// into records: continuation lines of "PxLn" come out as whole records, a
-// record is held back until its carriage return arrives, and damage is
-// counted in the issues and skipped, never fatal.
+// Turns the bytes of a log (docs/LOG-FORMAT.md), given in pieces of any size
+// as the file grows, into whole records; damage is counted in the issues
+// and skipped, never fatal.
 #pragma once
 
 #include "LogRecord.h"

@@ -9,7 +9,7 @@ struct SIssueText {
   const char* many;
 };
 
-const SIssueText kIssueTexts[READ_ISSUE_COUNT] = {
+const SIssueText kIssueTexts[static_cast<int>(EReadIssue::Count)] = {
     {"skipped %llu damaged line", "skipped %llu damaged lines"},
     {"skipped %llu continuation line without its record",
      "skipped %llu continuation lines without their record"},
@@ -27,7 +27,7 @@ const SIssueText kIssueTexts[READ_ISSUE_COUNT] = {
 } // namespace
 
 void CReadIssues::Add(EReadIssue issue, std::uint64_t offset, std::uint64_t amount) {
-  SEntry& entry = m_entries[issue];
+  SEntry& entry = m_entries[static_cast<int>(issue)];
   if (entry.amount == 0)
     entry.firstOffset = offset;
   entry.amount += amount;
@@ -42,7 +42,8 @@ bool CReadIssues::Empty() const {
 
 std::vector<std::string> CReadIssues::Describe() const {
   std::vector<std::string> lines;
-  for (int i = 0; i < READ_ISSUE_COUNT; ++i) {
+  for (int i = 0; i < static_cast<int>(EReadIssue::Count); ++i) {
+    const auto issue = static_cast<EReadIssue>(i);
     const SEntry& entry = m_entries[i];
     if (entry.amount == 0)
       continue;
@@ -50,7 +51,7 @@ std::vector<std::string> CReadIssues::Describe() const {
     const char* format = entry.amount == 1 ? kIssueTexts[i].one : kIssueTexts[i].many;
     std::snprintf(text, sizeof text, format, static_cast<unsigned long long>(entry.amount));
     std::string line = text;
-    if (i != READ_ISSUE_MISSING_HEADER && i != READ_ISSUE_BAD_TEXT)
+    if (issue != EReadIssue::MissingHeader && issue != EReadIssue::BadText)
       line += " (first at byte " + std::to_string(entry.firstOffset) + ")";
     lines.push_back(line);
   }

@@ -1,12 +1,16 @@
 #include "RunModel.h"
-#include "probex/base/PxLogFormat.h"
 
 #include "NumberText.h"
+#include "probex/base/PxLogFormat.h"
 #include "probex/base/PxTexts.h"
 
 void CRunModel::Add(const SLogRecord& record) {
   if (record.kind != PX_MSG_ETC)
     m_inSuiteResults = false;
+  if (PxIsCoverageKind(record.kind)) {
+    m_coverage.Add(record, m_issues);
+    return;
+  }
   switch (static_cast<unsigned>(record.kind)) {
   case NPxLogFormat::kHeaderTitle:
     m_title = record.text;
@@ -69,13 +73,6 @@ void CRunModel::Add(const SLogRecord& record) {
     m_Case().failures.push_back(m_pending);
     m_EndCheck();
     break;
-  case PX_MSG_COVERAGE_LINE:
-  case PX_MSG_COVERAGE_FUNC_IN:
-  case PX_MSG_COVERAGE_FUNC_OUT:
-  case PX_MSG_COVERAGE_PASSABLE:
-  case PX_MSG_COVERAGE_COUNT:
-    m_coverage.Add(record, m_issues);
-    break;
   case PX_MSG_ETC:
     m_Free(record.text);
     break;
@@ -109,9 +106,9 @@ void CRunModel::m_ClassResult(const std::string& text) {
     const char* label;
     long long SClass::*value;
   };
-  static const SField fields[] = {{"Case     \t", &SClass::reportedCases},
-                                  {"Exception\t", &SClass::reportedExceptions},
-                                  {"Failures \t", &SClass::reportedFailures}};
+  static const SField fields[] = {{NPxText::kResultCases, &SClass::reportedCases},
+                                  {NPxText::kResultExceptions, &SClass::reportedExceptions},
+                                  {NPxText::kResultFailures, &SClass::reportedFailures}};
   for (const SField& field : fields) {
     std::size_t pos = 0;
     long long value = 0;

@@ -9,13 +9,13 @@
 #include <string>
 #include <string_view>
 
-enum ETextStyle {
-  TEXT_STYLE_PLAIN,
-  TEXT_STYLE_PASS,
-  TEXT_STYLE_FAIL,
-  TEXT_STYLE_HEADING, // class captions and names, suite results heading
-  TEXT_STYLE_CASE,    // case captions, time lines and class result lines
-  TEXT_STYLE_WARNING,
+enum class ETextStyle {
+  Plain,
+  Pass,
+  Fail,
+  Heading, // class captions and names, suite results heading
+  Case,    // case captions, time lines and class result lines
+  Warning,
 };
 
 class CTranscriptFormatter {
@@ -32,8 +32,8 @@ public:
   void Flush();
 
 private:
-  void m_Emit(std::string_view head, std::string_view text, std::string_view suffix,
-              ETextStyle style, std::string_view tail);
+  // Lays the text out as its kind shows.
+  void m_Show(unsigned kind, std::string_view text, ETextStyle style);
 
   FPiece m_piece;
   bool m_holding = false;

@@ -38,15 +38,16 @@ void CTranscriptReporter::OnIdle() {
 
 void CTranscriptReporter::OnEnd(const CRunModel& model) {
   m_formatter.Flush();
-  m_Piece("Summary: " + model.Summary(), model.Failed() ? TEXT_STYLE_FAIL : TEXT_STYLE_PASS, "\n");
+  m_Piece("Summary: " + model.Summary(), model.Failed() ? ETextStyle::Fail : ETextStyle::Pass,
+          "\n");
   m_Write();
   m_out.flush();
 }
 
 void CTranscriptReporter::m_Piece(std::string_view text, ETextStyle style, std::string_view tail) {
-  const bool coloured = m_colour && style != TEXT_STYLE_PLAIN && !text.empty();
+  const bool coloured = m_colour && style != ETextStyle::Plain && !text.empty();
   if (coloured)
-    m_raw += kStyleCodes[style];
+    m_raw += kStyleCodes[static_cast<int>(style)];
   m_raw.append(text);
   if (coloured)
     m_raw += kResetCode;

@@ -57,17 +57,17 @@ std::vector<std::unique_ptr<SFileOutput>> FileOutputs(const SViewerOptions& opti
 
 int CViewerApp::Run(const SViewerOptions& options) {
   switch (options.action) {
-  case VIEWER_HELP:
+  case EViewerAction::Help:
     m_out << PxViewerUsage();
     return 0;
-  case VIEWER_VERSION:
+  case EViewerAction::Version:
     m_out << kProgramName << " (Probex) " << PX_VERSION_TEXT << "\n";
     return 0;
-  case VIEWER_USAGE_ERROR:
+  case EViewerAction::UsageError:
     m_err << kProgramName << ": " << options.error << "\n"
           << "Try '" << kProgramName << " --help' for more information.\n";
     return 2;
-  case VIEWER_RUN:
+  case EViewerAction::Run:
     break;
   }
   if (!options.viewerName.empty()) {
@@ -92,8 +92,8 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   const std::vector<std::unique_ptr<SFileOutput>> files = FileOutputs(options, logPath, detached);
   std::unique_ptr<CTranscriptReporter> transcript;
   if (!detached) {
-    const bool colour = options.colour == COLOUR_ALWAYS ||
-                        (options.colour == COLOUR_AUTO && NViewerOs::IsStdoutTerminal());
+    const bool colour = options.colour == EColourMode::Always ||
+                        (options.colour == EColourMode::Auto && NViewerOs::IsStdoutTerminal());
     const std::string encoding =
         options.encoding.empty() ? NViewerOs::OutputEncoding() : options.encoding;
     if (!CTextConverter(encoding).Valid()) {
@@ -129,7 +129,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   for (CReporter* reporter : reporters)
     reporter->OnIdle();
   if (transcript && transcript->ReplacedBytes() != 0)
-    reader.Issues().Add(READ_ISSUE_BAD_TEXT, 0, transcript->ReplacedBytes());
+    reader.Issues().Add(EReadIssue::BadText, 0, transcript->ReplacedBytes());
   for (CReporter* reporter : reporters)
     reporter->OnEnd(model);
   for (const std::string& line : reader.Issues().Describe())

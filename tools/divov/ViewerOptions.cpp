@@ -16,7 +16,7 @@ const SValueOption kValueOptions[] = {
 
 SViewerOptions UsageError(const std::string& error) {
   SViewerOptions options;
-  options.action = VIEWER_USAGE_ERROR;
+  options.action = EViewerAction::UsageError;
   options.error = error;
   return options;
 }
@@ -51,10 +51,10 @@ SViewerOptions PxParseViewerOptions(const std::vector<std::string>& args) {
     if (arg == "--") {
       onlyOperands = true;
     } else if (arg == "-h" || arg == "--help") {
-      options.action = VIEWER_HELP;
+      options.action = EViewerAction::Help;
       return options;
     } else if (arg == "-V" || arg == "--version") {
-      options.action = VIEWER_VERSION;
+      options.action = EViewerAction::Version;
       return options;
     } else if (arg == "-f" || arg == "--follow") {
       options.follow = true;
@@ -65,11 +65,11 @@ SViewerOptions PxParseViewerOptions(const std::vector<std::string>& args) {
       if (name == "--color" || name == "--colour") {
         value = eq == std::string::npos ? "always" : arg.substr(eq + 1);
         if (value == "auto")
-          options.colour = COLOUR_AUTO;
+          options.colour = EColourMode::Auto;
         else if (value == "always")
-          options.colour = COLOUR_ALWAYS;
+          options.colour = EColourMode::Always;
         else if (value == "never")
-          options.colour = COLOUR_NEVER;
+          options.colour = EColourMode::Never;
         else
           return UsageError("--color takes auto, always or never, not " + value);
         continue;

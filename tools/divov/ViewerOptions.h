@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
-enum EViewerAction { VIEWER_RUN, VIEWER_HELP, VIEWER_VERSION, VIEWER_USAGE_ERROR };
-enum EColourMode { COLOUR_AUTO, COLOUR_ALWAYS, COLOUR_NEVER };
+enum class EViewerAction { Run, Help, Version, UsageError };
+enum class EColourMode { Auto, Always, Never };
 
 struct SViewerOptions {
-  EViewerAction action = VIEWER_RUN;
-  std::string error;      // for VIEWER_USAGE_ERROR
+  EViewerAction action = EViewerAction::Run;
+  std::string error;      // for EViewerAction::UsageError
   std::string log;        // a log path given as it is
   std::string viewerName; // /x: the name the library started the viewer with
   std::string latestOf;   // --latest: a program whose newest log to read
   bool follow = false;
   std::string html, junit, lcov;
-  EColourMode colour = COLOUR_AUTO;
+  EColourMode colour = EColourMode::Auto;
   std::string encoding; // empty: the locale's
 };
 

@@ -1,13 +1,13 @@
 // The kind of a message: four ASCII characters read as a big-endian 32-bit
-// number, so that 'TtOk' is 0x54744F6B and the text of a kind reads like it.
+// number, so that 'TtOk' is 0x54744F6B. docs/LOG-FORMAT.md shows how kinds
+// are written to the log.
 #pragma once
 
 #define PX_MSG_CODE(a, b, c, d)                                                                    \
   ((static_cast<unsigned>(a) << 24) | (static_cast<unsigned>(b) << 16) |                           \
    (static_cast<unsigned>(c) << 8) | static_cast<unsigned>(d))
 
-// Every kind, once: name and its four characters. The log's reader, the
-// writer and the sinks all take the list from here.
+// Every kind, once: name and its four characters.
 #define PX_MSG_KINDS(X)                                                                            \
   /* Free text: blank lines, banner, warnings, dumps, suite results. */                            \
   X(PX_MSG_ETC, 'E', 't', 'c', '.')                                                                \

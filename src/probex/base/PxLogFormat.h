@@ -1,6 +1,5 @@
-// The log file's format, shared by the writer, the viewer and the tests:
-// record layout, kind codes, the two header records, the file's name and
-// its marker. docs/LOG-FORMAT.md describes the grammar.
+// The pieces of the log file's format that its writer, the viewer and the
+// tests share; docs/LOG-FORMAT.md describes the grammar.
 #pragma once
 
 #include "probex/base/PxMsgType.h"
@@ -39,6 +38,10 @@ constexpr SKindCode KindCode(unsigned kind) {
 
 // True for the eighteen kinds a sink sends.
 bool IsKnownKind(unsigned kind);
+// True for "Tit." and "Ver.".
+constexpr bool IsHeaderKind(unsigned kind) {
+  return kind == kHeaderTitle || kind == kHeaderVersion;
+}
 // "Tit.|<product>\rVer.|<version>(<build date> <build time>)\r".
 std::string HeaderRecords();
 

@@ -54,6 +54,10 @@ inline constexpr char kPendingAssertNg[] =
     "%d\211\361\201A\213U\202\311\202\310\202\350\202\334\202\265\202\275";
 // heading of a suite's results block: ========結果========
 inline constexpr char kSuiteResultsHeading[] = "========\214\213\211\312========";
+// the labels of a class's three result lines, each followed by its count
+inline constexpr char kResultCases[] = "Case     \t";
+inline constexpr char kResultExceptions[] = "Exception\t";
+inline constexpr char kResultFailures[] = "Failures \t";
 // caption of the missing-viewer notice: Q-Probex
 inline constexpr char kViewerMissingCaption[] = "Q-Probex";
 // the viewer program cannot be started:

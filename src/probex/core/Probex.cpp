@@ -95,10 +95,10 @@ void CProbex::RunMain() {
     }
   }
   OutputMessage("", PX_MSG_ETC);
-  OutputMessage(PxFormat("Case     \t%d", cases).c_str(), PX_MSG_CLASS_RESULT);
-  OutputMessage(PxFormat("Exception\t%d", m_pData->m_nExceptions.load()).c_str(),
+  OutputMessage(PxFormat("%s%d", NPxText::kResultCases, cases).c_str(), PX_MSG_CLASS_RESULT);
+  OutputMessage(PxFormat("%s%d", NPxText::kResultExceptions, m_pData->m_nExceptions.load()).c_str(),
                 PX_MSG_CLASS_RESULT);
-  OutputMessage(PxFormat("Failures \t%d", m_pData->m_nFailures.load()).c_str(),
+  OutputMessage(PxFormat("%s%d", NPxText::kResultFailures, m_pData->m_nFailures.load()).c_str(),
                 PX_MSG_CLASS_RESULT);
   if (m_pData->m_bEndMethodPending)
     OutputMessage(NPxText::kEndMarkerWarning, PX_MSG_ETC);

@@ -2,6 +2,7 @@
 
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
+#include "probex/base/PxTranscriptLayout.h"
 #include "probex/core/Probex.h"
 
 #include <mutex>
@@ -88,14 +89,14 @@ void CProbexSuite::OutputMessage(const char* text, EPxMsgType kind) {
       break;
     case PX_MSG_TEST_NG:
       results.push_back(m_pData->m_strLastExpectLine);
-      results.push_back(PxFormat("** %s", shown));
+      results.push_back(NPxTranscriptLayout::Line(kind, shown));
       break;
     case PX_MSG_CLASS_NAME:
       results.emplace_back();
-      results.push_back(PxFormat(">>>> %s", shown));
+      results.push_back(NPxTranscriptLayout::Line(kind, shown));
       break;
     case PX_MSG_CLASS_RESULT:
-      results.push_back(PxFormat(">> %s", shown));
+      results.push_back(NPxTranscriptLayout::Line(kind, shown));
       break;
     default:
       break;

@@ -1,6 +1,5 @@
-// The process's log file. Records gather in one 8000-byte buffer and reach
-// the file when the next piece would overflow it and at unload. The file is
-// named, and the viewer started, at the first record of the process.
+// The process's log file, written as docs/LOG-FORMAT.md describes. The file
+// is named, and the viewer started, at the first record of the process.
 #pragma once
 
 #include "probex/base/PxMsgType.h"
@@ -17,11 +16,8 @@ public:
   // Writes what gathered since Close, then frees the buffer.
   ~CPxLogWriter();
 
-  // Appends one record. A null or empty text leaves none. A "PxLn" text that
-  // repeats the last one leaves none; one that continues it leaves only its
-  // tail from the last "(" (not for texts without a "(" after the first
-  // character, and not past the 259-byte working copy: those get a full
-  // record, so no reader ever rebuilds a wrong line).
+  // Appends one record; a null or empty text, or a repeated "PxLn" text,
+  // leaves none.
   void WriteRecord(const char* text, EPxMsgType kind);
   // Writes what the buffer holds to the file.
   void Close();
