@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/ptrace.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -67,14 +68,23 @@ bool CPxChild::Start(const std::vector<std::string>& argv,
     ::close(out[1]);
     return false;
   }
-  m_pid = ::fork();
-  if (m_pid == 0) {
-    ::dup2(out[1], STDOUT_FILENO);
-    ::dup2(err[1], STDERR_FILENO);
-    if (traced)
+  if (traced) {
+    m_pid = ::fork();
+    if (m_pid == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::dup2(err[1], STDERR_FILENO);
       ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-    ::execve(argp[0], argp.data(), envp.data());
-    ::_exit(127);
+      ::execve(argp[0], argp.data(), envp.data());
+      ::_exit(127);
+    }
+  } else { // spawning is far cheaper than a fork of a sanitized process
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    if (::posix_spawn(&m_pid, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0)
+      m_pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
   }
   ::close(out[1]);
   ::close(err[1]);
