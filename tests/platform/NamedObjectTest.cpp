@@ -1,4 +1,5 @@
-// Lifetime, names and limits of the per-user object namespace; shared memory.
+// Lifetime, names and limits of the per-user object namespace, the trust
+// in its folder; shared memory.
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 #include "probex/platform/NameMarker.h"
@@ -10,6 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +25,33 @@ using NPxPlatform::EPxObjectKind;
 namespace {
 
 class NamedObjectTest : public CPxObjectDirTest {};
+
+// A user id that no account of the machine needs to have.
+constexpr unsigned kOtherUser = 54321;
+
+std::string Made(const std::string& path, mode_t mode) {
+  ::mkdir(path.c_str(), 0700);
+  ::chmod(path.c_str(), mode);
+  return path;
+}
+std::string Linked(const std::string& target, const std::string& link) {
+  ::symlink(target.c_str(), link.c_str());
+  return link;
+}
+std::string Filed(const std::string& path) {
+  std::ofstream(path) << "x";
+  return path;
+}
+std::string Chowned(const std::string& path, unsigned uid) {
+  ::lchown(path.c_str(), uid, uid);
+  return path;
+}
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
 
 TEST_F(NamedObjectTest, CreateTellsFreshFromLivingAndOpenCreatesNothing) {
   CNamedEvent first, second;
@@ -122,6 +154,91 @@ TEST_F(NamedObjectTest, AnUnsafeDirectoryRefusesEveryCall) {
   CNamedObject memory;
   EXPECT_EQ(-1, memory.Create(EPxObjectKind::Memory, "open to others", 16));
   EXPECT_EQ(nullptr, memory.Payload());
+}
+
+// Each folder that must not be trusted, as another user could have left it:
+// a process that needs it says so once, its sync points pass, its log is
+// written. Rows that need a second user run as root only.
+TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
+  const bool root = ::geteuid() == 0;
+  const unsigned victim = 50000 + static_cast<unsigned>(::getpid()) % 10000;
+  const std::string fallback = "/dev/shm/probex-" + std::to_string(victim);
+  const std::string own = m_dir + "/own";
+  ASSERT_EQ(0, ::mkdir(own.c_str(), 0700));
+  struct SRow {
+    const char* what;
+    std::function<std::string()> plant; // gives the folder to use
+    const char* problem;
+    bool secondUser; // needs root to act as a second user
+    bool asVictim;   // runs as that user, whose fallback folder root took first
+  };
+  const std::vector<SRow> rows = {
+      {"open to the group", [&] { return Made(m_dir + "/group", 0750); },
+       "has mode 0750 instead of 0700", false, false},
+      {"a link to one's own folder", [&] { return Linked(own, m_dir + "/link"); },
+       "is a symbolic link", false, false},
+      {"a file", [&] { return Filed(m_dir + "/file"); }, "is not a directory", false, false},
+      {"not to be made", [&] { return m_dir + "/missing/objects"; }, "cannot be made (No such file",
+       false, false},
+      {"another user's", [&] { return Chowned(Made(m_dir + "/theirs", 0700), kOtherUser); },
+       "belongs to user 54321, not to user 0", true, false},
+      {"the fallback, taken open", [&] { return Made(fallback, 0777); },
+       "belongs to user 0, not to user", true, true},
+      {"the fallback, taken as a link", [&] { return Linked(own, fallback); }, "is a symbolic link",
+       true, true},
+  };
+  bool skipped = false;
+  for (const SRow& row : rows) {
+    if (row.secondUser && !root) {
+      skipped = true;
+      continue;
+    }
+    const std::string folder = row.plant();
+    const std::string tmp = PxMakeTempDir("logs");
+    std::map<std::string, std::string> env = {
+        {"PROBEX_OBJECT_DIR", folder}, {"TMPDIR", tmp}, {"PATH", ""}};
+    std::vector<std::string> argv = {PxScenarioPath("px_sync_party"), "1", "0"};
+    if (row.asVictim) {
+      env = {{"PROBEX_OBJECT_DIR", ""}, {"XDG_RUNTIME_DIR", ""}};
+      argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=" + std::to_string(victim),
+                                 "--regid=" + std::to_string(victim), "--clear-groups"});
+    }
+    const SPxChildResult sync = PxRunChild(argv, env);
+    EXPECT_EQ(0, sync.exitCode) << row.what << sync.stdErr; // unmet, but not silently
+    const std::string notice = "Probex: the object folder " + folder + " " + row.problem;
+    EXPECT_EQ(1u, Count(sync.stdErr, notice)) << row.what << "\n" << sync.stdErr;
+    EXPECT_EQ(1u, Count(sync.stdErr, "Probex: the object folder")) << row.what;
+    EXPECT_NE(std::string::npos, sync.stdErr.find("set PROBEX_OBJECT_DIR")) << row.what;
+    if (!row.asVictim) {
+      const SPxChildResult logged = PxRunChild({PxScenarioPath("px_class_scenario"), "class"}, env);
+      EXPECT_EQ(1u, Count(logged.stdErr, notice)) << row.what << logged.stdErr;
+      EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(tmp), {})) << row.what;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(fallback, ignored);
+  }
+  if (skipped)
+    GTEST_SKIP() << "the rows with a second user need root";
+}
+
+// Twenty runs of one folder, one of them killed: what a run made is gone
+// when it ends, and what the killed one left goes with the next run.
+TEST_F(NamedObjectTest, NothingPilesUpOverManyRunsWithOneKilled) {
+  for (int run = 0; run < 20; ++run) {
+    if (run == 7) {
+      CPxChild holder;
+      ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "killed"}));
+      ASSERT_EQ("0", holder.ReadLine());
+      holder.Kill();
+      holder.Wait();
+      EXPECT_EQ(1, ObjectFileCount());
+      continue;
+    }
+    const SPxChildResult logged =
+        PxRunChild({PxScenarioPath("px_class_scenario"), "class"}, {{"PATH", ""}});
+    EXPECT_EQ(0, logged.exitCode) << logged.stdErr;
+    EXPECT_EQ(0, ObjectFileCount()) << "after run " << run;
+  }
 }
 
 TEST_F(NamedObjectTest, SharedMemoryIsZeroFilledSharedWithAnotherProcessAndGoneWithItsLastClose) {

@@ -49,6 +49,29 @@ TEST(DiVovFormats, LcovOfStepRecordsAndOfCountsIsExact) {
   }
 }
 
+// A log cannot steer the terminal or add lines to a report: a source named
+// with a line feed, a message full of escape sequences.
+TEST(DiVovFormats, ControlCharactersOfALogAreShownEscapedInEveryOutput) {
+  const std::string dir = PxMakeTempDir("inject");
+  std::ofstream(dir + "/in.qpxlog", std::ios::binary)
+      << "Tit.|Probex\rVer.|1.40\rClCp|c\x1b[8m\rCaCp|k\rPxPs|!0,1;/src/a\nDA:7,9\nb.cpp(0):01\r"
+      << "PxLn|?0,1(1\rTtEx|x\x7f\rTtNg|\x1b]0;owned\x07 tab\there\x1b[2J\rClRe|Failures \t1\r";
+  const SPxChildResult shown =
+      PxRunViewer({"--color=never", "--encoding=UTF-8", "--lcov", dir + "/t.info", "--html",
+                   dir + "/r.html", "--junit", dir + "/r.xml", dir + "/in.qpxlog"});
+  EXPECT_EQ(shown.exitCode, 1) << shown.stdErr;
+  EXPECT_EQ(PxReadFile(dir + "/t.info"),
+            "TN:\nSF:/src/a\\x0aDA:7,9\\x0ab.cpp\nDA:1,1\nLF:1\nLH:1\nend_of_record\n");
+  const std::string escaped = "\\x1b]0;owned\\x07 tab\there\\x1b[2J";
+  for (const std::string& out :
+       {shown.stdOut, PxReadFile(dir + "/r.html"), PxReadFile(dir + "/r.xml")}) {
+    EXPECT_EQ(out.find_first_of("\x1b\x07\x7f"), std::string::npos) << out;
+    EXPECT_NE(out.find(escaped), std::string::npos) << out;
+  }
+  EXPECT_NE(shown.stdOut.find("[c\\x1b[8m]"), std::string::npos) << shown.stdOut;
+  EXPECT_NE(shown.stdOut.find("x\\x7f"), std::string::npos) << shown.stdOut;
+}
+
 TEST(DiVovFormats, LcovOfRealRunsIsTheSameInBothModesAndReadByGenhtml) {
   for (const char* mode : {"coverage-step", "coverage-count"}) {
     SCOPED_TRACE(mode);

@@ -41,7 +41,14 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
       {{dir + "/missing"}, 2, "", "cannot open " + dir + "/missing: No such file or directory\n"},
       {{dir}, 2, "", "cannot read " + dir + ": it is a directory\n"},
       {{"-f", dir + "/fifo"}, 2, "", "cannot follow " + dir + "/fifo: it is not a regular file\n"},
-      {{"--junit", dir + "/no/x", dir + "/e"}, 2, none, "cannot write " + dir + "/no/x\n"},
+      {{"--junit", dir + "/no/x", dir + "/e"},
+       2,
+       none,
+       "cannot write " + dir + "/no/x: cannot make a file beside it: No such file or directory\n"},
+      {{"--html", dir + "/fifo", dir + "/e"},
+       2,
+       none,
+       "cannot write " + dir + "/fifo: it is not a regular file\n"},
       {{"--lcov", dir + "/t", dir + "/e"},
        0,
        none,
@@ -75,14 +82,92 @@ TEST(DiVovProgram, ShowsWhatADamagedLogStillHoldsAndReportsTheRest) {
   PxExpectApproved("tools/approved/damaged.txt", shown.stdOut + "-- standard error\n" + err);
 }
 
+// What a second user can plant in a shared temporary folder before the
+// viewer comes: a link where a report goes, a newer passing log of the same
+// program, a link to read through. Rows that need that user run as root.
+TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
+  const bool root = ::geteuid() == 0;
+  const std::string shared = PxMakeTempDir("shared");
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  const std::string victim = PxMakeTempDir("home") + "/secret";
+  std::ofstream(victim) << "victim";
+  const auto plant = [root](const std::string& link, const std::string& target) {
+    std::filesystem::create_symlink(target, link);
+    return !root || ::lchown(link.c_str(), 54321, 54321) == 0;
+  };
+  // A failing run; the passing one, renamed a second later, is the forgery.
+  ASSERT_EQ(PxRunChild({PxScenarioPath("px_class_scenario"), "class"},
+                       {{"TMPDIR", shared}, {"PATH", shared}})
+                .exitCode,
+            0);
+  const std::string log = PxLogIn(shared);
+  const std::string title = std::filesystem::path(log).filename().string();
+  const std::size_t stamp = title.find(".qpxlog") - 17;
+  const std::string forged =
+      shared + "/" + title.substr(0, stamp) + "2999" + title.substr(stamp + 4);
+  std::filesystem::copy_file(PxRunScenarioLog("nocaption"), forged);
+  const mode_t mask = ::umask(0); // the reports must be owner-only all the same
+
+  // The report of /x beside the log, where a link waits for it.
+  ASSERT_TRUE(plant(log + ".html", victim));
+  const std::vector<std::string> detached = {"/x", "/elsewhere/" + title};
+  EXPECT_EQ(PxRunViewer(detached, shared).exitCode, 2);
+  EXPECT_EQ(PxReadFile(victim), "victim");
+  std::filesystem::remove(log + ".html");
+  EXPECT_EQ(PxRunViewer(detached, shared).exitCode, 1);
+  EXPECT_NE(PxReadFile(log + ".html").find("class=\"fail\""), std::string::npos);
+  EXPECT_EQ(std::filesystem::status(log + ".html").permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ::umask(mask);
+  // A report replaces one's own file, even one linked hard to another, and
+  // never another user's file.
+  std::filesystem::create_hard_link(victim, shared + "/hard.xml");
+  std::ofstream(shared + "/theirs.xml") << "theirs";
+  EXPECT_EQ(PxRunViewer({"--junit", shared + "/hard.xml", log}).exitCode, 1);
+  EXPECT_EQ(PxReadFile(victim), "victim");
+  EXPECT_NE(PxReadFile(shared + "/hard.xml").find("<testsuites"), std::string::npos);
+  if (root && ::chown((shared + "/theirs.xml").c_str(), 54321, 54321) == 0) {
+    EXPECT_EQ(PxRunViewer({"--junit", shared + "/theirs.xml", log}).stdErr,
+              "DiVov.exe: cannot write " + shared + "/theirs.xml: it belongs to user 54321\n");
+    EXPECT_EQ(PxReadFile(shared + "/theirs.xml"), "theirs");
+  }
+
+  // The newest log of the program is the user's own, not a planted one.
+  if (root)
+    ASSERT_EQ(::chown(forged.c_str(), 54321, 54321), 0);
+  else
+    std::filesystem::rename(forged, forged + ".gone");
+  ASSERT_TRUE(plant(forged.substr(0, forged.size() - 9) + "01.qpxlog", forged));
+  EXPECT_EQ(PxRunViewer({"--latest", "px_class_scenario"}, shared).exitCode, 1);
+
+  // A log named on the command line, through one's own link or another
+  // user's.
+  std::filesystem::create_symlink(log, shared + "/mine.qpxlog");
+  EXPECT_EQ(PxRunViewer({shared + "/mine.qpxlog"}).exitCode, 1);
+  if (!root)
+    GTEST_SKIP() << "links and files of a second user need root";
+  ASSERT_TRUE(plant(shared + "/through.qpxlog", log));
+  const SPxChildResult through = PxRunViewer({shared + "/through.qpxlog"});
+  EXPECT_EQ(through.exitCode, 2);
+  EXPECT_EQ(through.stdErr, "DiVov.exe: cannot open " + shared +
+                                "/through.qpxlog: it is a symbolic link that user 54321 put in "
+                                "the shared folder " +
+                                shared + ", which is not followed\n");
+  EXPECT_EQ(through.stdOut, "");
+}
+
 // A viewer run with --follow shows the first half while the program waits
 // at its gate, and the viewer that the program starts through /x writes its
-// report beside the log. Both end with the program, finished or killed.
+// report beside the log. Both end with the program, finished or killed,
+// with or without an object folder to use.
 TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
   for (const bool killed : {false, true}) {
     SCOPED_TRACE(killed ? "writer killed" : "writer finishes");
     const std::string dir = PxMakeTempDir("halfway");
     const std::string objects = PxMakeTempDir("objects");
+    // In a folder that others may enter no marker is made: the log's own
+    // hold then tells that its writer lives.
+    ASSERT_EQ(::chmod(objects.c_str(), killed ? 0700 : 0755), 0);
     const std::string gate = PxMakeTempDir("gate");
     CPxChild writer;
     ASSERT_TRUE(writer.Start(

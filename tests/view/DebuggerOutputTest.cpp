@@ -20,4 +20,14 @@ TEST(DebuggerOutput, TracedRunsWriteTheirTranscriptAndNoLog) {
   }
 }
 
+// The debugger's stream is a terminal: a text's escape sequences reach it
+// only as visible \xNN.
+TEST(DebuggerOutput, TracedTextsCannotSteerTheTerminal) {
+  const SPxChildResult run =
+      PxRunChild({PxScenarioPath("px_class_scenario"), "text", "Etc.", "\x1b[2Jwiped\x07"},
+                 {{"TMPDIR", PxMakeTempDir("traced")}}, true);
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  EXPECT_EQ(run.stdErr, "\\x1b[2Jwiped\\x07\n");
+}
+
 } // namespace

@@ -118,6 +118,7 @@ TEST_F(LogWriter, PlantedLinkIsNotFollowed) {
   m_writer.WriteRecord("secret", PX_MSG_ETC);
   const std::string target = std::string(std::getenv("TMPDIR")) + "/target";
   { std::ofstream(target) << "untouched"; }
+  std::filesystem::remove(m_writer.GetLogPath()); // made at naming, so nobody plants one
   std::filesystem::create_symlink(target, m_writer.GetLogPath());
   m_writer.Close();
   EXPECT_EQ(PxReadFile(target), "untouched");

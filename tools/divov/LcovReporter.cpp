@@ -1,13 +1,18 @@
 #include "LcovReporter.h"
 
+#include "probex/base/PxControlText.h"
+
 void CLcovReporter::OnEnd(const CRunModel& model) {
   std::string trace;
   for (const auto& [cookie, source] : model.Coverage().Sources()) {
     trace += "TN:\nSF:";
     if (source.name.empty())
       trace += "unnamed-source-" + std::to_string(cookie); // no "PxPs" named it
-    else
-      m_converter.Convert(source.name, trace);
+    else {
+      std::string name; // one line, whatever the name holds
+      NPxControlText::Append(name, source.name, "");
+      m_converter.Convert(name, trace);
+    }
     trace += '\n';
     long long found = 0, hit = 0;
     for (const auto& [line, arrivals] : source.lines) {

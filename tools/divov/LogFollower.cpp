@@ -1,9 +1,10 @@
 #include "LogFollower.h"
 
+#include "probex/platform/OwnFile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -14,13 +15,13 @@ constexpr std::size_t kChunkSize = 1 << 20;
 
 bool CLogFollower::Read(const std::string& path, bool follow, const SHooks& hooks,
                         std::string& error) {
-  std::ifstream in;
+  NPxPlatform::CInputFile in;
   std::vector<char> chunk(kChunkSize);
   for (;;) {
     // Asked before reading: when the writer is gone, this read is the last
     // one and sees everything it wrote.
     const bool alive = follow && hooks.writerAlive();
-    if (!in.is_open()) {
+    if (!in.IsOpen()) {
       // A directory cannot be read; a pipe or device could block the open
       // or the reads, which a follow must never do.
       std::error_code ignored;
@@ -33,26 +34,18 @@ bool CLogFollower::Read(const std::string& path, bool follow, const SHooks& hook
         error = "cannot follow " + path + ": it is not a regular file";
         return false;
       }
-      errno = 0;
-      in.open(path, std::ios::binary);
-      if (!in.is_open() && !alive) {
-        error = "cannot open " + path + ": " + std::strerror(errno ? errno : ENOENT);
+      std::string why;
+      if (!in.Open(path, why) && (!alive || std::filesystem::exists(status))) {
+        error = "cannot open " + path + ": " + why;
         return false;
       }
     }
-    if (in.is_open()) {
-      for (;;) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const std::size_t got = static_cast<std::size_t>(in.gcount());
-        if (got == 0)
-          break;
-        m_reader.Feed(chunk.data(), got, m_record);
-      }
-      if (in.bad()) {
+    for (long long got; in.IsOpen() && (got = in.Read(chunk.data(), chunk.size())) != 0;) {
+      if (got < 0) {
         error = "cannot read " + path + ": " + std::strerror(errno ? errno : EIO);
         return false;
       }
-      in.clear(); // past the end now, but the file may grow
+      m_reader.Feed(chunk.data(), static_cast<std::size_t>(got), m_record);
     }
     if (!alive)
       break;

@@ -1,6 +1,7 @@
 #include "LogLocator.h"
 
 #include "probex/base/PxLogFormat.h"
+#include "probex/platform/OwnFile.h"
 #include "probex/platform/Path.h"
 
 #include <cstdlib>
@@ -39,8 +40,10 @@ std::string LatestLog(const std::string& program) {
        std::filesystem::directory_iterator(NPxPlatform::GetTempDirectory(), error)) {
     const std::string title = entry.path().filename().string();
     const std::size_t stamp = StampStart(title);
+    // Another user may plant a newer log, or a link, under the same name.
     if (stamp == std::string::npos || stamp + 1 != prefix.size() ||
-        title.compare(0, prefix.size(), prefix) != 0)
+        title.compare(0, prefix.size(), prefix) != 0 ||
+        !NPxPlatform::IsOwnFile(entry.path().string()))
       continue;
     // The date and time first, then the sequence number, which may pass 99.
     const std::tuple<std::string, unsigned long> key(

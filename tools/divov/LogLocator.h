@@ -14,7 +14,8 @@ std::string LogPathFromViewerName(const std::string& viewerName);
 // directory's path and the file's title; any other path stays as it is.
 std::string WriterSpelling(const std::string& logPath);
 // The newest log of the program (a path or a bare name) in the directory
-// for temporary files; empty when there is none.
+// for temporary files, among this user's own regular files; empty when
+// there is none.
 std::string LatestLog(const std::string& program);
 
 } // namespace NLogLocator

@@ -1,5 +1,7 @@
 #include "MarkupText.h"
 
+#include "probex/base/PxControlText.h"
+
 void CMarkupText::Append(std::string& out, std::string_view cp932) {
   m_utf8.clear();
   m_converter.Convert(cp932, m_utf8);
@@ -25,8 +27,7 @@ void CMarkupText::AppendUtf8(std::string& out, std::string_view utf8) {
       out += "&#39;";
       break;
     default:
-      if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n')
-        out += c;
+      NPxControlText::Append(out, std::string_view(&c, 1), "\t\n");
       break;
     }
   }

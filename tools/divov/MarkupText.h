@@ -1,5 +1,5 @@
 // Text for HTML and XML: CP932 converted to UTF-8 with the markup
-// characters escaped and the control characters XML forbids left out.
+// characters escaped and control characters shown as \xNN.
 #pragma once
 
 #include "TextConverter.h"

@@ -1,5 +1,7 @@
 #include "TranscriptReporter.h"
 
+#include "probex/base/PxControlText.h"
+
 namespace {
 
 const char* const kStyleCodes[] = {
@@ -48,7 +50,8 @@ void CTranscriptReporter::m_Piece(std::string_view text, ETextStyle style, std::
   const bool coloured = m_colour && style != ETextStyle::Plain && !text.empty();
   if (coloured)
     m_raw += kStyleCodes[static_cast<int>(style)];
-  m_raw.append(text);
+  // Only the style codes above may steer the terminal, never a log's text.
+  NPxControlText::Append(m_raw, text, "\t\n");
   if (coloured)
     m_raw += kResetCode;
   m_raw.append(tail);

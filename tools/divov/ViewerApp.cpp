@@ -9,8 +9,9 @@
 #include "TranscriptReporter.h"
 #include "ViewerOs.h"
 #include "probex/base/PxApi.h"
+#include "probex/platform/OwnFile.h"
 
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
@@ -72,7 +73,16 @@ int CViewerApp::Run(const SViewerOptions& options) {
   }
   if (!options.viewerName.empty()) {
     NViewerOs::DetachFromTerminal();
-    return m_View(options, NLogLocator::LogPathFromViewerName(options.viewerName), true);
+    // The writer made its log before starting us: anything else there was
+    // planted by someone else.
+    const std::string log = NLogLocator::LogPathFromViewerName(options.viewerName);
+    std::error_code none;
+    if (std::filesystem::exists(std::filesystem::symlink_status(log, none)) &&
+        !NPxPlatform::IsOwnFile(log)) {
+      m_err << kProgramName << ": " << log << " is not a file of yours, so it is not read\n";
+      return 2;
+    }
+    return m_View(options, log, true);
   }
   if (!options.latestOf.empty()) {
     const std::string latest = NLogLocator::LatestLog(options.latestOf);
@@ -115,7 +125,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   });
   const std::string marker = NPxLogFormat::MarkerName(NLogLocator::WriterSpelling(logPath));
   CLogFollower::SHooks hooks;
-  hooks.writerAlive = [&marker] { return NViewerOs::IsWriterAlive(marker); };
+  // The file's own hold answers when the object folder cannot be used.
+  hooks.writerAlive = [&marker, &logPath] {
+    return NViewerOs::IsWriterAlive(marker) || NPxPlatform::IsFileInUse(logPath);
+  };
   hooks.idle = [&reporters] {
     for (CReporter* reporter : reporters)
       reporter->OnIdle();
@@ -144,12 +157,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
             << " not written\n";
       continue;
     }
-    std::ofstream out(file->path, std::ios::binary | std::ios::trunc);
-    const std::string text = file->text.str();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      m_err << kProgramName << ": cannot write " << file->path << "\n";
+    // Owner-only, and never through a link or over another user's file.
+    std::string why;
+    if (!NPxPlatform::WriteOwnFile(file->path, file->text.str(), why)) {
+      m_err << kProgramName << ": cannot write " << file->path << ": " << why << "\n";
       status = 2;
     }
   }

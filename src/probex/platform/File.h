@@ -12,7 +12,4 @@ namespace NPxPlatform {
 // written; a short write still counts as done.
 bool AppendToFile(const std::string& path, const char* data, std::size_t size);
 
-// Whether anything, a dangling link included, stands at the path.
-bool PathExists(const std::string& path);
-
 } // namespace NPxPlatform

@@ -4,15 +4,17 @@
 #include "probex/platform/NamedEvent.h"
 
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace NPxPlatform {
 namespace {
 
-// Held markers are never closed: a name marks this process until it ends,
-// and the kernel frees it then, even when the process is killed.
+// Held markers stay open until released: a name marks this process until
+// it ends or lets go, and a killed process's names read as free at once.
 std::mutex g_markersLock;
-CPxLasting<std::vector<CNamedEvent>> g_markers;
+CPxLasting<std::vector<std::pair<std::string, CNamedEvent>>> g_markers;
 
 } // namespace
 
@@ -21,9 +23,19 @@ int CreateNameMarker(const char* name) {
   const int result = marker.Create(name);
   if (result == 0) {
     std::lock_guard<std::mutex> guard(g_markersLock);
-    g_markers->push_back(std::move(marker));
+    g_markers->emplace_back(name, std::move(marker));
   }
   return result;
+}
+
+void ReleaseNameMarker(const char* name) {
+  std::lock_guard<std::mutex> guard(g_markersLock);
+  for (auto it = g_markers->begin(); it != g_markers->end(); ++it) {
+    if (it->first == name) {
+      g_markers->erase(it);
+      return;
+    }
+  }
 }
 
 } // namespace NPxPlatform

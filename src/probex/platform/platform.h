@@ -10,6 +10,7 @@
 #include "probex/platform/NamedEvent.h"
 #include "probex/platform/NamedObject.h"
 #include "probex/platform/NamedSharedMemory.h"
+#include "probex/platform/OwnFile.h"
 #include "probex/platform/Path.h"
 #include "probex/platform/Process.h"
 #include "probex/platform/Thread.h"

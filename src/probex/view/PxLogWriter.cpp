@@ -16,6 +16,11 @@ constexpr std::size_t kLineCopySize = 260;
 CPxLogWriter::~CPxLogWriter() {
   Close();
   std::lock_guard<std::mutex> guard(m_lock);
+  // Everything is in the file now: a viewer that sees the name free reads it all.
+  if (!m_strLogPath.empty()) {
+    NPxPlatform::ReleaseNameMarker(NPxLogFormat::MarkerName(m_strLogPath).c_str());
+    NPxPlatform::ReleaseNewFile(m_strLogPath);
+  }
   delete[] m_pBuffer;
   m_pBuffer = nullptr;
   m_nLength = 0;
@@ -125,10 +130,16 @@ void CPxLogWriter::m_MakeName() {
     const std::string marker = NPxLogFormat::MarkerName(m_strLogPath);
     // A name is taken while its writer lives; a file left by an ended
     // process of the same second takes it too, so runs never share a log.
-    if (NPxPlatform::PathExists(m_strLogPath))
+    // The file is made owner-only at once: nobody can plant one there
+    // before the first write.
+    const int held = NPxPlatform::CreateNameMarker(marker.c_str());
+    if (held == 1)
       continue;
-    if (NPxPlatform::CreateNameMarker(marker.c_str()) != 1)
+    const NPxPlatform::EPxNewFile file = NPxPlatform::CreateNewFile(m_strLogPath);
+    if (file != NPxPlatform::EPxNewFile::Taken)
       return;
+    if (held == 0)
+      NPxPlatform::ReleaseNameMarker(marker.c_str());
   }
 }
 
