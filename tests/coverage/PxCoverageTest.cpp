@@ -1,8 +1,8 @@
 // The recording functions in this process, where their records go, and the macros.
 #include "coverage/PxCoverageFixture.h"
 
-#include "common/PxChildProcess.h"
 #include "common/PxDebuggerStandIn.h"
+#include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
