@@ -1,6 +1,7 @@
 #include "common/PxChildProcess.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ptrace.h>
@@ -153,6 +154,127 @@ SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
     return {};
   }
   return Collect(pid, outPipe[0], errPipe[0], true);
+}
+
+CPxLiveChild::CPxLiveChild(const std::vector<std::string>& argv,
+                           const std::map<std::string, std::string>& env) {
+  SPxLaunch launch;
+  Prepare(launch, argv, env);
+  int inPipe[2], outPipe[2], errPipe[2];
+  if (::pipe2(inPipe, O_CLOEXEC) != 0 || ::pipe2(outPipe, O_CLOEXEC) != 0 ||
+      ::pipe2(errPipe, O_CLOEXEC) != 0)
+    return;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, inPipe[0], STDIN_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+  pid_t pid = -1;
+  const int rc = ::posix_spawn(&pid, launch.argv[0], &actions, nullptr, launch.argv.data(),
+                               launch.envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(inPipe[0]);
+  ::close(outPipe[1]);
+  ::close(errPipe[1]);
+  m_in = inPipe[1];
+  m_out = outPipe[0];
+  m_errReader = std::thread([this, fd = errPipe[0]] { m_result.stdErr = Drain(fd); });
+  if (rc == 0)
+    m_pid = pid;
+}
+
+CPxLiveChild::~CPxLiveChild() {
+  if (m_pid > 0) {
+    ::kill(m_pid, SIGKILL);
+    Finish();
+  }
+  if (m_errReader.joinable())
+    m_errReader.join();
+}
+
+std::string CPxLiveChild::Ask(const std::string& line) {
+  const std::string sent = line + "\n";
+  if (m_pid <= 0 || ::write(m_in, sent.data(), sent.size()) != static_cast<ssize_t>(sent.size()))
+    return {};
+  for (int slice = 0; slice < 200; ++slice) {
+    const size_t eol = m_pending.find('\n');
+    if (eol != std::string::npos) {
+      const std::string answer = m_pending.substr(0, eol);
+      m_pending.erase(0, eol + 1);
+      return answer;
+    }
+    pollfd ready{m_out, POLLIN, 0};
+    if (::poll(&ready, 1, 50) > 0) {
+      char buf[256];
+      const ssize_t n = ::read(m_out, buf, sizeof buf);
+      if (n <= 0)
+        return {};
+      m_pending.append(buf, static_cast<size_t>(n));
+    } else if (int status = 0; m_seized && ::waitpid(m_pid, &status, WNOHANG | __WALL) > 0) {
+      ContinueStopped(status);
+    }
+  }
+  return {};
+}
+
+void CPxLiveChild::ContinueStopped(int status) {
+  if (!WIFSTOPPED(status))
+    return;
+  const bool eventStop = (status >> 16) == PTRACE_EVENT_STOP;
+  ::ptrace(PTRACE_CONT, m_pid, nullptr, eventStop ? 0 : WSTOPSIG(status));
+}
+
+bool CPxLiveChild::Seize() {
+  m_seized = m_pid > 0 && ::ptrace(PTRACE_SEIZE, m_pid, nullptr, nullptr) == 0;
+  return m_seized;
+}
+
+bool CPxLiveChild::Release() {
+  if (!m_seized || ::ptrace(PTRACE_INTERRUPT, m_pid, nullptr, nullptr) != 0)
+    return false;
+  int status = 0;
+  while (::waitpid(m_pid, &status, __WALL) < 0) {
+    if (errno != EINTR)
+      return false;
+  }
+  if (!WIFSTOPPED(status))
+    return false;
+  // A stop for a signal hands the signal back on detaching.
+  const bool eventStop = (status >> 16) == PTRACE_EVENT_STOP;
+  m_seized = false;
+  return ::ptrace(PTRACE_DETACH, m_pid, nullptr, eventStop ? 0 : WSTOPSIG(status)) == 0;
+}
+
+SPxChildResult CPxLiveChild::Finish() {
+  if (m_seized)
+    Release();
+  if (m_in >= 0)
+    ::close(m_in);
+  m_in = -1;
+  if (m_out >= 0)
+    m_result.stdOut = m_pending + Drain(m_out);
+  m_out = -1;
+  int status = 0;
+  while (m_pid > 0) {
+    if (::waitpid(m_pid, &status, __WALL) < 0) {
+      if (errno == EINTR)
+        continue;
+      break;
+    }
+    if (m_seized && WIFSTOPPED(status)) {
+      ContinueStopped(status);
+      continue;
+    }
+    if (WIFEXITED(status))
+      m_result.exitCode = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+      m_result.signal = WTERMSIG(status);
+    break;
+  }
+  m_pid = -1;
+  if (m_errReader.joinable())
+    m_errReader.join();
+  return m_result;
 }
 
 std::string PxMakeTempDir(const std::string& stem) {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct SPxChildResult {
@@ -25,6 +26,38 @@ SPxChildResult PxRunChild(const std::vector<std::string>& argv,
 // instruction, as a debugger would: the library sees a debugger attached.
 SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
                                 const std::map<std::string, std::string>& env = {});
+
+// A child the test talks to while it runs: a line to its standard input, the
+// line it answers on standard output. A tracer can seize and release it in
+// mid-run, as a debugger attaching and detaching would.
+class CPxLiveChild {
+public:
+  CPxLiveChild(const std::vector<std::string>& argv,
+               const std::map<std::string, std::string>& env = {});
+  ~CPxLiveChild();
+  CPxLiveChild(const CPxLiveChild&) = delete;
+  CPxLiveChild& operator=(const CPxLiveChild&) = delete;
+
+  // Sends one line and waits (10 s at most) for the answer; empty on timeout.
+  std::string Ask(const std::string& line);
+  // PTRACE_SEIZE, and back: interrupt, wait for the stop, detach.
+  bool Seize();
+  bool Release();
+  // Closes its standard input and waits for its end.
+  SPxChildResult Finish();
+
+private:
+  // Reaps a stop of a seized child and lets it go on with its signal.
+  void ContinueStopped(int status);
+
+  int m_pid = -1;
+  int m_in = -1;
+  int m_out = -1;
+  bool m_seized = false;
+  std::string m_pending;
+  SPxChildResult m_result;
+  std::thread m_errReader;
+};
 
 // A fresh directory under this test's TMPDIR.
 std::string PxMakeTempDir(const std::string& stem);
