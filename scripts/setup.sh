@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Probex needs and a fresh machine lacks.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev python3 lcov chromium libxml2-utils)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev catch2 doctest-dev python3 lcov chromium libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
