@@ -109,8 +109,6 @@ int Drive(const std::string& self) {
   if (!dir.IsReady())
     return 2;
   const std::string folder = std::getenv("TMPDIR");
-  // No viewer is started: none is on this PATH.
-  ::setenv("PATH", folder.c_str(), 1);
   const std::vector<SPeer> peers = {
       {"probex", "Probex", self},
       {"gtest", "GoogleTest", PX_BENCH_GTEST_PEER},
