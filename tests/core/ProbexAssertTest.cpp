@@ -52,6 +52,9 @@ TEST(Expectations, EachFormSendsExpressionThenVerdict) {
   p.x_AssertCompare(true, "a", "b");
   p.x_AssertException(true, "f()", "E");
   p.x_AssertException(false, "f()", "E");
+  // Operands that together outgrow a message's in-place text, whole.
+  const std::string wide(300, 'w');
+  p.x_AssertCompare(false, wide.c_str(), wide.c_str());
   const Messages expected{
       {PX_MSG_TEST_EXPRESSION, "p != 0" + kFalse},
       {PX_MSG_TEST_NG, PxFormat(NPxText::kAssertNg, "p != 0")},
@@ -65,6 +68,8 @@ TEST(Expectations, EachFormSendsExpressionThenVerdict) {
       {PX_MSG_TEST_OK, PxFormat(NPxText::kExceptionOk, "f()", "E")},
       {PX_MSG_TEST_EXPRESSION, "try{ f() }catch{ E }" + kFalse},
       {PX_MSG_TEST_NG, PxFormat(NPxText::kExceptionNg, "f()", "E")},
+      {PX_MSG_TEST_EXPRESSION, wide + " == " + wide + kFalse},
+      {PX_MSG_TEST_NG, PxFormat(NPxText::kCompareNg, wide.c_str(), wide.c_str())},
   };
   EXPECT_EQ(p.sink.Messages(), expected);
 }
