@@ -1,8 +1,6 @@
-// A test program run by the tests as a real process: under a tracer its
-// messages become debugger lines, otherwise log records, which the viewer's
-// tests read too. The first argument picks the run.
+// A test program the tests run as a real process, traced (debugger lines) or
+// not (log records, which the viewer's tests read too); argv[1] picks the run.
 #include <probex/probex.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
