@@ -60,17 +60,18 @@ bool CPxChild::Start(const std::vector<std::string>& argv,
     changes["ASAN_OPTIONS"] = "detect_leaks=0";
   std::vector<std::string> args = argv, envStrings = Environment(changes);
   const std::vector<char*> argp = Pointers(args), envp = Pointers(envStrings);
-  int out[2], err[2];
-  if (argv.empty() || ::pipe2(out, O_CLOEXEC) != 0)
+  int in[2], out[2], err[2];
+  if (argv.empty() || ::pipe2(in, O_CLOEXEC) != 0)
     return false;
-  if (::pipe2(err, O_CLOEXEC) != 0) {
-    ::close(out[0]);
-    ::close(out[1]);
+  if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
+    for (int fd : {in[0], in[1], out[0], out[1]})
+      ::close(fd);
     return false;
   }
   if (traced) {
     m_pid = ::fork();
     if (m_pid == 0) {
+      ::dup2(in[0], STDIN_FILENO);
       ::dup2(out[1], STDOUT_FILENO);
       ::dup2(err[1], STDERR_FILENO);
       ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
@@ -80,14 +81,17 @@ bool CPxChild::Start(const std::vector<std::string>& argv,
   } else { // spawning is far cheaper than a fork of a sanitized process
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
     if (::posix_spawn(&m_pid, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0)
       m_pid = -1;
     posix_spawn_file_actions_destroy(&actions);
   }
+  ::close(in[0]);
   ::close(out[1]);
   ::close(err[1]);
+  m_in = in[1];
   m_fds[0] = out[0];
   m_fds[1] = err[0];
   m_traced = traced;
@@ -130,12 +134,41 @@ std::string CPxChild::ReadLine() {
   return line;
 }
 
+bool CPxChild::WriteLine(const std::string& line) {
+  const std::string sent = line + "\n";
+  return m_in >= 0 && ::write(m_in, sent.data(), sent.size()) == static_cast<ssize_t>(sent.size());
+}
+
+bool CPxChild::Seize() {
+  m_seized = m_pid > 0 && ::ptrace(PTRACE_SEIZE, m_pid, nullptr, nullptr) == 0;
+  return m_seized;
+}
+
+bool CPxChild::Release() {
+  if (!m_seized || ::ptrace(PTRACE_INTERRUPT, m_pid, nullptr, nullptr) != 0)
+    return false;
+  int status = 0;
+  while (::waitpid(m_pid, &status, __WALL) < 0)
+    if (errno != EINTR)
+      return false;
+  m_seized = false;
+  if (!WIFSTOPPED(status))
+    return false;
+  // A stop for a signal hands the signal back on detaching.
+  const bool eventStop = (status >> 16) == PTRACE_EVENT_STOP;
+  return ::ptrace(PTRACE_DETACH, m_pid, nullptr, eventStop ? 0 : WSTOPSIG(status)) == 0;
+}
+
 void CPxChild::Kill() {
   if (m_pid > 0 && ::kill(m_pid, SIGKILL) == 0)
     m_killed = true;
 }
 
 SPxChildResult CPxChild::Wait() {
+  if (m_seized)
+    Release();
+  if (m_in >= 0)
+    ::close(std::exchange(m_in, -1));
   SPxChildResult result;
   int status = 0;
   bool reaped = false;

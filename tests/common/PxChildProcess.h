@@ -31,6 +31,12 @@ public:
              const std::map<std::string, std::string>& env = {}, bool traced = false);
   // The next line of standard output without its newline; empty at its end.
   std::string ReadLine();
+  // One line to its standard input, which closes when the test waits.
+  bool WriteLine(const std::string& line);
+  // Attaches in mid-run as a debugger would (PTRACE_SEIZE); Release stops
+  // it for a moment and detaches again.
+  bool Seize();
+  bool Release();
   void Kill();
   // Waits for the end and for its pipes to close, unless it was killed.
   SPxChildResult Wait();
@@ -39,7 +45,8 @@ private:
   bool Pump(int timeoutMs); // reads what the pipes hold; false when nothing came
 
   pid_t m_pid = -1;
-  bool m_traced = false, m_killed = false;
+  bool m_traced = false, m_killed = false, m_seized = false;
+  int m_in = -1;           // its standard input
   int m_fds[2] = {-1, -1}; // standard output, standard error
   std::string m_text[2];
 };

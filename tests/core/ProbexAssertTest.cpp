@@ -78,6 +78,8 @@ TEST(Expectations, EachOperationSendsItsMessages) {
   forms.x_AssertException(false, "f()", "E");
   forms.x_Assert(false, nullptr);
   forms.x_AssertCompare(true, nullptr, nullptr);
+  const std::string wideText(300, 'w'); // together past a message's in-place text
+  forms.x_AssertCompare(false, wideText.c_str(), wideText.c_str());
 
   strings.x_AssertCompareStr("abc", "abc", "s", "t");
   strings.x_AssertCompareStr("abc", "ABC", "s", "t");

@@ -3,9 +3,12 @@
 #include "common/PxChildProcess.h"
 #include "common/PxIconv.h"
 #include "common/PxTestFiles.h"
+#include "common/PxViewerStandIn.h"
 
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -49,6 +52,55 @@ TEST(DebuggerOutput, TracedTextsCannotSteerTheTerminal) {
                  {{"TMPDIR", PxMakeTempDir("traced")}}, true);
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
   EXPECT_EQ(run.stdErr, "\\x1b[2Jwiped\\x07\n");
+}
+
+// A tracer attaching in mid-run gets every message sent 1 ms later and on;
+// once it has left, the very next message goes to the log again. Rounds of
+// both catch an answer kept too long either way.
+TEST(DebuggerOutput, TracerAttachedAndDetachedInMidRunSwitchesTheDestination) {
+  const std::string tmp = PxMakeTempDir("seized");
+  const CPxViewerStandIn viewer;
+  CPxChild child;
+  ASSERT_TRUE(child.Start({PxScenarioPath("px_class_scenario"), "relay"},
+                          {{"TMPDIR", tmp}, {"PATH", viewer.Path()}}));
+  const auto ask = [&child](const std::string& line) {
+    return child.WriteLine(line) ? child.ReadLine() : std::string();
+  };
+  std::string expectedLog;
+  std::string expectedStream;
+  for (int i = 1; i <= 8; ++i) {
+    const std::string round = std::to_string(i);
+    ASSERT_EQ(ask("untraced " + round), "untraced " + round);
+    ASSERT_TRUE(child.Seize());
+    std::this_thread::sleep_for(std::chrono::microseconds(1500));
+    ASSERT_EQ(ask("traced " + round), "traced " + round);
+    ASSERT_TRUE(child.Release());
+    ASSERT_EQ(ask("released " + round), "released " + round);
+    expectedLog += "Etc.|untraced " + round + "\rEtc.|released " + round + "\r";
+    expectedStream += "traced " + round + "\n";
+  }
+  const SPxChildResult run = child.Wait();
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  EXPECT_EQ(run.stdErr, expectedStream);
+  const std::vector<std::string> logs = PxFilesIn(tmp, ".qpxlog");
+  ASSERT_EQ(logs.size(), 1u);
+  const std::string log = PxReadFile(logs[0]);
+  ASSERT_GE(log.size(), expectedLog.size());
+  EXPECT_EQ(log.substr(log.size() - expectedLog.size()), expectedLog);
+}
+
+// The child of a traced program is not traced itself: its message is a
+// record of its own log, never a line on the inherited standard error.
+TEST(DebuggerOutput, ForkedChildOfATracedProgramAsksAboutItself) {
+  const std::string tmp = PxMakeTempDir("forked");
+  const CPxViewerStandIn viewer;
+  const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), "fork"},
+                                        {{"TMPDIR", tmp}, {"PATH", viewer.Path()}}, true);
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  EXPECT_EQ(run.stdErr, "before the fork\nfrom the parent\n");
+  const std::vector<std::string> logs = PxFilesIn(tmp, ".qpxlog");
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_NE(PxReadFile(logs[0]).find("Etc.|from the child\r"), std::string::npos);
 }
 
 } // namespace

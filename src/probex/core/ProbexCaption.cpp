@@ -1,7 +1,7 @@
 // Captions, source locations and hex dumps of a test case.
 #include "probex/core/Probex.h"
 
-#include "probex/base/PxFormat.h"
+#include "probex/base/PxInlineText.h"
 #include "probex/core/ProbexData.h"
 #include "probex/platform/platform.h"
 
@@ -25,8 +25,15 @@ void CProbex::x_SetTestLine(const char* file, int line) {
 }
 
 void CProbex::m_SendLocation(const char* file, long long line, EPxMsgType kind) {
-  const std::string path = NPxPlatform::QualifyPath(file);
-  OutputMessage(PxFormat("%s(%lld):", path.c_str(), line).c_str(), kind);
+  // An absolute __FILE__ is already its qualified form; a relative one is
+  // qualified afresh, since the current directory may have changed.
+  CPxInlineText location;
+  if (NPxPlatform::IsAbsolutePath(file))
+    location.Append(file);
+  else
+    location.Append(NPxPlatform::QualifyPath(file).c_str());
+  location.Append("(", 1).AppendNumber(line).Append("):", 2);
+  OutputMessage(location.c_str(), kind);
 }
 
 void CProbex::Dump(const void* data, int size) {

@@ -20,10 +20,11 @@ CPxCaseFilter g_caseFilter{std::getenv("PROBEX_FILTER")};
 CPxLasting<CPxRunVerdict> g_runVerdict;
 
 // Instrumented code and late records may still arrive while the process
-// ends, after the ordinary objects below are gone: these two stay.
+// ends, after the ordinary objects below are gone: these stay, the store
+// too, since call sites keep pointers to its counters.
 CPxLasting<SPxCoverageState> g_coverageState;
 CPxLasting<CPxRecordChannel> g_recordChannel;
-CPxLineCounts g_lineCounts;
+CPxLasting<CPxLineCounts> g_lineCounts;
 CPxLogWriter g_logWriter;
 
 // The exit step: defined last, so its destructor runs first at unload, while
@@ -35,7 +36,7 @@ public:
   CPxModuleExit(const CPxModuleExit&) = delete;
   CPxModuleExit& operator=(const CPxModuleExit&) = delete;
   ~CPxModuleExit() {
-    g_lineCounts.Flush();
+    g_lineCounts->Flush();
     g_logWriter.Close();
   }
 };
@@ -61,7 +62,7 @@ CPxRecordChannel& PxRecordChannel() {
 }
 
 CPxLineCounts& PxLineCounts() {
-  return g_lineCounts;
+  return *g_lineCounts;
 }
 
 CPxLogWriter& PxLogWriter() {
