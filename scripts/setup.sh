@@ -2,7 +2,7 @@
 # Installs what building and testing Probex needs and a fresh machine lacks;
 # given package names, only those.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev python3 lcov chromium libxml2-utils)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev catch2 doctest-dev python3 lcov chromium libxml2-utils)
 if [ $# -gt 0 ]; then
   packages=("$@")
 fi

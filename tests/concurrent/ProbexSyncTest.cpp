@@ -1,5 +1,5 @@
 // The opposite count, and sync points met by threads on one object.
-#include "platform/PxObjectDirTest.h"
+#include "common/PxTestFiles.h"
 
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"

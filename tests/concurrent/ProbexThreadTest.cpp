@@ -1,5 +1,5 @@
 // Threaded test cases: workers, the pause after the cases, what workers count.
-#include "platform/PxObjectDirTest.h"
+#include "common/PxTestFiles.h"
 
 #include "common/PxChildProcess.h"
 #include "common/PxRecordingSink.h"

@@ -1,5 +1,6 @@
 // Test programs that end badly: what their logs keep, and how they end.
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 
 #include <gtest/gtest.h>
@@ -43,9 +44,8 @@ protected:
   }
   std::vector<std::string> Logs() const {
     std::vector<std::string> logs;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_tmp))
-      if (entry.path().extension() == ".qpxlog")
-        logs.push_back(PxReadFile(entry.path().string()));
+    for (const std::string& path : PxFilesIn(m_tmp, ".qpxlog"))
+      logs.push_back(PxReadFile(path));
     return logs;
   }
   std::string m_tmp = PxMakeTempDir("crash");

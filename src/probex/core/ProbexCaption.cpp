@@ -1,7 +1,7 @@
 // Captions, source locations and hex dumps of a test case.
 #include "probex/core/Probex.h"
 
-#include "probex/base/PxFormat.h"
+#include "probex/base/PxInlineText.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxMessageBlocks.h"
 #include "probex/platform/platform.h"
@@ -26,12 +26,20 @@ void CProbex::x_SetTestLine(const char* file, int line) {
   m_SendLocation(file, line, PX_MSG_TEST_LINE);
 }
 
-std::string PxLocationText(const char* file, long long line) {
-  return PxFormat("%s(%lld):", NPxPlatform::QualifyPath(file).c_str(), line);
+void PxAppendLocation(CPxInlineText& location, const char* file, long long line) {
+  // An absolute __FILE__ is already its qualified form; a relative one is
+  // qualified afresh, since the current directory may have changed.
+  if (NPxPlatform::IsAbsolutePath(file))
+    location.Append(file);
+  else
+    location.Append(NPxPlatform::QualifyPath(file).c_str());
+  location.Append("(", 1).AppendNumber(line).Append("):", 2);
 }
 
 void CProbex::m_SendLocation(const char* file, long long line, EPxMsgType kind) {
-  OutputMessage(PxLocationText(file, line).c_str(), kind);
+  CPxInlineText location;
+  PxAppendLocation(location, file, line);
+  OutputMessage(location.c_str(), kind);
 }
 
 void CProbex::Dump(const void* data, int size) {

@@ -24,5 +24,6 @@ public:
   std::vector<const char*> m_caseNames{nullptr};
 };
 
+class CPxInlineText;
 // "<fully qualified file>(<line>):", as locations are sent.
-std::string PxLocationText(const char* file, long long line);
+void PxAppendLocation(CPxInlineText& location, const char* file, long long line);

@@ -1,8 +1,8 @@
 // The library's process-wide objects, defined together so that load builds
 // them in this order and unload destroys them in the reverse one.
 #include "probex/base/PxLasting.h"
-#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverageState.h"
@@ -21,11 +21,12 @@ CPxCaseFilter g_caseFilter{std::getenv("PROBEX_FILTER")};
 CPxLasting<CPxRunVerdict> g_runVerdict;
 
 // Instrumented code and late records may still arrive while the process
-// ends, after the ordinary objects below are gone: these stay.
+// ends, after the ordinary objects below are gone: these stay, the store
+// too, since call sites keep pointers to its counters.
 CPxLasting<SPxCoverageState> g_coverageState;
 CPxLasting<CPxRecordChannel> g_recordChannel;
+CPxLasting<CPxLineCounts> g_lineCounts;
 CPxLasting<CPxMessageBlocks> g_messageBlocks;
-CPxLineCounts g_lineCounts;
 CPxLogWriter g_logWriter;
 
 // The exit step: defined last, so its destructor runs first at unload, while
@@ -37,7 +38,7 @@ public:
   CPxModuleExit(const CPxModuleExit&) = delete;
   CPxModuleExit& operator=(const CPxModuleExit&) = delete;
   ~CPxModuleExit() {
-    g_lineCounts.Flush();
+    g_lineCounts->Flush();
     g_logWriter.Close();
   }
 };
@@ -67,7 +68,7 @@ CPxRecordChannel& PxRecordChannel() {
 }
 
 CPxLineCounts& PxLineCounts() {
-  return g_lineCounts;
+  return *g_lineCounts;
 }
 
 CPxLogWriter& PxLogWriter() {

@@ -38,7 +38,7 @@ std::string QualifyPath(const char* path) {
   if (!path)
     return std::string();
   const std::string name(path);
-  if (name.empty() || name[0] == '/')
+  if (name.empty() || IsAbsolutePath(path))
     return name;
   std::string cwd;
   if (!CurrentDirectory(cwd))
