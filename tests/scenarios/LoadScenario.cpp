@@ -1,9 +1,12 @@
 // Loads a plug-in built on the library with dlopen, optionally sends one
 // message through it, and releases it with dlclose before the program ends.
-// Prints "released" once dlclose has returned.
+// Prints "released" once dlclose has returned, and how many logs the
+// temporary directory then holds.
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 int main(int argc, char** argv) {
   if (argc < 2)
@@ -22,6 +25,9 @@ int main(int argc, char** argv) {
   }
   if (::dlclose(plugin) != 0)
     return 5;
-  std::printf("released\n");
+  long logs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::getenv("TMPDIR")))
+    logs += entry.path().extension() == ".qpxlog";
+  std::printf("released, %ld log\n", logs);
   return 0;
 }

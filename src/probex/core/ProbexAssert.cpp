@@ -6,6 +6,7 @@
 #include "probex/base/PxInlineText.h"
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverage.h"
@@ -31,13 +32,30 @@ template <typename TChar> bool SameString(const TChar* s1, const TChar* s2) {
   }
 }
 
+// The check this thread has begun: its location, already sent, and where
+// the messages stood right after it.
+struct SOpenCheck {
+  const CProbex* owner = nullptr;
+  std::string location;
+  CPxMessageBlocks::SMark mark{};
+};
+thread_local SOpenCheck openCheck;
+
 } // namespace
 
 void CProbex::x_SetTestExpectLine(const char* file, int line) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
   if (line >= 0)
     m_CheckAssertCounter();
   // Widened first, so that even the most negative line has an absolute value.
-  m_SendLocation(file, line < 0 ? -static_cast<long long>(line) : line, PX_MSG_TEST_EXPECT_LINE);
+  CPxInlineText location;
+  PxAppendLocation(location, file, line < 0 ? -static_cast<long long>(line) : line);
+  OutputMessage(location.c_str(), PX_MSG_TEST_EXPECT_LINE);
+  // Kept for a resend; the thread's string keeps its storage from check to check.
+  openCheck.location = location.c_str();
+  openCheck.owner = this;
+  openCheck.mark = blocks.Mark();
 }
 
 // The failure texts are formatted only for a failure: a passing check sends
@@ -94,6 +112,11 @@ void CProbex::x_AssertFailedLine(const char*, int) {
 
 void CProbex::m_AssertCommon(bool result, const char* expression, const char* okText,
                              const char* ngText) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  if (openCheck.owner == this && blocks.OthersSince(openCheck.mark))
+    OutputMessage(openCheck.location.c_str(), PX_MSG_TEST_EXPECT_LINE);
+  openCheck.owner = nullptr;
   if (result) {
     OutputMessage(expression, PX_MSG_TEST_EXPRESSION);
     OutputMessage(okText, PX_MSG_TEST_OK);

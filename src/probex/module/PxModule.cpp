@@ -2,6 +2,7 @@
 // them in this order and unload destroys them in the reverse one.
 #include "probex/base/PxLasting.h"
 #include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverageState.h"
@@ -25,6 +26,7 @@ CPxLasting<CPxRunVerdict> g_runVerdict;
 CPxLasting<SPxCoverageState> g_coverageState;
 CPxLasting<CPxRecordChannel> g_recordChannel;
 CPxLasting<CPxLineCounts> g_lineCounts;
+CPxLasting<CPxMessageBlocks> g_messageBlocks;
 CPxLogWriter g_logWriter;
 
 // The exit step: defined last, so its destructor runs first at unload, while
@@ -55,6 +57,10 @@ CPxRunVerdict& PxRunVerdict() {
 
 SPxCoverageState& PxCoverageState() {
   return *g_coverageState;
+}
+
+CPxMessageBlocks& PxMessageBlocks() {
+  return *g_messageBlocks;
 }
 
 CPxRecordChannel& PxRecordChannel() {

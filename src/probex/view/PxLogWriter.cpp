@@ -33,6 +33,7 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   if (!text || !*text)
     return;
   std::lock_guard<std::mutex> guard(m_lock);
+  m_guard.OnRecord(kind, text);
   if (kind == PX_MSG_COVERAGE_LINE && m_WriteLineContinuation(text))
     return;
   const char* body = kind == PX_MSG_TEST_OK ? "" : text;
@@ -86,6 +87,7 @@ void CPxLogWriter::Close() {
   std::lock_guard<std::mutex> guard(m_lock);
   if (!m_strLogPath.empty() && m_nLength > 0)
     m_Flush();
+  m_guard.OnClosed();
 }
 
 std::string CPxLogWriter::GetLogPath() {
@@ -131,7 +133,10 @@ void CPxLogWriter::m_Append(const char* text, std::size_t length) {
 void CPxLogWriter::m_Flush() {
   if (m_nLength == 0)
     return;
-  NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength));
+  int error = 0;
+  if (!NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength),
+                                 &error))
+    m_guard.OnWriteFailed(error);
   m_nLength = 0;
   m_pBuffer[0] = '\0';
 }
