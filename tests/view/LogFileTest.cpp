@@ -122,17 +122,17 @@ TEST_F(LogFile, ProgramsOfOneSecondGetTheNextSequenceNumber) {
 
 TEST_F(LogFile, ReleaseWritesTheLogAtOnceAndWithoutAMessageLeavesNoFileAndStartsNoViewer) {
   const std::string plugin = PxScenarioPath("px_sending_plugin.so");
-  const SPxChildResult quiet = PxRunChild({PxScenarioPath("px_load_scenario"), plugin},
-                                          {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}});
+  // The objects kept for late callers stay behind when the library goes.
+  const std::map<std::string, std::string> env{
+      {"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  const SPxChildResult quiet = PxRunChild({PxScenarioPath("px_load_scenario"), plugin}, env);
   ASSERT_EQ(quiet.exitCode, 0) << quiet.stdErr;
   EXPECT_EQ(quiet.stdOut, "released, 0 log\n");
   EXPECT_TRUE(PxFilesIn(m_tmp, ".qpxlog").empty());
   EXPECT_TRUE(m_viewer.Starts().empty());
 
-  // The objects kept for late callers stay behind when the library goes.
-  const SPxChildResult sending = PxRunChild(
-      {PxScenarioPath("px_load_scenario"), plugin, "hello"},
-      {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}, {"ASAN_OPTIONS", "detect_leaks=0"}});
+  const SPxChildResult sending =
+      PxRunChild({PxScenarioPath("px_load_scenario"), plugin, "hello"}, env);
   ASSERT_EQ(sending.exitCode, 0) << sending.stdErr;
   // Written at dlclose, not only when the process ends.
   EXPECT_EQ(sending.stdOut, "released, 1 log\n");
