@@ -26,6 +26,9 @@ SPxChildResult PxRunChild(const std::vector<std::string>& argv,
 SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
                                 const std::map<std::string, std::string>& env = {});
 
+// Sets a variable of this process's environment; an empty value removes it.
+void PxSetEnv(const std::string& name, const std::string& value);
+
 // A fresh directory under this test's TMPDIR.
 std::string PxMakeTempDir(const std::string& stem);
 

@@ -74,7 +74,7 @@ TEST_F(SyncProcessTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   ASSERT_TRUE(PxEventually([&] { return NPxPlatform::CNamedEvent().Open(slot1.c_str()); }));
   for (CPxParty& party : parties) {
     party.Kill();
-    EXPECT_EQ(-SIGKILL, party.Wait());
+    EXPECT_EQ(kPxKilledStatus, party.Wait());
   }
   ExpectTwoRunsMeet(2);
   EXPECT_EQ(0, ObjectFileCount());

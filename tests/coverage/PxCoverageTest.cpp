@@ -59,7 +59,7 @@ public:
 
 TEST_F(StepLog, RecordsReachTheRunningCasesSinkDuringRunAndTheDefaultSinkOutside) {
   CPxViewerStandIn viewer;
-  ::setenv("PATH", viewer.Path().c_str(), 1);
+  PxSetEnv("PATH", viewer.Path());
   CPxDebuggerStandIn noDebugger(false);
   CPxRecordingSink caseSink;
   CRecordingCase test;

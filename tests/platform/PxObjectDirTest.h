@@ -15,10 +15,10 @@ protected:
   void SetUp() override {
     m_dir = PxMakeTempDir("objects");
     ASSERT_FALSE(m_dir.empty());
-    ::setenv("PROBEX_OBJECT_DIR", m_dir.c_str(), 1);
+    PxSetEnv("PROBEX_OBJECT_DIR", m_dir);
   }
   void TearDown() override {
-    ::unsetenv("PROBEX_OBJECT_DIR");
+    PxSetEnv("PROBEX_OBJECT_DIR", "");
     std::error_code ignored;
     std::filesystem::remove_all(m_dir, ignored);
   }

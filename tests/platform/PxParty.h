@@ -1,7 +1,103 @@
 // A child process beside the test, its standard output piped. The destructor
-// kills and reaps a child still running.
+// kills and reaps a child still running. On Windows a kill is TerminateProcess.
 #pragma once
 
+#if defined(_WIN32)
+#include "probex/platform/win32/Win32.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// What Wait answers for a party that Kill ended.
+constexpr int kPxKilledStatus = 137;
+
+class CPxParty {
+public:
+  CPxParty() = default;
+  ~CPxParty() {
+    Kill();
+    Wait();
+  }
+  CPxParty(const CPxParty&) = delete;
+  CPxParty& operator=(const CPxParty&) = delete;
+
+  // Starts argv[0] with argv and the current environment.
+  bool Start(const std::vector<std::string>& argv) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE write = nullptr;
+    if (!::CreatePipe(&m_out, &write, &inherit, 0))
+      return false;
+    ::SetHandleInformation(m_out, HANDLE_FLAG_INHERIT, 0);
+    std::string line;
+    for (const std::string& arg : argv)
+      line += (line.empty() ? "\"" : " \"") + arg + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = write;
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    const bool started = ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                          nullptr, &startup, &process) != FALSE;
+    ::CloseHandle(write);
+    if (!started)
+      return false;
+    ::CloseHandle(process.hThread);
+    m_process = process.hProcess;
+    return true;
+  }
+  // The next line of standard output without its line end; empty at its end.
+  std::string ReadLine() {
+    std::string line;
+    for (char c = 0; Read(&c, 1) > 0 && c != '\n';) {
+      if (c != '\r')
+        line.push_back(c);
+    }
+    return line;
+  }
+  std::string ReadAll() { // everything still to come, lines ending in LF
+    std::string all;
+    char buffer[4096];
+    for (DWORD n; (n = Read(buffer, sizeof buffer)) > 0;) {
+      for (DWORD i = 0; i < n; ++i) {
+        if (buffer[i] != '\r')
+          all += buffer[i];
+      }
+    }
+    return all;
+  }
+  void Kill() {
+    if (m_process)
+      ::TerminateProcess(m_process, kPxKilledStatus);
+  }
+  int Wait() {
+    if (m_out)
+      ::CloseHandle(m_out);
+    m_out = nullptr;
+    if (!m_process)
+      return -1;
+    DWORD code = 0;
+    ::WaitForSingleObject(m_process, INFINITE);
+    ::GetExitCodeProcess(m_process, &code);
+    ::CloseHandle(m_process);
+    m_process = nullptr;
+    return static_cast<int>(code);
+  }
+
+private:
+  DWORD Read(char* buffer, DWORD size) {
+    DWORD n = 0;
+    return m_out && ::ReadFile(m_out, buffer, size, &n, nullptr) ? n : 0;
+  }
+
+  HANDLE m_process = nullptr;
+  HANDLE m_out = nullptr;
+};
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -16,6 +112,9 @@
 #include <vector>
 
 extern char** environ;
+
+// What Wait answers for a party that Kill ended.
+constexpr int kPxKilledStatus = kPxKilledStatus;
 
 class CPxParty {
 public:
@@ -92,6 +191,8 @@ private:
   pid_t m_pid = -1;
   int m_out = -1;
 };
+
+#endif
 
 // Polls the condition every millisecond until it holds; false after 30 s, so
 // a fault fails the test instead of hanging it.

@@ -232,7 +232,7 @@ TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
     EXPECT_EQ(shown.find("[scenario]"), std::string::npos);
     if (killed) {
       writer.Kill();
-      EXPECT_EQ(writer.Wait(), -SIGKILL);
+      EXPECT_EQ(writer.Wait(), kPxKilledStatus);
     } else {
       std::ofstream{gate + "/open"};
       EXPECT_EQ(writer.ReadAll(), ""); // the /x viewer wrote nothing into the program's output

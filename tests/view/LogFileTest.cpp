@@ -142,7 +142,7 @@ TEST_F(LogFile, ProgramsOfOneSecondGetTheNextSequenceNumber) {
 }
 
 TEST_F(LogFile, LoadAndReleaseWithoutAMessageLeavesNoFileAndStartsNoViewer) {
-  const std::string plugin = PxScenarioPath("px_sending_plugin.so");
+  const std::string plugin = PxScenarioPath(kPluginName);
   const SPxChildResult quiet = PxRunChild({PxScenarioPath("px_load_scenario"), plugin},
                                           {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}});
   ASSERT_EQ(quiet.exitCode, 0) << quiet.stdErr;

@@ -28,7 +28,7 @@ std::string WithoutHeader(const std::string& log) {
 
 class LogWriter : public ::testing::Test {
 protected:
-  void SetUp() override { ::setenv("PATH", m_viewer.Path().c_str(), 1); }
+  void SetUp() override { PxSetEnv("PATH", m_viewer.Path()); }
   std::string Log() { return PxReadFile(m_writer.GetLogPath()); }
   CPxViewerStandIn m_viewer;
   CPxLogWriter m_writer;
