@@ -1,7 +1,7 @@
 #include "common/PxChildProcess.h"
 
-#include <fstream>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 std::string PxReadFile(const std::string& path) {

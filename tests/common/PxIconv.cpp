@@ -24,8 +24,8 @@ std::string PxIconv(const char* to, const char* from, const std::string& text) {
     return text;
   const int size = static_cast<int>(text.size());
   std::wstring wide(text.size(), L'\0');
-  const int wideSize = ::MultiByteToWideChar(fromPage, MB_ERR_INVALID_CHARS, text.data(), size,
-                                             &wide[0], size);
+  const int wideSize =
+      ::MultiByteToWideChar(fromPage, MB_ERR_INVALID_CHARS, text.data(), size, &wide[0], size);
   if (wideSize <= 0)
     return "<conversion failed>";
   std::string out(text.size() * 4 + 4, '\0');

@@ -4,8 +4,9 @@
 #include "ViewerTestSupport.h"
 #include "platform/PxParty.h"
 
-#include <signal.h>
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -67,7 +68,13 @@ TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors
 
 TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
   const std::string dir = PxMakeTempDir("trouble");
-  ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0); // would block the open of a follow
+  // Not a regular file, and one whose open would block a follow.
+#if defined(_WIN32)
+  const std::string special = "NUL";
+#else
+  const std::string special = dir + "/fifo";
+  ASSERT_EQ(::mkfifo(special.c_str(), 0600), 0);
+#endif
   std::ofstream(dir + "/e"); // an empty log is read without complaint: only reports are refused
   const std::string none = "Summary: 0 classes, 0 cases, 0 passed, 0 failed\n";
   const std::tuple<std::vector<std::string>, int, std::string, std::string> runs[] = {
@@ -77,15 +84,15 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
       {{"--latest", "nope"}, 2, "", "no log of nope in the temporary directory\n"},
       {{dir + "/missing"}, 2, "", "cannot open " + dir + "/missing: No such file or directory\n"},
       {{dir}, 2, "", "cannot read " + dir + ": it is a directory\n"},
-      {{"-f", dir + "/fifo"}, 2, "", "cannot follow " + dir + "/fifo: it is not a regular file\n"},
+      {{"-f", special}, 2, "", "cannot follow " + special + ": it is not a regular file\n"},
       {{"--junit", dir + "/no/x", dir + "/e"},
        2,
        none,
        "cannot write " + dir + "/no/x: cannot make a file beside it: No such file or directory\n"},
-      {{"--html", dir + "/fifo", dir + "/e"},
+      {{"--html", special, dir + "/e"},
        2,
        none,
-       "cannot write " + dir + "/fifo: it is not a regular file\n"},
+       "cannot write " + special + ": it is not a regular file\n"},
       {{"--lcov", dir + "/t", dir + "/e"},
        0,
        none,

@@ -16,6 +16,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#if defined(_WIN32)
+const char* const kPluginName = "px_sending_plugin.dll";
+#else
+const char* const kPluginName = "px_sending_plugin.so";
+#endif
+
 std::vector<std::string> LogsIn(const std::string& dir) {
   std::vector<std::string> logs;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
