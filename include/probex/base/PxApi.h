@@ -2,11 +2,10 @@
 // program may call carries PX_API; the library builds with hidden visibility.
 #pragma once
 
-// Class templates: on ELF the template itself is visible, so that every
-// instantiation shares one type identity across the library boundary; a DLL
-// cannot import a template, so there only the library's own instantiations
-// are exported, each through PX_INSTANTIATION_API on its explicit
-// instantiation, and a program instantiates the rest itself.
+// Class templates: on ELF the template itself is visible and the library's
+// own instantiations are declared extern, so that a program shares them. A
+// DLL cannot export the inline members of a template, so on Windows a
+// program instantiates every template it uses itself.
 #if defined(_WIN32)
 #if defined(PROBEX_BUILDING)
 #define PX_API __declspec(dllexport)
@@ -14,11 +13,11 @@
 #define PX_API __declspec(dllimport)
 #endif
 #define PX_TEMPLATE_API
-#define PX_INSTANTIATION_API PX_API
+#define PX_EXTERN_INSTANTIATION(...)
 #else
 #define PX_API __attribute__((visibility("default")))
 #define PX_TEMPLATE_API PX_API
-#define PX_INSTANTIATION_API
+#define PX_EXTERN_INSTANTIATION(...) extern template class __VA_ARGS__;
 #endif
 
 #define PX_PRODUCT_NAME "Probex"

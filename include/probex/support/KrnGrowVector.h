@@ -36,6 +36,6 @@ public:
   }
 };
 
-extern template class PX_INSTANTIATION_API CKrnGrowVector<std::uint32_t>;
+PX_EXTERN_INSTANTIATION(CKrnGrowVector<std::uint32_t>)
 
 } // namespace KRN

@@ -122,8 +122,7 @@ private:
 // The map the coverage store is made of: line keys to growing hit counters.
 using CKrnLineCountMap = CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>;
 
-extern template class PX_INSTANTIATION_API
-    CKrnVector<CKrnMapEntry<std::uint32_t, CKrnGrowVector<std::uint32_t>>>;
-extern template class PX_INSTANTIATION_API CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>;
+PX_EXTERN_INSTANTIATION(CKrnVector<CKrnMapEntry<std::uint32_t, CKrnGrowVector<std::uint32_t>>>)
+PX_EXTERN_INSTANTIATION(CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>)
 
 } // namespace KRN

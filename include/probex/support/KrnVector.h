@@ -304,6 +304,6 @@ private:
   CKrnHandle<CStorage> m_hStorage;
 };
 
-extern template class PX_INSTANTIATION_API CKrnVector<std::uint32_t>;
+PX_EXTERN_INSTANTIATION(CKrnVector<std::uint32_t>)
 
 } // namespace KRN

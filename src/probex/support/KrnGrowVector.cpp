@@ -2,6 +2,6 @@
 
 namespace KRN {
 
-template class PX_INSTANTIATION_API CKrnGrowVector<std::uint32_t>;
+template class CKrnGrowVector<std::uint32_t>;
 
 } // namespace KRN

@@ -2,6 +2,6 @@
 
 namespace KRN {
 
-template class PX_INSTANTIATION_API CKrnVector<std::uint32_t>;
+template class CKrnVector<std::uint32_t>;
 
 } // namespace KRN
