@@ -26,6 +26,10 @@ SPxChildResult PxRunChild(const std::vector<std::string>& argv,
 SPxChildResult PxRunChildTraced(const std::vector<std::string>& argv,
                                 const std::map<std::string, std::string>& env = {});
 
+// This process's environment changed by env (an empty value removes a
+// variable), as "name=value" entries for a child.
+std::vector<std::string> PxEnvironment(const std::map<std::string, std::string>& env);
+
 // Sets a variable of this process's environment; an empty value removes it.
 void PxSetEnv(const std::string& name, const std::string& value);
 

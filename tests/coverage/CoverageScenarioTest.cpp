@@ -24,14 +24,16 @@ using Records = std::vector<std::string>;
 class CoverageScenario : public CPxObjectDirTest {
 protected:
   Records Argv(const Records& steps, const Records& more = {}) const {
-    Records argv{"/usr/bin/env", "TMPDIR=" + m_tmp, "PATH=" + m_viewer.Path(),
-                 PxScenarioPath("px_coverage_scenario")};
+    Records argv{PxScenarioPath("px_coverage_scenario")};
     argv.insert(argv.end(), steps.begin(), steps.end());
     argv.insert(argv.end(), more.begin(), more.end());
     return argv;
   }
+  std::map<std::string, std::string> Env() const {
+    return {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}};
+  }
   SPxChildResult Run(const Records& steps, const Records& more = {}) {
-    SPxChildResult run = PxRunChild(Argv(steps, more));
+    SPxChildResult run = PxRunChild(Argv(steps, more), Env());
     EXPECT_EQ(run.exitCode, 0) << run.stdErr;
     return run;
   }
@@ -96,8 +98,8 @@ TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMo
   HoldMode(PX_MODE_STEP_LOG);
   const std::string go = m_dir + "/go";
   CPxParty child;
-  ASSERT_TRUE(
-      child.Start(Argv({"line:1,1,1", "wait:" + go, "line:1,2,1", "in:f", "step", "line:1,3,1"})));
+  ASSERT_TRUE(child.Start(
+      Argv({"line:1,1,1", "wait:" + go, "line:1,2,1", "in:f", "step", "line:1,3,1"}), Env()));
   ASSERT_EQ(child.ReadLine(), "waiting");
   HoldMode(PX_MODE_COUNT);
   std::ofstream(go).put('\n');

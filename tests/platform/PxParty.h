@@ -2,6 +2,10 @@
 // kills and reaps a child still running. On Windows a kill is TerminateProcess.
 #pragma once
 
+#include "common/PxChildProcess.h"
+
+#include <map>
+
 #if defined(_WIN32)
 #include "probex/platform/win32/Win32.h"
 
@@ -24,8 +28,13 @@ public:
   CPxParty(const CPxParty&) = delete;
   CPxParty& operator=(const CPxParty&) = delete;
 
-  // Starts argv[0] with argv and the current environment.
-  bool Start(const std::vector<std::string>& argv) {
+  // Starts argv[0] with argv and the environment changed by env.
+  bool Start(const std::vector<std::string>& argv,
+             const std::map<std::string, std::string>& env = {}) {
+    std::string block;
+    for (const std::string& entry : PxEnvironment(env))
+      block += entry + '\0';
+    block += '\0';
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE write = nullptr;
     if (!::CreatePipe(&m_out, &write, &inherit, 0))
@@ -41,7 +50,7 @@ public:
     startup.hStdOutput = write;
     startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    const bool started = ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+    const bool started = ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, &block[0],
                                           nullptr, &startup, &process) != FALSE;
     ::CloseHandle(write);
     if (!started)
@@ -111,8 +120,6 @@ private:
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 // What Wait answers for a party that Kill ended.
 constexpr int kPxKilledStatus = kPxKilledStatus;
 
@@ -126,8 +133,14 @@ public:
   CPxParty(const CPxParty&) = delete;
   CPxParty& operator=(const CPxParty&) = delete;
 
-  // Starts argv[0] with argv and the current environment.
-  bool Start(const std::vector<std::string>& argv) {
+  // Starts argv[0] with argv and the environment changed by env.
+  bool Start(const std::vector<std::string>& argv,
+             const std::map<std::string, std::string>& env = {}) {
+    std::vector<std::string> entries = PxEnvironment(env);
+    std::vector<char*> envp;
+    for (std::string& entry : entries)
+      envp.push_back(entry.data());
+    envp.push_back(nullptr);
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
       return false;
@@ -138,7 +151,7 @@ public:
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    const int rc = ::posix_spawn(&m_pid, args[0], &actions, nullptr, args.data(), environ);
+    const int rc = ::posix_spawn(&m_pid, args[0], &actions, nullptr, args.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeFds[1]);
     m_out = pipeFds[0]; // Wait closes it, after a failed start too

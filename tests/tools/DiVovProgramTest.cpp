@@ -222,14 +222,14 @@ TEST(DiVovFollow, ShowsTheLogAsItGrowsAndEndsWithItsWriter) {
     ASSERT_EQ(::chmod(objects.c_str(), killed ? 0700 : 0755), 0);
     const std::string gate = PxMakeTempDir("gate");
     CPxParty writer;
-    ASSERT_TRUE(writer.Start({"/usr/bin/env", "TMPDIR=" + dir, "PROBEX_OBJECT_DIR=" + objects,
-                              "PATH=" + PxDirectoryOf(PX_DIVOV_PATH),
-                              PxScenarioPath("px_class_scenario"), "halfway", gate}));
+    ASSERT_TRUE(writer.Start(
+        {PxScenarioPath("px_class_scenario"), "halfway", gate},
+        {{"TMPDIR", dir}, {"PROBEX_OBJECT_DIR", objects}, {"PATH", PxDirectoryOf(PX_DIVOV_PATH)}}));
     std::string log;
     ASSERT_TRUE(PxEventually([&] { return !(log = PxLogIn(dir)).empty(); }));
     CPxParty viewer;
-    ASSERT_TRUE(viewer.Start({"/usr/bin/env", "PROBEX_OBJECT_DIR=" + objects, PX_DIVOV_PATH,
-                              "--follow", "--color=never", log}));
+    ASSERT_TRUE(viewer.Start({PX_DIVOV_PATH, "--follow", "--color=never", log},
+                             {{"PROBEX_OBJECT_DIR", objects}}));
     // A viewer that ended early gives empty lines: the count bounds the wait.
     std::string shown;
     for (int lines = 0; lines < 100000 && shown.find(">> Failures \t0\n") == std::string::npos;
