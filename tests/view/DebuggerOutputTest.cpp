@@ -16,8 +16,8 @@ namespace {
 
 // Source locations and times vary with the build; the rest is exact.
 std::string Normalised(const std::string& transcript) {
-  std::string out =
-      std::regex_replace(transcript, std::regex("/\\S*ClassScenario\\.cpp\\(\\d+\\):"), "<loc>");
+  std::string out = std::regex_replace(
+      transcript, std::regex("(/|[A-Za-z]:\\\\)\\S*ClassScenario\\.cpp\\(\\d+\\):"), "<loc>");
   return std::regex_replace(out, std::regex("-->Time \\d+ms"), "-->Time Nms");
 }
 
