@@ -121,7 +121,7 @@ private:
 #include <vector>
 
 // What Wait answers for a party that Kill ended.
-constexpr int kPxKilledStatus = kPxKilledStatus;
+constexpr int kPxKilledStatus = -SIGKILL;
 
 class CPxParty {
 public:
