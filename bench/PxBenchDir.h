@@ -17,6 +17,8 @@ public:
     }
     ::setenv("TMPDIR", m_path.c_str(), 1);
     ::setenv("PROBEX_OBJECT_DIR", (m_path + "/objects").c_str(), 1);
+    // Nor is a viewer started for the benchmark's logs: none is on this PATH.
+    ::setenv("PATH", m_path.c_str(), 1);
   }
   ~CPxBenchDir() {
     std::error_code ignored;

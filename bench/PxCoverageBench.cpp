@@ -1,99 +1,102 @@
-// What a passage costs the code under test. Count mode: one new passage with
-// 10, 1,000 and 100,000 lines already stored (the index keeps it flat; the
-// map's own scan by key, for comparison, grows with the store), the same
-// through OutputLine, and an exact repeat; step-log mode: one record to the
-// log. The mode block and the log live in a directory of the run's own.
-#include "probex/coverage/PxCoverage.h"
-#include "probex/coverage/PxCoverageMode.h"
+// What coverage costs the code under test, beside a gcov counter built with
+// -fprofile-update=atomic in the same program: the first passage of a new
+// line into a store of 10 and of 100,000 lines, and a passage of a known
+// line (two instrumented functions called in turn, so no passage is an
+// exact repeat of the last one) in count mode.
 #include "probex/coverage/PxLineCounts.h"
-#include "probex/platform/SharedBlock.h"
 
 #include "PxBenchDir.h"
+#include "PxBenchTimer.h"
 
-#include <benchmark/benchmark.h>
+#include <probex/probex.h>
 
-#include <string>
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+// Two functions of a source built with gcov's atomic counters.
+void PxGcovFirst();
+void PxGcovSecond();
 
 namespace {
 
-CSharedBlock g_modeBlock;
+constexpr int kNewLines = 1000;
+// Lines per source cookie, below the 65,536 at which keys would wrap.
+constexpr int kLinesPerCookie = 50000;
 
-void UseMode(std::int32_t word) {
-  g_modeBlock.Lock();
-  g_modeBlock.WriteRecordWord(kPxModeWordIndex, word);
-  g_modeBlock.Unlock();
-  NPxCoverage::SetStepLogMode();
+void Pass(CPxLineCounts& store, int line) {
+  store.CountPassage(1 + line / kLinesPerCookie, line % kLinesPerCookie, 1);
 }
 
-void Fill(CPxLineCounts& store, int lines) {
-  for (int line = 0; line < lines; ++line)
-    store.CountPassage(1, line, 1);
-}
-
-void BM_CountNewPassage(benchmark::State& state) {
-  const int lines = static_cast<int>(state.range(0));
-  CPxLineCounts store;
-  Fill(store, lines);
-  int line = 0;
-  for (auto _ : state) {
-    store.CountPassage(1, line, 2);
-    line = line + 1 == lines ? 0 : line + 1;
+// The mean first passage of kNewLines new lines into one store, once it
+// holds 10 lines and again once it holds 100,000, as medians of five stores.
+std::pair<double, double> FirstPassageNs() {
+  std::vector<double> early, late;
+  for (int run = 0; run < 5; ++run) {
+    CPxLineCounts store;
+    int line = 0;
+    const auto timeNew = [&store, &line] {
+      const auto start = std::chrono::steady_clock::now();
+      for (const int end = line + kNewLines; line < end; ++line)
+        Pass(store, line);
+      return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+                 .count() /
+             kNewLines;
+    };
+    for (; line < 10; ++line)
+      Pass(store, line);
+    early.push_back(timeNew());
+    for (; line < 100000; ++line)
+      Pass(store, line);
+    late.push_back(timeNew());
   }
+  std::sort(early.begin(), early.end());
+  std::sort(late.begin(), late.end());
+  return {early[2], late[2]};
 }
-BENCHMARK(BM_CountNewPassage)->Arg(10)->Arg(1000)->Arg(100000);
 
-void BM_MapScanByKey(benchmark::State& state) {
-  const int lines = static_cast<int>(state.range(0));
-  KRN::CKrnLineCountMap map;
-  for (int line = 0; line < lines; ++line)
-    map.AddRange(1, nullptr);
-  for (int line = 0; line < lines; ++line)
-    map.WritableElement(static_cast<std::uint32_t>(line))->m_key = (1u << 16) + line;
-  std::uint32_t line = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(map.Find((1u << 16) + line));
-    line = line + 1 == static_cast<std::uint32_t>(lines) ? 0 : line + 1;
-  }
+__attribute__((noinline)) void ProbexFirst() {
+  PX_COVERAGE_LINE();
+  asm volatile("");
 }
-BENCHMARK(BM_MapScanByKey)->Arg(10)->Arg(1000)->Arg(100000);
+__attribute__((noinline)) void ProbexSecond() {
+  PX_COVERAGE_LINE();
+  asm volatile("");
+}
 
-void BM_OutputLineCountMode(benchmark::State& state) {
-  UseMode(PX_MODE_COUNT);
-  int point = 1;
-  for (auto _ : state) {
-    NPxCoverage::OutputLine(2, 10, point);
-    point = 3 - point;
-  }
+template <class F1, class F2> double AlternatingNs(F1 first, F2 second) {
+  return PxMedianNs(2000000,
+                    [&](long count) {
+                      for (long i = 0; i < count; ++i) {
+                        first();
+                        second();
+                      }
+                    }) /
+         2;
 }
-BENCHMARK(BM_OutputLineCountMode);
-
-void BM_OutputLineExactRepeat(benchmark::State& state) {
-  UseMode(PX_MODE_COUNT);
-  for (auto _ : state)
-    NPxCoverage::OutputLine(2, 20, 1);
-}
-BENCHMARK(BM_OutputLineExactRepeat);
-
-void BM_OutputLineStepLogRecord(benchmark::State& state) {
-  UseMode(PX_MODE_STEP_LOG);
-  int line = 30;
-  for (auto _ : state) {
-    NPxCoverage::OutputLine(2, line, 1);
-    line = 61 - line;
-  }
-  UseMode(PX_MODE_COUNT);
-}
-BENCHMARK(BM_OutputLineStepLogRecord);
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main() {
+  // Every store takes its memory from a heap already mapped, so the first
+  // passages show the store's own growth, not the kernel's first touch of
+  // fresh pages, which any store of new lines pays alike.
+  ::mallopt(M_TOP_PAD, 256 << 20);
+  ::mallopt(M_TRIM_THRESHOLD, 512 << 20);
   const CPxBenchDir dir;
-  if (!dir.IsReady() || !g_modeBlock.Attach(kPxModeBlockName))
-    return 1;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  g_modeBlock.Detach();
+  if (!dir.IsReady())
+    return 2;
+  const auto [at10, at100k] = FirstPassageNs();
+  const double repeat = AlternatingNs(ProbexFirst, ProbexSecond);
+  const double gcov = AlternatingNs(PxGcovFirst, PxGcovSecond);
+  std::printf("ns  first passage at 10 lines %.1f, at 100,000 lines %.1f\n"
+              "ns  passage of a known line %.1f, gcov atomic counter %.1f\n",
+              at10, at100k, repeat, gcov);
+  std::printf("figure probex.first_passage_10 %.2f\nfigure probex.first_passage_100000 %.2f\n"
+              "figure probex.repeat_passage %.2f\nfigure gcov.repeat_passage %.2f\n",
+              at10, at100k, repeat, gcov);
   return 0;
 }

@@ -1,18 +1,30 @@
 #include "common/PxChildProcess.h"
 
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
-std::string PxReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+#include <chrono>
+#include <thread>
 
 #if defined(_WIN32)
 #include "common/win32/PxChildProcess.inc"
 #else
 #include "common/posix/PxChildProcess.inc"
 #endif
+
+SPxChildResult PxRunChild(const std::vector<std::string>& argv,
+                          const std::map<std::string, std::string>& env, bool traced) {
+  CPxChild child;
+  child.Start(argv, env, traced);
+  return child.Wait(); // exit code -1 when it never started
+}
+
+std::string PxScenarioPath(const std::string& name) {
+  return std::string(PROBEX_SCENARIO_DIR) + "/" + name;
+}
+
+bool PxEventually(const std::function<bool()>& condition) {
+  for (int i = 0; i < 30000; ++i) {
+    if (condition())
+      return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return condition();
+}

@@ -38,4 +38,6 @@ private:
 
 // The four characters of a kind, for readable failure output.
 std::string PxKindText(EPxMsgType kind);
+// The messages as "kind|text" lines, texts in UTF-8 and times made fixed.
+std::string PxTranscript(const std::vector<SPxMessage>& messages);
 void PrintTo(const SPxMessage& message, std::ostream* os);

@@ -3,12 +3,10 @@
 // inside it, so that tests may run in parallel and leave nothing behind;
 // both are removed at the end.
 #include "common/PxChildProcess.h"
-
-#include <gtest/gtest.h>
+#include "common/PxTestFiles.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <string>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -1,4 +1,5 @@
 #include "common/PxDebuggerStandIn.h"
+#include "common/PxIconv.h"
 #include "common/PxRecordingSink.h"
 #include "probex/base/PxLogFormat.h"
 
@@ -70,7 +71,7 @@ void PrintTo(const SPxMessage& message, std::ostream* os) {
   *os << PxKindText(message.kind) << NPxLogFormat::kKindSeparator << message.text;
 }
 
-#include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 
 #include <chrono>
@@ -124,4 +125,14 @@ std::vector<std::string> CPxViewerStandIn::Starts() const {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return starts;
+}
+
+std::string PxTranscript(const std::vector<SPxMessage>& messages) {
+  std::string all;
+  for (const SPxMessage& message : messages) {
+    const std::string utf8 = PxIconv("UTF-8", "CP932", message.text);
+    all += PxKindText(message.kind) + "|" + (utf8 == "<conversion failed>" ? message.text : utf8) +
+           "\n";
+  }
+  return PxStable(all);
 }

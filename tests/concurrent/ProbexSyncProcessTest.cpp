@@ -1,8 +1,6 @@
 // Processes meeting at sync points, once per point and run, and after a killed party.
-#include "platform/PxObjectDirTest.h"
-#include "platform/PxParty.h"
-
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "probex/platform/NamedEvent.h"
 
 #include <signal.h>
@@ -35,13 +33,14 @@ std::vector<std::string> Args(int parties, int index) {
 // Runs the parties, which must all end well having met at each point of each
 // run: none passed before the last one arrived.
 void ExpectTwoRunsMeet(int parties) {
-  std::vector<CPxParty> running(parties);
+  std::vector<CPxChild> running(parties);
   for (int i = 0; i < parties; ++i)
     ASSERT_TRUE(running[i].Start(Args(parties, i)));
   std::vector<std::map<std::string, std::string>> logs;
-  for (CPxParty& party : running) {
-    logs.push_back(Parse(party.ReadAll()));
-    EXPECT_EQ(0, party.Wait());
+  for (CPxChild& party : running) {
+    const SPxChildResult ended = party.Wait();
+    logs.push_back(Parse(ended.stdOut));
+    EXPECT_EQ(0, ended.exitCode);
   }
   for (const std::string meeting : {" 1 1", " 1 2", " 1 3", " 2 1"}) {
     long long lastArrival = 0, firstPass = LLONG_MAX;
@@ -67,14 +66,14 @@ TEST_F(SyncProcessTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
 TEST_F(SyncProcessTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   // Two of three expected parties: one polls as the first arrival, the other
   // holds slot 1 and waits; both are killed there.
-  CPxParty parties[2];
-  for (CPxParty& party : parties)
+  CPxChild parties[2];
+  for (CPxChild& party : parties)
     ASSERT_TRUE(party.Start(Args(3, 0)));
   const std::string slot1 = Parse(parties[0].ReadLine())["slot1"];
   ASSERT_TRUE(PxEventually([&] { return NPxPlatform::CNamedEvent().Open(slot1.c_str()); }));
-  for (CPxParty& party : parties) {
+  for (CPxChild& party : parties) {
     party.Kill();
-    EXPECT_EQ(kPxKilledStatus, party.Wait());
+    EXPECT_EQ(kPxKillSignal, party.Wait().signal);
   }
   ExpectTwoRunsMeet(2);
   EXPECT_EQ(0, ObjectFileCount());

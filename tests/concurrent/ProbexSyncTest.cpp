@@ -1,9 +1,11 @@
 // The opposite count, and sync points met by threads on one object.
-#include "platform/PxObjectDirTest.h"
+#include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/core/ProbexMacros.h"
+#include "probex/platform/NamedEvent.h"
 #include "scenarios/PxSilentView.h"
 
 #include <atomic>
@@ -33,6 +35,7 @@ public:
     SetViewClass(&m_silent);
   }
   using CProbexSync::GetOppositeCount;
+  using CProbexSync::m_MakeSyncName;
   using CProbexSync::SetOppositeCount;
   PX_DECLARATION_END();
 
@@ -73,6 +76,44 @@ TEST_F(ProbexSyncTest, OneAwaitedPartyMeetsAndAThirdReturnsAtOnce) {
   EXPECT_EQ(0, passedEarly);
   EXPECT_EQ(2, ObjectFileCount()); // the slots of the two parties
   ExpectReturns([&] { probe.PX_SYNC_POINT_ONE(7); }, "a third party");
+}
+
+// A point stays taken while a party of its meeting still runs: a pair that
+// comes then cannot meet there (its later arrival finds the slot taken and
+// returns at once, its first waits for a signal nobody sends), but nobody
+// passes on the signal the earlier meeting left.
+TEST_F(ProbexSyncTest, APairThatComesWhileAnEarlierMeetingHoldsThePointNeverPassesOnItsSignal) {
+  int passedEarly = 0;
+  for (int round = 0; round < 20; ++round) {
+    CSyncProbe first, later, third, fourth;
+    for (CSyncProbe* probe : {&first, &later, &third, &fourth})
+      probe->Run();
+    std::thread firstArrival([&] { first.PX_SYNC_POINT(9); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ExpectReturns([&] { later.PX_SYNC_POINT(9); }, "the later arrival of the first pair");
+    firstArrival.join();
+    later.Run(); // its run is over; the first arrival's still holds the point
+
+    std::atomic<bool> fourthArrived{false}, thirdPassed{false};
+    std::thread thirdArrival([&] {
+      third.PX_SYNC_POINT(9);
+      thirdPassed = true;
+      passedEarly += !fourthArrived;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    fourthArrived = true;
+    ExpectReturns([&] { fourth.PX_SYNC_POINT(9); }, "a party that finds the slot taken");
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_FALSE(thirdPassed);
+    char name[CProbexSync::kSyncNameSize];
+    first.m_MakeSyncName(name, __FILE__, 9, 0);
+    NPxPlatform::CNamedEvent point;
+    ASSERT_TRUE(point.Open(name));
+    point.Set();
+    thirdArrival.join();
+  }
+  EXPECT_EQ(0, passedEarly);
+  EXPECT_EQ(0, ObjectFileCount());
 }
 
 TEST_F(ProbexSyncTest, ABadFileNameOrNamespaceMakesThePointReturnAtOnce) {

@@ -1,5 +1,5 @@
 // Threaded test cases: workers, the pause after the cases, what workers count.
-#include "platform/PxObjectDirTest.h"
+#include "common/PxTestFiles.h"
 
 #include "common/PxChildProcess.h"
 #include "common/PxRecordingSink.h"
@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <numeric>
 #include <thread>
@@ -136,11 +137,20 @@ TEST_F(ProbexThreadTest, WorkersMeetTheCasesAndTheirFailuresCountButNotTheirVeri
   EXPECT_TRUE(HasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)));
 }
 
-TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRun) {
-  const SPxChildResult result = PxRunChild({PxScenarioPath("px_thread_stuck")});
+TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLogWritten) {
+  const std::string tmp = PxMakeTempDir("stuck");
+  const SPxChildResult result =
+      PxRunChild({PxScenarioPath("px_thread_stuck")}, {{"TMPDIR", tmp}, {"PATH", tmp}});
   EXPECT_EQ(SIGABRT, result.signal);
   EXPECT_EQ("case ran\n", result.stdOut);
   EXPECT_NE(std::string::npos, result.stdErr.find("still running"));
+  std::string log;
+  for (const auto& entry : std::filesystem::directory_iterator(tmp))
+    log += PxReadFile(entry.path().string());
+  const std::string end = "\rClRe|Failures \t0\rEnd.|a worker that never ends: a RunThread "
+                          "worker is still running after its test run\r";
+  ASSERT_GE(log.size(), end.size());
+  EXPECT_EQ(log.substr(log.size() - end.size()), end);
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // Processes under coverage: the mode each takes, and the records in its log.
-#include "platform/PxObjectDirTest.h"
-#include "platform/PxParty.h"
-
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/platform/SharedBlock.h"
@@ -23,17 +21,16 @@ using Records = std::vector<std::string>;
 
 class CoverageScenario : public CPxObjectDirTest {
 protected:
-  Records Argv(const Records& steps, const Records& more = {}) const {
+  bool Start(CPxChild& child, const Records& steps, const Records& more = {}) const {
     Records argv{PxScenarioPath("px_coverage_scenario")};
     argv.insert(argv.end(), steps.begin(), steps.end());
     argv.insert(argv.end(), more.begin(), more.end());
-    return argv;
-  }
-  std::map<std::string, std::string> Env() const {
-    return {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}};
+    return child.Start(argv, {{"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}});
   }
   SPxChildResult Run(const Records& steps, const Records& more = {}) {
-    SPxChildResult run = PxRunChild(Argv(steps, more), Env());
+    CPxChild child;
+    EXPECT_TRUE(Start(child, steps, more));
+    SPxChildResult run = child.Wait();
     EXPECT_EQ(run.exitCode, 0) << run.stdErr;
     return run;
   }
@@ -97,13 +94,13 @@ TEST_F(CoverageScenario, WordOneCountsAnyOtherSetWordLogsStepsAndSetStepLogModeO
 TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMode) {
   HoldMode(PX_MODE_STEP_LOG);
   const std::string go = m_dir + "/go";
-  CPxParty child;
-  ASSERT_TRUE(child.Start(
-      Argv({"line:1,1,1", "wait:" + go, "line:1,2,1", "in:f", "step", "line:1,3,1"}), Env()));
+  CPxChild child;
+  ASSERT_TRUE(
+      Start(child, {"line:1,1,1", "wait:" + go, "line:1,2,1", "in:f", "step", "line:1,3,1"}));
   ASSERT_EQ(child.ReadLine(), "waiting");
   HoldMode(PX_MODE_COUNT);
   std::ofstream(go).put('\n');
-  ASSERT_EQ(child.Wait(), 0) << child.ReadAll();
+  ASSERT_EQ(child.Wait().exitCode, 0);
   EXPECT_EQ(Log(), (Records{"PxLn|?1,1(1", "PxLn|?1,2(1", "PxFn|f", "PxCt|?1,3();000001"}));
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/PxRecordingSink.h"
-#include "platform/PxObjectDirTest.h"
+#include "common/PxTestFiles.h"
 #include "probex/base/PxLogFormat.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"

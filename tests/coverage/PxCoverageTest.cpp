@@ -3,6 +3,7 @@
 
 #include "common/PxChildProcess.h"
 #include "common/PxDebuggerStandIn.h"
+#include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
@@ -97,6 +98,52 @@ TEST_F(StepLog, MacrosNameThisFilesOneCookieAndLineAndReportEveryWayOut) {
             (Records{"PxFn|Instrumented", "PxLn|?" + cookie + "," + std::to_string(g_line) + "(3",
                      "PxFo|Instrumented:1", "PxFn|Instrumented", "PxFo|Instrumented:2",
                      "PxPs|!" + cookie + ",40;" + __FILE__ + "(0):0580"}));
+}
+
+int g_firstLine = 0;
+int g_secondLine = 0;
+
+void First() {
+  g_firstLine = __LINE__ + 1;
+  PX_COVERAGE_LINE();
+}
+
+void Second() {
+  g_secondLine = __LINE__ + 1;
+  PX_COVERAGE_POINT(2);
+}
+
+// Once a site holds its counter, a passage skips the recorder's lock; the
+// counts, the repeat filter shared with OutputLine, the first-reached order
+// after a flush and the step log after a change of mode stay exact.
+TEST_F(StepLog, CallSitesCountByThemselvesAndStayExactAcrossFlushAndModeChange) {
+  const int cookie = PxSourceCookie();
+  const auto count = [cookie](int line, const std::string& counts) {
+    return "PxCt|?" + std::to_string(cookie) + "," + std::to_string(line) + "();" + counts;
+  };
+  UseMode(PX_MODE_COUNT);
+  for (int i = 0; i < 3; ++i) {
+    First();
+    First();
+    Second();
+    OutputLine(cookie, g_secondLine, 2);
+  }
+  PxLineCounts().Flush();
+  // The filter outlives the flush: this first passage repeats the last one.
+  Second();
+  First();
+  Second();
+  PxLineCounts().Flush();
+  EXPECT_EQ(Sent(), (Records{count(g_firstLine, "000003"), count(g_secondLine, "000000000003"),
+                             count(g_firstLine, "000001"), count(g_secondLine, "000000000001")}));
+  m_sink.Clear();
+  UseMode(PX_MODE_STEP_LOG);
+  First();
+  First();
+  ASSERT_EQ(Sent().size(), 1u);
+  EXPECT_EQ(Sent()[0].rfind(
+                "PxLn|?" + std::to_string(cookie) + "," + std::to_string(g_firstLine) + "(1", 0),
+            0u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The mode block's protocol; another handle watches the header's bytes.
-#include "platform/PxObjectDirTest.h"
+#include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 
 #include "probex/platform/NamedSharedMemory.h"
 #include "probex/platform/SharedBlock.h"

@@ -1,9 +1,7 @@
 // The auto-reset event: one release per Set, and signals merged without a waiter.
-#include "platform/PxObjectDirTest.h"
-#include "platform/PxParty.h"
-
-#include "common/PxChildProcess.h"
 #include "probex/platform/NamedEvent.h"
+#include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "probex/platform/posix/EventState.h"
 
 using NPxPlatform::CNamedEvent;
@@ -34,7 +32,7 @@ protected:
 };
 
 TEST_F(NamedEventTest, ThreeQuickSetsReleaseThreeOfFourWaitersAndAKilledOneTakesNone) {
-  CPxParty waiters[5];
+  CPxChild waiters[5];
   for (unsigned i = 0; i < 5; ++i) {
     ASSERT_TRUE(waiters[i].Start({PxScenarioPath("px_named_holder"), "wait", "gate"}));
     ASSERT_EQ("ready", waiters[i].ReadLine());

@@ -1,9 +1,7 @@
 // Lifetime, names and limits of the per-user object namespace, the trust
 // in its folder; shared memory.
-#include "platform/PxObjectDirTest.h"
-#include "platform/PxParty.h"
-
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "probex/platform/NameMarker.h"
 #include "probex/platform/NamedEvent.h"
 #include "probex/platform/NamedSharedMemory.h"
@@ -79,12 +77,12 @@ TEST_F(NamedObjectTest, CreateTellsFreshFromLivingAndOpenCreatesNothing) {
 
 TEST_F(NamedObjectTest, AKilledHolderFreesTheNameForOpenAndCreate) {
   for (const bool openFirst : {true, false}) {
-    CPxParty holder;
+    CPxChild holder;
     ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "held"}));
     ASSERT_EQ("0", holder.ReadLine());
     EXPECT_TRUE(CNamedEvent().Open("held"));
     holder.Kill();
-    EXPECT_EQ(kPxKilledStatus, holder.Wait());
+    EXPECT_EQ(kPxKillSignal, holder.Wait().signal);
     EXPECT_EQ(1, ObjectFileCount()); // the killed holder never closed: its file is dead
     if (openFirst) {
       EXPECT_FALSE(CNamedEvent().Open("held"));
@@ -228,7 +226,7 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
 TEST_F(NamedObjectTest, NothingPilesUpOverManyRunsWithOneKilled) {
   for (int run = 0; run < 20; ++run) {
     if (run == 7) {
-      CPxParty holder;
+      CPxChild holder;
       ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "killed"}));
       ASSERT_EQ("0", holder.ReadLine());
       holder.Kill();
@@ -250,10 +248,10 @@ TEST_F(NamedObjectTest, SharedMemoryIsZeroFilledSharedWithAnotherProcessAndGoneW
   EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + 16), std::vector<unsigned char>(16, 0));
   bytes[0] = 0x5a;
   bytes[15] = 0xa5;
-  CPxParty child;
+  CPxChild child;
   ASSERT_TRUE(child.Start({PxScenarioPath("px_named_holder"), "memory", "_QPX_MODE_INFO_"}));
   EXPECT_EQ("1 5a 00 00 00 00 00 00 00 00 00 00 00 00 00 00 a5", child.ReadLine());
-  EXPECT_EQ(0, child.Wait());
+  EXPECT_EQ(0, child.Wait().exitCode);
   EXPECT_EQ("child", std::string(reinterpret_cast<char*>(bytes) + 8, 5));
   // Sizes the living block cannot serve are refused.
   EXPECT_EQ(-1, other.Open("_QPX_MODE_INFO_", 17));

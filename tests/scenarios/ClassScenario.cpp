@@ -1,12 +1,12 @@
-// A test program run by the tests as a real process: under a tracer its
-// messages become debugger lines, otherwise log records, which the viewer's
-// tests read too. The first argument picks the run.
+// A test program the tests run as a real process, traced (debugger lines) or
+// not (log records, which the viewer's tests read too); argv[1] picks the run.
 #include <probex/probex.h>
-
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 
 namespace {
@@ -144,6 +144,20 @@ int main(int argc, char** argv) {
     CProbexView().OutputMessage("meeting", PX_MSG_ETC);
     std::ofstream(std::string(argv[2]) + "/" + std::to_string(::getpid()));
     AwaitEntries(argv[2], std::atol(argv[3]));
+  } else if (mode == "relay") {
+    // Each line of standard input is sent as a message, then answered on
+    // standard output, so a test can attach a tracer between two messages.
+    std::string line;
+    while (std::getline(std::cin, line)) {
+      CProbexView().OutputMessage(line.c_str(), PX_MSG_ETC);
+      std::cout << line << std::endl;
+    }
+  } else if (mode == "fork") {
+    CProbexView().OutputMessage("before the fork", PX_MSG_ETC);
+    const pid_t child = ::fork();
+    CProbexView().OutputMessage(child == 0 ? "from the child" : "from the parent", PX_MSG_ETC);
+    if (child > 0)
+      ::waitpid(child, nullptr, 0);
   } else if (mode != "silent") { // "silent" loads the library and sends nothing
     return 2;
   }

@@ -1,7 +1,7 @@
 // Loads a plug-in built on the library at run time (dlopen, LoadLibraryA),
 // optionally sends one message through it, and releases it (dlclose,
 // FreeLibrary) before the program ends. Prints "released" once the release
-// has returned.
+// has returned, and how many logs the temporary directory then holds.
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -9,6 +9,8 @@
 #endif
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -61,6 +63,9 @@ int main(int argc, char** argv) {
   }
   if (!Release(plugin))
     return 5;
-  std::printf("released\n");
+  long logs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::getenv("TMPDIR")))
+    logs += entry.path().extension() == ".qpxlog";
+  std::printf("released, %ld log\n", logs);
   return 0;
 }

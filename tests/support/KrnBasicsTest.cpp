@@ -3,7 +3,7 @@
 #include "probex/support/KrnHandle.h"
 
 #include "common/PxChildProcess.h"
-#include "common/PxIconv.h"
+#include "probex/base/PxTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -35,17 +35,15 @@ public:
 
 } // namespace
 
-TEST(KrnException, EachKindCarriesItsFixedCp932Message) {
+TEST(KrnException, EachKindCarriesItsTextCopiedInOnceAndSharedByCopiesThatOutliveTheOriginal) {
   const std::pair<CKrnException, const char*> kinds[] = {
-      {CNullPointerException(), "NULLポインタです。"},
-      {CIndexOutOfBoundsException(), "INDEXが範囲外です。"},
-      {CInvalidParamException(), "パラメータが不正です。"},
-      {CNotSupportException(), "サポートされていません。"}};
-  for (const auto& [exception, readable] : kinds)
-    EXPECT_EQ(std::string(exception.GetMessageText()), PxIconv("CP932", "UTF-8", readable));
-}
+      {CNullPointerException(), NPxText::kNullPointer},
+      {CIndexOutOfBoundsException(), NPxText::kIndexOutOfBounds},
+      {CInvalidParamException(), NPxText::kInvalidParam},
+      {CNotSupportException(), NPxText::kNotSupport}};
+  for (const auto& [exception, text] : kinds)
+    EXPECT_STREQ(exception.GetMessageText(), text);
 
-TEST(KrnException, TheTextIsCopiedInOnceAndSharedByCopiesThatOutliveTheOriginal) {
   char buffer[] = "changeable";
   auto* pOriginal = new CKrnException(buffer);
   buffer[0] = 'X';

@@ -4,86 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-
 using namespace KRN;
 using CUIntVector = CKrnVector<std::uint32_t>;
 using CCounts = CKrnGrowVector<std::uint32_t>;
 
-namespace {
-
-// Logs its name at each Lock into a log shared between vectors.
-class CLoggingVector : public CUIntVector {
-public:
-  CLoggingVector(std::string* pLog, char name) : m_pLog(pLog), m_name(name) {}
-  bool Lock(unsigned long timeout) override {
-    *m_pLog += m_name;
-    return CUIntVector::Lock(timeout);
-  }
-  std::string* m_pLog;
-  char m_name;
-};
-
-} // namespace
-
-TEST(KrnVector, AWriteDetachesOnlyTheWrittenCopyAndTheListedOnesLockTheArgumentFirst) {
-  std::string log;
-  CLoggingVector other(&log, 'o');
-  other.Add(7);
-  CKrnEvenChecker even;
-  // Each write with the first locks it takes: 'o' of its argument, 'v' of the vector.
-  const std::vector<std::pair<std::string, std::function<void(CUIntVector&)>>> writes = {
-      {"", [](CUIntVector& v) { v.Set(1, 9); }},
-      {"", [](CUIntVector& v) { *v.WritableElement(0) = 9; }},
-      {"", [](CUIntVector& v) { v.RemoveAll(); }},
-      {"v", [](CUIntVector& v) { v.Add(9); }},
-      {"v", [](CUIntVector& v) { v.AddRange(1, nullptr); }},
-      {"v", [](CUIntVector& v) { v.Insert(1, 9); }},
-      {"v", [](CUIntVector& v) { v.InsertLocked(1, 9); }},
-      {"v", [](CUIntVector& v) { v.Remove(1); }},
-      {"v", [](CUIntVector& v) { v.RemoveRange(0, 2); }},
-      {"v", [](CUIntVector& v) { v.Swap(0, 2); }},
-      {"v", [](CUIntVector& v) { v.SetSize(1); }},
-      {"v", [](CUIntVector& v) { v.AssignRange(1u, nullptr); }},
-      {"v", [&](CUIntVector& v) { v.RemoveSelected(even, true); }},
-      {"ov", [&](CUIntVector& v) { v.Append(&other); }},
-      {"ov", [&](CUIntVector& v) { v.Copy(&other); }},
-  };
-  for (std::size_t i = 0; i < writes.size(); ++i) {
-    SCOPED_TRACE(i);
-    const auto& [firstLocks, write] = writes[i];
-    CLoggingVector source(&log, 'v');
-    source.AddRange(3, CElements{1, 2, 3}.data());
-    CLoggingVector written(source);
-    CUIntVector bystander(source);
-    log.clear();
-    write(written);
-    EXPECT_EQ(firstLocks.empty() ? log : log.substr(0, firstLocks.size()), firstLocks);
-    EXPECT_TRUE(bystander.SharesStorageWith(source));
-    EXPECT_FALSE(written.SharesStorageWith(source));
-    EXPECT_NE(KrnElements(written), KrnElements(source));
-    write(bystander); // now the source's only sharer
-    EXPECT_EQ(KrnElements(source), (CElements{1, 2, 3}));
-  }
-  std::uint32_t out[1];
-  log.clear();
-  EXPECT_EQ(other.CopyOut(1, out, 0), 1u);
-  EXPECT_EQ(log, "o"); // of the reads, only CopyOut locks
-}
-
-TEST(KrnVector, GrowingTakesAnEighthWithinFourAnd1024AndKeepsSourcesInsideTheVector) {
+TEST(KrnVector, GrowingKeepsSourcesInsideTheVectorAndTheGrowVectorFillsWithZeros) {
   CUIntVector vector;
-  vector.Add(1);
-  EXPECT_EQ(vector.GetCapacity(), 5u);
-  const std::uint32_t* pFirst = vector.ElementPtr(0);
-  for (std::uint32_t value = 2; value <= 5; ++value)
+  for (std::uint32_t value = 1; value <= 5; ++value)
     vector.Add(value);
+  const std::uint32_t* pFirst = vector.ElementPtr(0);
   vector.Set(0, 1);
-  EXPECT_EQ(vector.ElementPtr(0), pFirst); // unshared: written and appended in place
+  EXPECT_EQ(vector.ElementPtr(0), pFirst); // unshared: written in place
   // Each source below lives in the buffer that growing replaces.
   EXPECT_EQ(vector.Add(*vector.ElementPtr(4)), 5u);
-  EXPECT_EQ(vector.GetCapacity(), 10u);
   EXPECT_EQ(vector.AddRange(6, vector.ElementPtr(0)), 6u);
   EXPECT_EQ(vector.Append(&vector), 12u);
   EXPECT_EQ(KrnElements(vector),
@@ -100,13 +33,6 @@ TEST(KrnVector, GrowingTakesAnEighthWithinFourAnd1024AndKeepsSourcesInsideTheVec
   EXPECT_EQ(counts.GetSize(), 31u);
   EXPECT_EQ(counts.At(20), 7u);
   EXPECT_EQ(counts.At(30), 7u);
-
-  for (const auto& [size, capacity] : std::vector<std::pair<std::uint32_t, std::uint32_t>>{
-           {39, 43}, {40, 45}, {8191, 9214}, {8192, 9216}, {20000, 21024}}) {
-    CUIntVector sized;
-    sized.AddRange(size, nullptr);
-    EXPECT_EQ(sized.GetCapacity(), capacity) << size;
-  }
 }
 
 TEST(KrnVector, BadInputThrowsOrFailsAndChangesNothingAndRemoveRangeZeroZeroEmpties) {
@@ -125,10 +51,10 @@ TEST(KrnVector, BadInputThrowsOrFailsAndChangesNothingAndRemoveRangeZeroZeroEmpt
   EXPECT_EQ(vector.AddRange(kKrnInvalidIndex, nullptr), kKrnInvalidIndex);
   EXPECT_EQ(vector.AssignRange(kKrnInvalidIndex, nullptr), kKrnInvalidIndex);
   EXPECT_EQ(vector.AssignRange(-1, nullptr), kKrnInvalidIndex);
-  EXPECT_THROW(vector.CopyOut(2, nullptr, 0), CNullPointerException);
+  std::uint32_t* volatile none = nullptr; // unseen by the optimiser, which would warn
+  EXPECT_THROW(vector.CopyOut(2, none, 0), CNullPointerException);
   EXPECT_THROW(vector.Append(nullptr), CNullPointerException);
   EXPECT_THROW(vector.Copy(nullptr), CNullPointerException);
-  EXPECT_EQ(vector.CopyOut(2, nullptr, 3), 0u); // nothing to copy
   std::uint32_t out[3] = {};
   EXPECT_EQ(vector.CopyOut(10, out, 1), 2u);
   EXPECT_EQ(CElements(out, out + 3), (CElements{2, 3, 0}));

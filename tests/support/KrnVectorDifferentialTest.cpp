@@ -35,7 +35,7 @@ template <class TVector> void RunDifferential(unsigned seed) {
     const auto count = static_cast<std::uint32_t>(pick(12));
     const auto value = static_cast<std::uint32_t>(random());
     SCOPED_TRACE(testing::Message() << "seed " << seed << " step " << step);
-    switch (pick(12)) {
+    switch (pick(15)) {
     case 0:
       vector = vectors[from];
       model = models[from];
@@ -45,7 +45,8 @@ template <class TVector> void RunDifferential(unsigned seed) {
       model.push_back(value);
       break;
     case 2:
-      EXPECT_EQ(vector.Insert(index, value), index <= size || kGrowing);
+      EXPECT_EQ(value % 2 ? vector.Insert(index, value) : vector.InsertLocked(index, value),
+                index <= size || kGrowing);
       if (index <= size || kGrowing) {
         model.resize(std::max(size, index));
         model.insert(model.begin() + index, value);
@@ -98,6 +99,23 @@ template <class TVector> void RunDifferential(unsigned seed) {
     case 10:
       EXPECT_TRUE(vector.SetSize(index + count));
       model.resize(index + count);
+      break;
+    case 11:
+      EXPECT_EQ(vector.Remove(index), index < size);
+      if (index < size)
+        model.erase(model.begin() + index);
+      break;
+    case 12: {
+      CElements data(count, value); // every other range is assigned as zeros
+      EXPECT_EQ(vector.AssignRange(count, value % 2 ? data.data() : nullptr), count);
+      model.assign(count, value % 2 ? value : 0);
+      break;
+    }
+    case 13:
+      if (value % 4 == 0) {
+        vector.RemoveAll();
+        model.clear();
+      }
       break;
     default: {
       const bool flag = value % 2 == 0;

@@ -6,6 +6,7 @@
 #include "LogFollower.h"
 
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 
 #include <gtest/gtest.h>
 

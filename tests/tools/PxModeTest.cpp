@@ -1,7 +1,6 @@
 // pxmode: its usage, the word it holds for its program and puts back, the status it passes on.
-#include "platform/PxObjectDirTest.h"
-
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 
 #include <filesystem>

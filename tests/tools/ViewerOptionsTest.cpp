@@ -6,6 +6,7 @@
 #include "probex/base/PxLogFormat.h"
 
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -3,20 +3,18 @@
 #pragma once
 
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 
 // The log in the directory; "" while there is none.
 inline std::string PxLogIn(const std::string& dir) {
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    if (entry.path().extension() == ".qpxlog")
-      return entry.path().string();
-  return "";
+  const std::vector<std::string> logs = PxFilesIn(dir, ".qpxlog");
+  return logs.empty() ? "" : logs[0];
 }
 
 inline std::string PxDirectoryOf(const std::string& path) {
@@ -45,24 +43,6 @@ inline SPxChildResult PxRunViewer(std::vector<std::string> args, const std::stri
   if (!locale.empty())
     env["LC_ALL"] = locale;
   return PxRunChild(args, env);
-}
-
-// The text with the scenario sources' folder and the cases' times made fixed.
-inline std::string PxStableTranscript(const std::string& text) {
-  std::string stable = text;
-  const std::string sources = PX_SCENARIO_SOURCE_DIR;
-  for (std::size_t at; (at = stable.find(sources)) != std::string::npos;)
-    stable.replace(at, sources.size(), "<scenarios>");
-  return std::regex_replace(stable, std::regex("-->Time -?[0-9]+ms"), "-->Time Nms");
-}
-
-// Compares the text with the approved file; PX_APPROVE=1 rewrites the file.
-inline void PxExpectApproved(const std::string& name, const std::string& text) {
-  const std::string path = std::string(PX_VIEWER_TEST_DIR) + "/approved/" + name;
-  if (std::getenv("PX_APPROVE"))
-    std::ofstream(path, std::ios::binary) << text;
-  else
-    EXPECT_EQ(text, PxReadFile(path)) << "differs from " << path << " (PX_APPROVE=1 takes it)";
 }
 
 // The number of the first line of the scenario's source that holds the text.

@@ -1,51 +1,46 @@
-// A real test program under a real tracer: its messages reach standard
+// Real test programs under a real tracer: their messages reach standard
 // error as debugger lines, and no log file is made.
 #include "common/PxChildProcess.h"
 #include "common/PxIconv.h"
-#include "probex/base/PxFormat.h"
-#include "probex/base/PxTexts.h"
+#include "common/PxTestFiles.h"
+#include "common/PxViewerStandIn.h"
 
-#include <gtest/gtest.h>
-
+#include <chrono>
 #include <filesystem>
-#include <iterator>
 #include <map>
-#include <regex>
+#include <thread>
 
 namespace {
 
-// Source locations and times vary with the build; the rest is exact.
-std::string Normalised(const std::string& transcript) {
-  std::string out = std::regex_replace(
-      transcript, std::regex("(/|[A-Za-z]:\\\\)\\S*ClassScenario\\.cpp\\(\\d+\\):"), "<loc>");
-  return std::regex_replace(out, std::regex("-->Time \\d+ms"), "-->Time Nms");
+TEST(DebuggerOutput, TracedRunsWriteTheirTranscriptAndNoLog) {
+  for (const std::string mode : {"class", "suite"}) {
+    const std::string tmp = PxMakeTempDir("traced");
+    const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), mode},
+                                          {{"TMPDIR", tmp}, {"LC_ALL", "C"}}, true);
+    ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+    PxExpectApproved("view/approved/traced-" + mode + ".txt",
+                     PxStable(PxIconv("UTF-8", "CP932", run.stdErr)));
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
+  }
 }
 
-TEST(DebuggerOutput, TracedClassRunWritesTheTranscriptInTheTerminalsEncodingAndNoLog) {
-  const std::string time = "             -->Time Nms\n\n";
-  const std::string cp932 = "\nProbex  Ver1.40\n\n[scenario]\n"
-                            "-----passes\none plus one\n<loc><\n1 + 1 == 2\n\n" +
-                            time + "-----fails <always> & \"loudly\"\n<loc><\n1 > 2" +
-                            NPxText::kFalseSuffix + "\n** " +
-                            PxFormat(NPxText::kAssertNg, "1 > 2") + "\n\n *0000 : 01 02 FE \n" +
-                            time + "\n>> Case     \t2\n>> Exception\t0\n>> Failures \t1\n\n";
-  const std::string utf8 = PxIconv("UTF-8", "CP932", cp932);
-  // LC_ALL decides over LANG, and an empty LC_ALL does not.
-  const std::map<std::string, std::string> locales[] = {
-      {{"LC_ALL", "C"}, {"LANG", "C.UTF-8"}},
-      {{"LC_ALL", ""}, {"LC_CTYPE", ""}, {"LANG", "ja_JP.UTF-8"}},
-      {{"LC_ALL", ""}, {"LC_CTYPE", "ja_JP.SJIS"}, {"LANG", "C.UTF-8"}}};
-  const std::string expected[] = {cp932, utf8, cp932};
-  for (size_t i = 0; i < std::size(locales); ++i) {
-    SCOPED_TRACE(i);
-    std::map<std::string, std::string> env = locales[i];
-    const std::string tmp = PxMakeTempDir("traced");
-    env["TMPDIR"] = tmp;
+// The terminal's encoding: UTF-8 when the locale says so (LC_ALL decides
+// over LANG, and an empty LC_ALL does not), CP932 bytes unchanged otherwise.
+TEST(DebuggerOutput, TracedLinesTakeTheTerminalsEncoding) {
+  const struct {
+    std::map<std::string, std::string> env;
+    bool utf8;
+  } rows[] = {{{{"LC_ALL", ""}, {"LC_CTYPE", ""}, {"LANG", "ja_JP.UTF-8"}}, true},
+              {{{"LC_ALL", ""}, {"LC_CTYPE", "ja_JP.SJIS"}, {"LANG", "C.UTF-8"}}, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.utf8 ? "UTF-8" : "CP932");
+    std::map<std::string, std::string> env = row.env;
+    env["TMPDIR"] = PxMakeTempDir("traced");
     const SPxChildResult run =
-        PxRunChildTraced({PxScenarioPath("px_class_scenario"), "class"}, env);
+        PxRunChild({PxScenarioPath("px_class_scenario"), "class"}, env, true);
     ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-    EXPECT_EQ(Normalised(run.stdErr), expected[i]);
-    EXPECT_TRUE(std::filesystem::is_empty(tmp));
+    PxExpectApproved("view/approved/traced-class.txt",
+                     PxStable(row.utf8 ? run.stdErr : PxIconv("UTF-8", "CP932", run.stdErr)));
   }
 }
 
@@ -53,26 +48,59 @@ TEST(DebuggerOutput, TracedClassRunWritesTheTranscriptInTheTerminalsEncodingAndN
 // only as visible \xNN.
 TEST(DebuggerOutput, TracedTextsCannotSteerTheTerminal) {
   const SPxChildResult run =
-      PxRunChildTraced({PxScenarioPath("px_class_scenario"), "text", "Etc.", "\x1b[2Jwiped\x07"},
-                       {{"TMPDIR", PxMakeTempDir("traced")}});
+      PxRunChild({PxScenarioPath("px_class_scenario"), "text", "Etc.", "\x1b[2Jwiped\x07"},
+                 {{"TMPDIR", PxMakeTempDir("traced")}}, true);
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
   EXPECT_EQ(run.stdErr, "\\x1b[2Jwiped\\x07\n");
 }
 
-TEST(DebuggerOutput, TracedSuiteEndsWithItsResultsBlock) {
-  const std::string tmp = PxMakeTempDir("traced");
-  const SPxChildResult run = PxRunChildTraced({PxScenarioPath("px_class_scenario"), "suite"},
-                                              {{"TMPDIR", tmp}, {"LC_ALL", "C"}});
+// A tracer attaching in mid-run gets every message sent 1 ms later and on;
+// once it has left, the very next message goes to the log again. Rounds of
+// both catch an answer kept too long either way.
+TEST(DebuggerOutput, TracerAttachedAndDetachedInMidRunSwitchesTheDestination) {
+  const std::string tmp = PxMakeTempDir("seized");
+  const CPxViewerStandIn viewer;
+  CPxChild child;
+  ASSERT_TRUE(child.Start({PxScenarioPath("px_class_scenario"), "relay"},
+                          {{"TMPDIR", tmp}, {"PATH", viewer.Path()}}));
+  const auto ask = [&child](const std::string& line) {
+    return child.WriteLine(line) ? child.ReadLine() : std::string();
+  };
+  std::string expectedLog;
+  std::string expectedStream;
+  for (int i = 1; i <= 8; ++i) {
+    const std::string round = std::to_string(i);
+    ASSERT_EQ(ask("untraced " + round), "untraced " + round);
+    ASSERT_TRUE(child.Seize());
+    std::this_thread::sleep_for(std::chrono::microseconds(1500));
+    ASSERT_EQ(ask("traced " + round), "traced " + round);
+    ASSERT_TRUE(child.Release());
+    ASSERT_EQ(ask("released " + round), "released " + round);
+    expectedLog += "Etc.|untraced " + round + "\rEtc.|released " + round + "\r";
+    expectedStream += "traced " + round + "\n";
+  }
+  const SPxChildResult run = child.Wait();
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-  const std::string block = std::string("\n") + NPxText::kSuiteResultsHeading +
-                            "\n\n\n>>>> CScenario\n<loc>\n** " +
-                            PxFormat(NPxText::kAssertNg, "1 > 2") +
-                            "\n>> Case     \t2\n>> Exception\t0\n>> Failures \t1\n\n>>>> CEmpty\n"
-                            ">> Case     \t0\n>> Exception\t0\n>> Failures \t0\n\n";
-  const std::string transcript = Normalised(run.stdErr);
-  ASSERT_GE(transcript.size(), block.size());
-  EXPECT_EQ(transcript.substr(transcript.size() - block.size()), block);
-  EXPECT_NE(transcript.find(">>>> CEmpty\n\nProbex  Ver1.40\n"), std::string::npos);
+  EXPECT_EQ(run.stdErr, expectedStream);
+  const std::vector<std::string> logs = PxFilesIn(tmp, ".qpxlog");
+  ASSERT_EQ(logs.size(), 1u);
+  const std::string log = PxReadFile(logs[0]);
+  ASSERT_GE(log.size(), expectedLog.size());
+  EXPECT_EQ(log.substr(log.size() - expectedLog.size()), expectedLog);
+}
+
+// The child of a traced program is not traced itself: its message is a
+// record of its own log, never a line on the inherited standard error.
+TEST(DebuggerOutput, ForkedChildOfATracedProgramAsksAboutItself) {
+  const std::string tmp = PxMakeTempDir("forked");
+  const CPxViewerStandIn viewer;
+  const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), "fork"},
+                                        {{"TMPDIR", tmp}, {"PATH", viewer.Path()}}, true);
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  EXPECT_EQ(run.stdErr, "before the fork\nfrom the parent\n");
+  const std::vector<std::string> logs = PxFilesIn(tmp, ".qpxlog");
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_NE(PxReadFile(logs[0]).find("Etc.|from the child\r"), std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// The debugger rendering of every kind, and the switch between debugger and
-// log decided afresh for each message.
+// The default sink under a debugger: what only a sink in this process can
+// show (pauses, kinds no program sends, null texts), and the switch between
+// debugger and log decided afresh for each message.
 #include "probex/view/ProbexView.h"
 #include "common/PxDebuggerStandIn.h"
 
@@ -12,54 +13,22 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-Events Render(const char* text, EPxMsgType kind) {
+TEST(DebuggerRendering, EachLineArrivesWholeAndIsFollowedByAPauseButCoverageIsSilent) {
+  const std::string longText(5000, 'x');
   CPxDebuggerStandIn debugger;
-  CProbexView().OutputMessage(text, kind);
-  return debugger.Events();
-}
-
-TEST(DebuggerRendering, EachKindHasItsLineFollowedByAPause) {
-  const struct {
-    EPxMsgType kind;
-    const char* text;
-    const char* line;
-  } cases[] = {
-      {PX_MSG_ETC, "banner", "banner\n"},
-      {PX_MSG_ETC, "", "\n"},
-      {PX_MSG_CLASS_CAPTION, "cap", "[cap]\n"},
-      {PX_MSG_CLASS_NAME, "CTestA", ">>>> CTestA\n"},
-      {PX_MSG_CLASS_RESULT, "Case     \t2", ">> Case     \t2\n"},
-      {PX_MSG_CASE_LINE, "/a.cpp(3):", ""},
-      {PX_MSG_CASE_CAPTION, "case", "-----case\n"},
-      {PX_MSG_CASE_TIME, "12ms", "             -->Time 12ms\n\n"},
-      {PX_MSG_TEST_CAPTION, "check", "check\n"},
-      {PX_MSG_TEST_LINE, "/a.cpp(4):", ""},
-      {PX_MSG_TEST_EXPECT_LINE, "/a.cpp(5):", "/a.cpp(5):<\n"},
-      {PX_MSG_TEST_EXPRESSION, "a == b", "a == b\n"},
-      {PX_MSG_TEST_OK, "whatever it says", "\n"},
-      {PX_MSG_TEST_NG, "bad", "** bad\n\n"},
-      {PX_MSG_TEST_NG, "", "** \n\n"},
-      {static_cast<EPxMsgType>(0x41424344u), "odd kind", "odd kind\n"},
-      {PX_MSG_ETC, nullptr, "\n"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(Render(c.text, c.kind), (Events{c.line, "<pause 10>"})) << c.line;
-}
-
-TEST(DebuggerRendering, CoverageKindsAreSilentAndTakeNoPause) {
+  CProbexView view;
+  view.OutputMessage(longText.c_str(), PX_MSG_TEST_NG);
+  view.OutputMessage(nullptr, PX_MSG_ETC);
+  view.OutputMessage("odd kind", static_cast<EPxMsgType>(0x41424344u));
+  view.OutputMessage("/a.cpp(4):", PX_MSG_TEST_LINE);
   for (EPxMsgType kind : {PX_MSG_COVERAGE_LINE, PX_MSG_COVERAGE_FUNC_IN, PX_MSG_COVERAGE_FUNC_OUT,
                           PX_MSG_COVERAGE_PASSABLE, PX_MSG_COVERAGE_COUNT})
-    EXPECT_TRUE(Render("?1,2(3", kind).empty());
+    view.OutputMessage("?1,2(3", kind);
+  EXPECT_EQ(debugger.Events(), (Events{"** " + longText + "\n\n", "<pause 10>", "\n", "<pause 10>",
+                                       "odd kind\n", "<pause 10>", "", "<pause 10>"}));
 }
 
-TEST(DebuggerRendering, LongTextArrivesWholeInOneCall) {
-  const std::string text(5000, 'x');
-  const Events events = Render(text.c_str(), PX_MSG_TEST_NG);
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0], "** " + text + "\n\n");
-}
-
-TEST(DebuggerRendering, CopiesAreEquallyUsable) {
+TEST(DebuggerRendering, CopiesAreEquallyUsableAndADetachedDebuggerSendsTheNextMessageElsewhere) {
   CPxDebuggerStandIn debugger;
   CProbexView original;
   CProbexView copy(original);
@@ -67,19 +36,11 @@ TEST(DebuggerRendering, CopiesAreEquallyUsable) {
   assigned = copy;
   copy.OutputMessage("a", PX_MSG_ETC);
   assigned.OutputMessage("b", PX_MSG_ETC);
+  debugger.SetAttached(false);
+  original.OutputMessage("", PX_MSG_ETC);
+  debugger.SetAttached(true);
   original.OutputMessage("c", PX_MSG_ETC);
   EXPECT_EQ(debugger.Output(), "a\nb\nc\n");
-}
-
-TEST(DebuggerRendering, DetachedDebuggerSendsTheNextMessageElsewhere) {
-  CPxDebuggerStandIn debugger;
-  CProbexView view;
-  view.OutputMessage("seen", PX_MSG_ETC);
-  debugger.SetAttached(false);
-  view.OutputMessage("", PX_MSG_ETC);
-  debugger.SetAttached(true);
-  view.OutputMessage("seen again", PX_MSG_ETC);
-  EXPECT_EQ(debugger.Output(), "seen\nseen again\n");
 }
 
 } // namespace

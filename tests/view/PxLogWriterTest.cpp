@@ -2,6 +2,7 @@
 // 8000-byte batching, and many threads writing at once.
 #include "probex/view/PxLogWriter.h"
 #include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 #include "probex/base/PxLogFormat.h"
 
@@ -49,42 +50,32 @@ protected:
   CPxLogWriter m_writer;
 };
 
-TEST_F(LogWriter, RecordsAreKindBarTextCarriageReturnAndEmptyTextsLeaveNone) {
-  m_writer.WriteRecord("banner", PX_MSG_ETC);
-  m_writer.WriteRecord("", PX_MSG_ETC);
-  m_writer.WriteRecord(nullptr, PX_MSG_ETC);
-  m_writer.WriteRecord("matched", PX_MSG_TEST_OK);
-  m_writer.WriteRecord("line\nfeed", PX_MSG_TEST_NG);
-  m_writer.WriteRecord("odd", static_cast<EPxMsgType>(0x41420043u));
-  m_writer.WriteRecord("none", static_cast<EPxMsgType>(0x00414243u));
+TEST_F(LogWriter, RecordsAreKindBarTextCarriageReturnAndLineRecordsContinueTheirLine) {
+  const std::string longLine = "?1," + std::string(300, '9') + "(1";
+  const std::pair<const char*, EPxMsgType> records[] = {
+      {"banner", PX_MSG_ETC},
+      {"", PX_MSG_ETC},
+      {nullptr, PX_MSG_ETC},
+      {"matched", PX_MSG_TEST_OK}, // a verdict that passed keeps no text
+      {"line\nfeed", PX_MSG_TEST_NG},
+      {"odd", static_cast<EPxMsgType>(0x41420043u)},
+      {"none", static_cast<EPxMsgType>(0x00414243u)},
+      {"?3,120(1):2F", PX_MSG_COVERAGE_LINE},
+      {"?3,120(2", PX_MSG_COVERAGE_LINE},
+      {"between", PX_MSG_ETC},
+      {"?3,120(2", PX_MSG_COVERAGE_LINE},
+      {"?3,120(3", PX_MSG_COVERAGE_LINE},
+      {"?3,121(1", PX_MSG_COVERAGE_LINE},
+      {"?3,12(1", PX_MSG_COVERAGE_LINE}, // a shorter number with the same start
+      {"(plain", PX_MSG_COVERAGE_LINE},  // no "(" after the first character
+      {"plain", PX_MSG_COVERAGE_LINE},
+      {longLine.c_str(), PX_MSG_COVERAGE_LINE}, // overlong: written whole each time
+      {longLine.c_str(), PX_MSG_COVERAGE_LINE}};
+  for (const auto& [text, kind] : records)
+    m_writer.WriteRecord(text, kind);
   EXPECT_TRUE(Log().empty());
   m_writer.Close();
-  EXPECT_EQ(WithoutHeader(Log()), "Etc.|banner\rTtOk|\rTtNg|line\nfeed\rAB|odd\r|none\r");
-}
-
-TEST_F(LogWriter, LineRecordsContinueRepeatAndRestart) {
-  m_writer.WriteRecord("?3,120(1):2F", PX_MSG_COVERAGE_LINE);
-  m_writer.WriteRecord("?3,120(2", PX_MSG_COVERAGE_LINE);
-  m_writer.WriteRecord("between", PX_MSG_ETC);
-  m_writer.WriteRecord("?3,120(2", PX_MSG_COVERAGE_LINE);
-  m_writer.WriteRecord("?3,120(3", PX_MSG_COVERAGE_LINE);
-  m_writer.WriteRecord("?3,121(1", PX_MSG_COVERAGE_LINE);
-  // A shorter number sharing the first characters is no continuation.
-  m_writer.WriteRecord("?3,12(1", PX_MSG_COVERAGE_LINE);
-  // Texts without a "(" after the first character get full records.
-  m_writer.WriteRecord("(plain", PX_MSG_COVERAGE_LINE);
-  m_writer.WriteRecord("plain", PX_MSG_COVERAGE_LINE);
-  m_writer.Close();
-  EXPECT_EQ(WithoutHeader(Log()), "PxLn|?3,120(1):2F\r(2\rEtc.|between\r(3\rPxLn|?3,121(1\r"
-                                  "PxLn|?3,12(1\rPxLn|(plain\rPxLn|plain\r");
-}
-
-TEST_F(LogWriter, OverlongLineTextsAreWrittenWholeAsFullRecords) {
-  const std::string longText = "?1," + std::string(300, '9') + "(1";
-  m_writer.WriteRecord(longText.c_str(), PX_MSG_COVERAGE_LINE);
-  m_writer.WriteRecord(longText.c_str(), PX_MSG_COVERAGE_LINE);
-  m_writer.Close();
-  EXPECT_EQ(WithoutHeader(Log()), "PxLn|" + longText + "\rPxLn|" + longText + "\r");
+  PxExpectApproved("view/approved/records.qpxlog", WithoutHeader(Log()));
 }
 
 TEST_F(LogWriter, LongTextFlushesWhatIsBufferedThenPiecesOf7999) {

@@ -138,8 +138,16 @@ void CHtmlReporter::OnEnd(const CRunModel& model) {
     html += " &middot; version ";
     m_markup.Append(html, model.Version());
   }
-  html += std::string("</p>\n<p id=\"summary\" class=\"") + (model.Failed() ? "fail" : "pass") +
-          "\">" + model.Summary() + "</p>\n<h2>Results</h2>\n" + m_Results(model);
+  const std::string incomplete = model.Incomplete();
+  html += "</p>\n";
+  if (!incomplete.empty()) {
+    html += "<p id=\"incomplete\" class=\"fail\">Incomplete run: ";
+    m_markup.Append(html, incomplete);
+    html += "</p>\n";
+  }
+  html += std::string("<p id=\"summary\" class=\"") +
+          (model.Failed() || !incomplete.empty() ? "fail" : "pass") + "\">" + model.Summary() +
+          "</p>\n<h2>Results</h2>\n" + m_Results(model);
   if (model.Totals().failed > 0)
     html += "<h2>Failures</h2>\n" + m_Failures(model);
   if (!model.SuiteResults().empty()) {

@@ -16,13 +16,25 @@ std::string Seconds(long long ms) {
 
 void CJunitReporter::OnEnd(const CRunModel& model) {
   const SRunTotals totals = model.Totals();
+  // An incomplete run is an error of the case it stopped in, or of a suite
+  // of its own when it stopped between cases or the log is damaged.
+  const std::string incomplete = model.Incomplete();
+  const std::string error = incomplete.empty() ? ""
+                                               : "      <error message=\"" + m_markup(incomplete) +
+                                                     "\" type=\"incomplete\">" +
+                                                     m_markup(incomplete) + "</error>\n";
+  const SClass* stopped = nullptr;
+  if (!error.empty() && !model.Classes().empty() && !model.Classes().back().hasResults &&
+      !model.Classes().back().cases.empty() && model.Classes().back().cases.back().timeMs < 0)
+    stopped = &model.Classes().back();
   long long allMs = 0;
   for (const SClass& c : model.Classes())
     allMs += PxClassTotals(c).timeMs;
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   xml += "<testsuites name=\"" + m_markup(model.Title().empty() ? "Probex" : model.Title()) +
          "\" tests=\"" + std::to_string(totals.cases) + "\" failures=\"" +
-         std::to_string(totals.failed) + "\" errors=\"0\" time=\"" + Seconds(allMs) + "\">\n";
+         std::to_string(totals.failed) + "\" errors=\"" + (error.empty() ? "0" : "1") +
+         "\" time=\"" + Seconds(allMs) + "\">\n";
   int classIndex = 0;
   for (const SClass& c : model.Classes()) {
     ++classIndex;
@@ -31,8 +43,9 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
                                              : "class " + std::to_string(classIndex);
     const SClassTotals classTotals = PxClassTotals(c);
     xml += "  <testsuite name=\"" + suite + "\" tests=\"" + std::to_string(c.cases.size()) +
-           "\" failures=\"" + std::to_string(classTotals.failed) +
-           "\" errors=\"0\" skipped=\"0\" time=\"" + Seconds(classTotals.timeMs) + "\">\n";
+           "\" failures=\"" + std::to_string(classTotals.failed) + "\" errors=\"" +
+           (&c == stopped ? "1" : "0") + "\" skipped=\"0\" time=\"" + Seconds(classTotals.timeMs) +
+           "\">\n";
     int caseIndex = 0;
     for (const SCase& k : c.cases) {
       ++caseIndex;
@@ -44,7 +57,8 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
         xml += " file=\"" + m_markup(location.file) + "\" line=\"" + std::to_string(location.line) +
                "\"";
       xml += " time=\"" + Seconds(k.timeMs) + "\"";
-      if (k.failures.empty()) {
+      const bool stoppedHere = &c == stopped && &k == &c.cases.back();
+      if (k.failures.empty() && !stoppedHere) {
         xml += "/>\n";
         continue;
       }
@@ -56,6 +70,8 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
             xml += m_markup(*part) + "\n";
         xml += "</failure>\n";
       }
+      if (stoppedHere)
+        xml += error;
       xml += "    </testcase>\n";
     }
     if (!c.warnings.empty()) {
@@ -66,6 +82,11 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
     }
     xml += "  </testsuite>\n";
   }
+  if (!error.empty() && !stopped)
+    xml += "  <testsuite name=\"incomplete run\" tests=\"1\" failures=\"0\" errors=\"1\" "
+           "skipped=\"0\" time=\"0.000\">\n    <testcase name=\"incomplete run\" "
+           "classname=\"incomplete run\" time=\"0.000\">\n" +
+           error + "    </testcase>\n  </testsuite>\n";
   xml += "</testsuites>\n";
   m_out << xml;
 }

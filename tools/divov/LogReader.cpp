@@ -88,7 +88,7 @@ void CLogReader::m_Record(const char* line, std::size_t size, std::uint64_t offs
   if (!m_sawRecord && !header)
     m_issues.Add(EReadIssue::MissingHeader, offset);
   m_sawRecord = true;
-  if (!header && !NPxLogFormat::IsKnownKind(kind))
+  if (!NPxLogFormat::IsWriterKind(kind) && !NPxLogFormat::IsKnownKind(kind))
     m_issues.Add(EReadIssue::UnknownKind, offset);
   m_record.kind = static_cast<EPxMsgType>(kind);
   m_record.text.assign(line + 5, size - 5);

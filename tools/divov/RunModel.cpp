@@ -19,6 +19,9 @@ void CRunModel::Add(const SLogRecord& record) {
   case NPxLogFormat::kHeaderVersion:
     m_version = record.text;
     break;
+  case NPxLogFormat::kAbnormalEnd:
+    m_abnormalEnd = record.text;
+    break;
   case PX_MSG_CLASS_NAME:
     m_classes.emplace_back().name = record.text;
     m_caseOpen = false;
@@ -85,6 +88,7 @@ void CRunModel::Add(const SLogRecord& record) {
 void CRunModel::m_Free(const std::string& text) {
   if (PxIsFixedText(text, NPxText::kSuiteResultsHeading)) {
     m_inSuiteResults = true;
+    m_sawSuiteResults = true;
   } else if (m_inSuiteResults) {
     m_suiteResults.push_back(text);
   } else if (PxIsFixedText(text, NPxText::kCaptionWarning)) {
@@ -188,4 +192,19 @@ std::string CRunModel::Summary() const {
 bool CRunModel::Failed() const {
   const SRunTotals totals = Totals();
   return totals.failed > 0 || totals.reportedFailures > 0;
+}
+
+std::string CRunModel::Incomplete() const {
+  if (!m_abnormalEnd.empty())
+    return "the program ended abnormally: " + m_abnormalEnd;
+  for (EReadIssue cut : {EReadIssue::Unterminated, EReadIssue::DamagedLine, EReadIssue::OrphanLine,
+                         EReadIssue::ZeroBytes, EReadIssue::MissingHeader})
+    if (m_issues.Count(cut) != 0)
+      return "the log is cut or damaged";
+  if (!m_classes.empty() && !m_classes.back().hasResults)
+    return "the log ends before the results of its last class";
+  const bool suite = !m_classes.empty() && !m_classes.front().name.empty();
+  if (suite && !m_sawSuiteResults)
+    return "the log ends before the suite results";
+  return "";
 }

@@ -65,6 +65,10 @@ public:
   std::string Summary() const;
   // A check failed, or a class reported failures of its own.
   bool Failed() const;
+  // Why the log cannot tell of a whole run (the program ended abnormally,
+  // the log is cut or damaged, results are missing); empty when it can.
+  // CP932, as the log gives it.
+  std::string Incomplete() const;
 
 private:
   void m_Free(const std::string& text);
@@ -79,7 +83,9 @@ private:
   std::vector<SClass> m_classes;
   std::vector<std::string> m_suiteResults;
   bool m_inSuiteResults = false;
-  bool m_caseOpen = false; // the last case has not seen its time line
-  SFailure m_pending;      // what the check under way has sent so far
+  bool m_sawSuiteResults = false;
+  std::string m_abnormalEnd; // the "End." record's text
+  bool m_caseOpen = false;   // the last case has not seen its time line
+  SFailure m_pending;        // what the check under way has sent so far
   CCoverageModel m_coverage;
 };

@@ -40,8 +40,11 @@ void CTranscriptReporter::OnIdle() {
 
 void CTranscriptReporter::OnEnd(const CRunModel& model) {
   m_formatter.Flush();
-  m_Piece("Summary: " + model.Summary(), model.Failed() ? ETextStyle::Fail : ETextStyle::Pass,
-          "\n");
+  const std::string incomplete = model.Incomplete();
+  if (!incomplete.empty())
+    m_Piece("Incomplete run: " + incomplete, ETextStyle::Fail, "\n");
+  m_Piece("Summary: " + model.Summary(),
+          model.Failed() || !incomplete.empty() ? ETextStyle::Fail : ETextStyle::Pass, "\n");
   m_Write();
   m_out.flush();
 }

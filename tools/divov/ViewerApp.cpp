@@ -170,7 +170,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   for (const std::string& line : reader.Issues().Describe())
     m_err << kProgramName << ": " << logPath << ": " << line << "\n";
 
-  int status = (errors ? errors->Count() != 0 : model.Failed()) ? 1 : 0;
+  // An incomplete run is no pass, whatever its checks say.
+  int status = !model.Incomplete().empty()                               ? 2
+               : (errors ? errors->Count() != 0 : model.Failed()) ? 1
+                                                                        : 0;
   // The files come last, whole: a report is never left half written by an
   // unreadable log.
   for (const auto& file : files) {

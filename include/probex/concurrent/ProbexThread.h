@@ -6,7 +6,8 @@
 // RunMain pauses 1000 ms after the last case, then waits for its workers,
 // so TearDown and the destructors never run under a worker. A worker still
 // running kWorkerGraceMs after the pause ends the process (a notice on
-// standard error, then abort): its object could not outlive it otherwise.
+// standard error, the log written with a last "End." record that names the
+// case, then abort): its object could not outlive it otherwise.
 // The destructor waits the same way, for a run that an exception left. A
 // thread body must not let an exception escape: that ends the process too.
 #pragma once

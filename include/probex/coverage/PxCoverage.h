@@ -6,6 +6,27 @@
 
 #include "probex/base/PxApi.h"
 
+#include <atomic>
+#include <cstdint>
+
+// The counter of one passage point of one line in count mode. A call site
+// of the instrumentation macros keeps it, so that a later passage of the
+// same point is one atomic increment; it serves while the gate's generation
+// is the one it was made in (a flush or a change of mode moves that on).
+struct SPxPassageCell {
+  std::atomic<std::uint32_t> count{0};
+  // The packed passage it was made for; a site passing another goes the slow way.
+  std::uint64_t passage = 0;
+  std::uint32_t generation = 0;
+};
+
+// Shared by every passage: the last one that got through, for the filter of
+// exact repeats, and the generation in which cells serve.
+struct SPxPassageGate {
+  std::atomic<std::uint64_t> last{0};
+  std::atomic<std::uint32_t> generation{1};
+};
+
 namespace NPxCoverage {
 
 // The highest passage point a line can have. A passage with a point outside
@@ -25,6 +46,22 @@ PX_API int GetSourceCookie();
 // closes. Counting keys on the low 16 bits of the line plus the cookie
 // shifted by 16, so a line outside 0 to 65535 spills into the cookie.
 PX_API void OutputLine(int cookie, int line, int point);
+
+// Cookie, line and point in one word: 15, 32 and 16 bits; never 0, since a
+// point is at least 1. A cookie past 15 bits packs to kUnpackedPassage.
+constexpr std::uint64_t kUnpackedPassage = std::uint64_t{1} << 63;
+constexpr std::uint64_t PackPassage(int cookie, int line, int point) {
+  return cookie >= 0 && cookie <= 0x7FFF
+             ? (static_cast<std::uint64_t>(cookie) << 48) |
+                   (static_cast<std::uint64_t>(static_cast<std::uint32_t>(line)) << 16) |
+                   static_cast<std::uint16_t>(point)
+             : kUnpackedPassage;
+}
+
+PX_API SPxPassageGate& PassageGate();
+// OutputLine for a call site: in count mode the site is left holding the
+// passage's counter.
+PX_API void OutputSiteLine(std::atomic<SPxPassageCell*>& site, int cookie, int line, int point);
 
 // Step-log mode only: the function's text as a "PxFn" record, and on exit
 // "text:value" with the value in hex as a "PxFo" record. A null text counts

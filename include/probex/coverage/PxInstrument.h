@@ -43,15 +43,40 @@ inline int PxSourceCookie() {
   return cookie;
 }
 
+inline SPxPassageGate& PxPassageGate() {
+  static SPxPassageGate& gate = NPxCoverage::PassageGate();
+  return gate;
+}
+
+// A passage at a call site. Once the site holds the counter of its passage,
+// and while that counter serves, a passage that is no exact repeat of the
+// last is one atomic increment; anything else takes the full way, which
+// also hands the site its counter in count mode.
+inline void PxPassSite(std::atomic<SPxPassageCell*>& site, int line, int point) {
+  const int cookie = PxSourceCookie();
+  const std::uint64_t passage = NPxCoverage::PackPassage(cookie, line, point);
+  SPxPassageGate& gate = PxPassageGate();
+  SPxPassageCell* cell = site.load(std::memory_order_acquire);
+  if (cell && cell->passage == passage &&
+      cell->generation == gate.generation.load(std::memory_order_acquire)) {
+    if (gate.last.exchange(passage, std::memory_order_acq_rel) != passage)
+      cell->count.fetch_add(1, std::memory_order_relaxed);
+    return;
+  }
+  NPxCoverage::OutputSiteLine(site, cookie, line, point);
+}
+
 } // namespace
 
 #define PX_COVERAGE_CONCAT_(a, b) a##b
 #define PX_COVERAGE_CONCAT(a, b) PX_COVERAGE_CONCAT_(a, b)
 
-// A passage at point `point` (from 1) of the current line.
+// A passage at point `point` (from 1) of the current line, as OutputLine
+// records it; the site keeps its counter.
 #define PX_COVERAGE_POINT(point)                                                                   \
   do {                                                                                             \
-    NPxCoverage::OutputLine(PxSourceCookie(), __LINE__, (point));                                  \
+    static std::atomic<SPxPassageCell*> pxPassageSite{nullptr};                                    \
+    PxPassSite(pxPassageSite, __LINE__, (point));                                                  \
   } while (0)
 // A passage at point 1 of the current line.
 #define PX_COVERAGE_LINE() PX_COVERAGE_POINT(1)

@@ -14,6 +14,9 @@ constexpr char kRecordEnd = '\r';
 // The two header records that open every log; no sink ever sends them.
 constexpr unsigned kHeaderTitle = PX_MSG_CODE('T', 'i', 't', '.');
 constexpr unsigned kHeaderVersion = PX_MSG_CODE('V', 'e', 'r', '.');
+// Written by the library itself, last, when the process ended abnormally:
+// "<class caption> / case <n> <case caption>: <what ended it>".
+constexpr unsigned kAbnormalEnd = PX_MSG_CODE('E', 'n', 'd', '.');
 constexpr char kLogExtension[] = ".qpxlog";
 // ".YYYYMMDD_HHMMSS" before the sequence number.
 constexpr std::size_t kStampHead = 16;
@@ -41,6 +44,10 @@ bool IsKnownKind(unsigned kind);
 // True for "Tit." and "Ver.".
 constexpr bool IsHeaderKind(unsigned kind) {
   return kind == kHeaderTitle || kind == kHeaderVersion;
+}
+// True for the records the writer adds of its own: the headers and "End.".
+constexpr bool IsWriterKind(unsigned kind) {
+  return IsHeaderKind(kind) || kind == kAbnormalEnd;
 }
 // "Tit.|<product>\rVer.|<version>(<build date> <build time>)\r".
 std::string HeaderRecords();

@@ -9,6 +9,8 @@ namespace {
 
 // The first arrival's pause after every look for a party's slot.
 constexpr unsigned kPollMs = 5;
+// How long the first arrival waits for a released party to say so.
+constexpr unsigned kPassedOnMs = 1000;
 
 bool IsCp932LeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
@@ -108,8 +110,23 @@ void CProbexSync::x_SyncPoint(const char* file, int number, bool all) {
         NPxPlatform::Sleep(kPollMs);
       }
     }
+    {
+      std::lock_guard<std::mutex> guard(m_pSyncData->m_lock);
+      point.Set();
+    }
+    // Each released party passes the signal on and then signals its own
+    // slot. Once every party has, the one signal left over belongs to this
+    // meeting: taken here, no later arrival can pass on it. A party that
+    // does not say so in time leaves it, for the signal may still be its own.
+    bool allPassedOn = true;
+    for (int slot = 1; slot <= n; ++slot) {
+      m_MakeSyncName(name, file, number, slot);
+      allPassedOn = probe.Open(name) && probe.Wait(kPassedOnMs) && allPassedOn;
+      probe.Close();
+    }
+    if (allPassedOn)
+      point.Wait(kPassedOnMs);
     std::lock_guard<std::mutex> guard(m_pSyncData->m_lock);
-    point.Set();
     m_pSyncData->m_handles.push_back(std::move(point));
     return;
   }
@@ -127,5 +144,6 @@ void CProbexSync::x_SyncPoint(const char* file, int number, bool all) {
   point.Wait();
   std::lock_guard<std::mutex> guard(m_pSyncData->m_lock);
   point.Set();
+  mine.Set();
   m_pSyncData->m_handles.push_back(std::move(mine));
 }

@@ -3,7 +3,7 @@
 #include "probex/concurrent/PxWorkerGate.h"
 #include "probex/platform/platform.h"
 
-#include <cstdlib>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -67,9 +67,10 @@ void CProbexThread::RunMain() {
 void CProbexThread::m_WaitForWorkers() {
   if (m_pWorkers->WaitUntilIdle(kWorkerGraceMs))
     return;
-  NPxPlatform::ShowNotice("Probex", "CProbexThread: a RunThread worker is still running after "
-                                    "its test run; ending the process.");
-  std::abort();
+  constexpr char kStuck[] = "a RunThread worker is still running after its test run";
+  NPxPlatform::ShowNotice(
+      "Probex", (std::string("CProbexThread: ") + kStuck + "; ending the process.").c_str());
+  NPxPlatform::EndProcessAbnormally(kStuck);
 }
 
 unsigned long CProbexThread::m_sRunThread(void* record) {

@@ -4,6 +4,7 @@
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
@@ -53,6 +54,9 @@ CProbex::~CProbex() {
 }
 
 void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  blocks.Count();
   if (m_pData->m_pView)
     m_pData->m_pView->OutputMessage(text, kind);
   else

@@ -3,8 +3,10 @@
 #include "probex/core/Probex.h"
 
 #include "probex/base/PxFormat.h"
+#include "probex/base/PxInlineText.h"
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverage.h"
@@ -30,23 +32,48 @@ template <typename TChar> bool SameString(const TChar* s1, const TChar* s2) {
   }
 }
 
+// The check this thread has begun: its location, already sent, and where
+// the messages stood right after it.
+struct SOpenCheck {
+  const CProbex* owner = nullptr;
+  std::string location;
+  CPxMessageBlocks::SMark mark{};
+};
+thread_local SOpenCheck openCheck;
+
 } // namespace
 
 void CProbex::x_SetTestExpectLine(const char* file, int line) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
   if (line >= 0)
     m_CheckAssertCounter();
   // Widened first, so that even the most negative line has an absolute value.
-  m_SendLocation(file, line < 0 ? -static_cast<long long>(line) : line, PX_MSG_TEST_EXPECT_LINE);
+  CPxInlineText location;
+  PxAppendLocation(location, file, line < 0 ? -static_cast<long long>(line) : line);
+  OutputMessage(location.c_str(), PX_MSG_TEST_EXPECT_LINE);
+  // Kept for a resend; the thread's string keeps its storage from check to check.
+  openCheck.location = location.c_str();
+  openCheck.owner = this;
+  openCheck.mark = blocks.Mark();
 }
 
+// The failure texts are formatted only for a failure: a passing check sends
+// just its expression and the pass text.
 void CProbex::x_Assert(bool result, const char* expression) {
-  m_AssertCommon(result, Text(expression), NPxText::kMatched,
-                 PxFormat(NPxText::kAssertNg, Text(expression)).c_str());
+  CPxInlineText ng;
+  if (!result)
+    ng.AppendFormat(NPxText::kAssertNg, Text(expression));
+  m_AssertCommon(result, Text(expression), NPxText::kMatched, ng.c_str());
 }
 
 void CProbex::x_AssertCompare(bool result, const char* left, const char* right) {
-  m_AssertCommon(result, PxFormat("%s == %s", Text(left), Text(right)).c_str(), NPxText::kMatched,
-                 PxFormat(NPxText::kCompareNg, Text(left), Text(right)).c_str());
+  CPxInlineText expression;
+  expression.Append(Text(left)).Append(" == ", 4).Append(Text(right));
+  CPxInlineText ng;
+  if (!result)
+    ng.AppendFormat(NPxText::kCompareNg, Text(left), Text(right));
+  m_AssertCommon(result, expression.c_str(), NPxText::kMatched, ng.c_str());
 }
 
 void CProbex::x_AssertCompareStr(const char* s1, const char* s2, const char* left,
@@ -85,17 +112,22 @@ void CProbex::x_AssertFailedLine(const char*, int) {
 
 void CProbex::m_AssertCommon(bool result, const char* expression, const char* okText,
                              const char* ngText) {
-  std::string shown(expression);
-  if (!result)
-    shown += NPxText::kFalseSuffix;
-  OutputMessage(shown.c_str(), PX_MSG_TEST_EXPRESSION);
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  if (openCheck.owner == this && blocks.OthersSince(openCheck.mark))
+    OutputMessage(openCheck.location.c_str(), PX_MSG_TEST_EXPECT_LINE);
+  openCheck.owner = nullptr;
   if (result) {
+    OutputMessage(expression, PX_MSG_TEST_EXPRESSION);
     OutputMessage(okText, PX_MSG_TEST_OK);
-  } else {
-    OutputMessage(ngText, PX_MSG_TEST_NG);
-    ++m_pData->m_nFailures;
-    PxRunVerdict().NoteFailure();
+    return;
   }
+  CPxInlineText shown;
+  shown.Append(expression).Append(NPxText::kFalseSuffix);
+  OutputMessage(shown.c_str(), PX_MSG_TEST_EXPRESSION);
+  OutputMessage(ngText, PX_MSG_TEST_NG);
+  ++m_pData->m_nFailures;
+  PxRunVerdict().NoteFailure();
 }
 
 void CProbex::m_CheckAssertCounter() {

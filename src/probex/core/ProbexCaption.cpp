@@ -1,8 +1,9 @@
 // Captions, source locations and hex dumps of a test case.
 #include "probex/core/Probex.h"
 
-#include "probex/base/PxFormat.h"
+#include "probex/base/PxInlineText.h"
 #include "probex/core/ProbexData.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/platform/platform.h"
 
 #include <cstdio>
@@ -12,6 +13,7 @@ void CProbex::x_SetClassCaption(const char* caption) {
 }
 
 void CProbex::x_SetCaseCaption(const char* caption, const char* file, int line) {
+  std::lock_guard<std::recursive_mutex> block(PxMessageBlocks().Lock());
   m_SendLocation(file, line, PX_MSG_CASE_LINE);
   OutputMessage(caption ? caption : "", PX_MSG_CASE_CAPTION);
 }
@@ -24,9 +26,20 @@ void CProbex::x_SetTestLine(const char* file, int line) {
   m_SendLocation(file, line, PX_MSG_TEST_LINE);
 }
 
+void PxAppendLocation(CPxInlineText& location, const char* file, long long line) {
+  // An absolute __FILE__ is already its qualified form; a relative one is
+  // qualified afresh, since the current directory may have changed.
+  if (NPxPlatform::IsAbsolutePath(file))
+    location.Append(file);
+  else
+    location.Append(NPxPlatform::QualifyPath(file).c_str());
+  location.Append("(", 1).AppendNumber(line).Append("):", 2);
+}
+
 void CProbex::m_SendLocation(const char* file, long long line, EPxMsgType kind) {
-  const std::string path = NPxPlatform::QualifyPath(file);
-  OutputMessage(PxFormat("%s(%lld):", path.c_str(), line).c_str(), kind);
+  CPxInlineText location;
+  PxAppendLocation(location, file, line);
+  OutputMessage(location.c_str(), kind);
 }
 
 void CProbex::Dump(const void* data, int size) {
@@ -36,6 +49,7 @@ void CProbex::Dump(const void* data, int size) {
   // The longest row is 61 characters: an eight-digit offset and 16 bytes.
   char row[128];
   const std::size_t total = static_cast<std::size_t>(size);
+  std::lock_guard<std::recursive_mutex> block(PxMessageBlocks().Lock());
   for (std::size_t offset = 0; offset < total; offset += 16) {
     int length = std::snprintf(row, sizeof row, " *%04zX : ", offset);
     for (std::size_t i = offset; i < total && i < offset + 16; ++i)

@@ -23,3 +23,7 @@ public:
   // The case name of each entry, null where a filter has no say.
   std::vector<const char*> m_caseNames{nullptr};
 };
+
+class CPxInlineText;
+// "<fully qualified file>(<line>):", as locations are sent.
+void PxAppendLocation(CPxInlineText& location, const char* file, long long line);

@@ -28,6 +28,37 @@ void SendStep(SPxCoverageState& state, int cookie, int line, int point) {
   PxRecordChannel().Output(text.c_str(), PX_MSG_COVERAGE_LINE);
 }
 
+// One passage; in count mode its counter, else null.
+SPxPassageCell* Pass(int cookie, int line, int point) {
+  if (point < 1 || point > NPxCoverage::kMaxPassagePoint)
+    return nullptr;
+  SPxCoverageState& state = PxCoverageState();
+  std::lock_guard<std::recursive_mutex> guard(state.lineLock);
+  if (!state.timeBaseSet) {
+    state.timeBaseSet = true;
+    state.timeBase = NPxPlatform::GetTickCount();
+  }
+  const std::uint64_t passage = NPxCoverage::PackPassage(cookie, line, point);
+  const std::uint64_t last = state.gate.last.exchange(passage);
+  if (passage != NPxCoverage::kUnpackedPassage) {
+    if (last == passage)
+      return nullptr;
+  } else {
+    if (last == passage && cookie == state.prevCookie && line == state.prevLine &&
+        point == state.prevPoint)
+      return nullptr;
+    state.prevCookie = cookie;
+    state.prevLine = line;
+    state.prevPoint = point;
+  }
+  if (IsCountMode()) {
+    const std::uint32_t generation = state.gate.generation.load();
+    return PxLineCounts().CountPassage(cookie, line, point, passage, generation);
+  }
+  SendStep(state, cookie, line, point);
+  return nullptr;
+}
+
 } // namespace
 
 int NPxCoverage::GetSourceCookie() {
@@ -37,23 +68,17 @@ int NPxCoverage::GetSourceCookie() {
 }
 
 void NPxCoverage::OutputLine(int cookie, int line, int point) {
-  if (point < 1 || point > kMaxPassagePoint)
-    return;
-  SPxCoverageState& state = PxCoverageState();
-  std::lock_guard<std::recursive_mutex> guard(state.lineLock);
-  if (!state.timeBaseSet) {
-    state.timeBaseSet = true;
-    state.timeBase = NPxPlatform::GetTickCount();
-  }
-  if (cookie == state.prevCookie && line == state.prevLine && point == state.prevPoint)
-    return;
-  if (IsCountMode())
-    PxLineCounts().CountPassage(cookie, line, point);
-  else
-    SendStep(state, cookie, line, point);
-  state.prevCookie = cookie;
-  state.prevLine = line;
-  state.prevPoint = point;
+  Pass(cookie, line, point);
+}
+
+void NPxCoverage::OutputSiteLine(std::atomic<SPxPassageCell*>& site, int cookie, int line,
+                                 int point) {
+  if (SPxPassageCell* cell = Pass(cookie, line, point))
+    site.store(cell, std::memory_order_release);
+}
+
+SPxPassageGate& NPxCoverage::PassageGate() {
+  return PxCoverageState().gate;
 }
 
 void NPxCoverage::OutputFuncIn(const char* function) {

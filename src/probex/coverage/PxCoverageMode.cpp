@@ -19,6 +19,8 @@ void TakeMode(std::int32_t word) {
   SPxCoverageState& state = PxCoverageState();
   state.countMode.store(word == PX_MODE_COUNT);
   state.modeKnown.store(true);
+  // Counters that call sites hold serve count mode only.
+  state.gate.generation.fetch_add(1);
 }
 
 } // namespace

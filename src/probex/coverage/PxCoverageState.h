@@ -3,6 +3,8 @@
 // instrumented code may still run while the process ends.
 #pragma once
 
+#include "probex/coverage/PxCoverage.h"
+
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -14,7 +16,11 @@ struct SPxCoverageState {
   std::mutex cookieLock;
   // Guarded by cookieLock.
   std::int32_t cookieCounter = 0;
-  // Guarded by lineLock: the repeat filter, the time base and the last time.
+  // The repeat filter's last passage, which call sites read and move
+  // without a lock; the fields below stand for it when it did not pack.
+  SPxPassageGate gate;
+  // Guarded by lineLock: the unpacked last passage, the time base and the
+  // last time.
   std::int32_t prevCookie = -1;
   std::int32_t prevLine = -1;
   std::int32_t prevPoint = -1;

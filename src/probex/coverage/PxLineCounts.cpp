@@ -1,10 +1,11 @@
 #include "probex/coverage/PxLineCounts.h"
 
 #include "probex/base/PxFormat.h"
-#include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"
-#include "probex/support/KrnExclusiveGuard.h"
+#include "probex/coverage/PxCoverageState.h"
 #include "probex/view/PxRecordChannel.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -14,60 +15,80 @@ std::uint32_t Key(int cookie, int line) {
   return (static_cast<std::uint32_t>(cookie) << 16) + static_cast<std::uint32_t>(line);
 }
 
-std::string CountText(const CPxLineCounts::CEntry& entry) {
-  std::string text = PxFormat("?%d,%d();", static_cast<int>(entry.m_key >> 16),
-                              static_cast<int>(entry.m_key & 0xFFFFu));
-  const std::uint32_t points = entry.m_value.GetSize();
-  for (std::uint32_t i = 0; i < points; ++i)
-    text += PxFormat("%06X", static_cast<unsigned>(*entry.m_value.ElementPtr(i)));
+std::string CountText(std::uint32_t key, const std::vector<std::uint32_t>& counts) {
+  std::string text =
+      PxFormat("?%d,%d();", static_cast<int>(key >> 16), static_cast<int>(key & 0xFFFFu));
+  for (const std::uint32_t count : counts)
+    text += PxFormat("%06X", static_cast<unsigned>(count));
   return text;
 }
 
 } // namespace
 
-void CPxLineCounts::CountPassage(int cookie, int line, int point) {
-  if (point < 1 || point > NPxCoverage::kMaxPassagePoint)
-    return;
-  const std::uint32_t key = Key(cookie, line);
-  KRN::CKrnExclusiveGuard guard(&m_map);
-  std::uint32_t index = 0;
-  const auto found = m_index.find(key);
-  if (found != m_index.end()) {
-    index = found->second;
-  } else {
-    // Appended by position: the map's own keyed insert would scan every entry.
-    const CEntry entry{key, {}};
-    index = m_map.GetSize();
-    if (m_map.AddRange(1, &entry) != 1)
-      return;
-    m_index.emplace(key, index);
-  }
-  // Through the entry the map holds: a copy of the counters would turn
-  // private on its first write and the count would be lost.
-  KRN::CKrnGrowVector<std::uint32_t>& counts = m_map.WritableElement(index)->m_value;
-  const std::uint32_t slot = static_cast<std::uint32_t>(point - 1);
-  if (slot < counts.GetSize())
-    ++*counts.WritableElement(slot);
-  else
-    counts.Set(slot, 1);
+SPxPassageCell*& CPxLineCounts::SLine::Cell(std::size_t slot) {
+  if (slot >= width)
+    width = static_cast<std::uint32_t>(slot + 1);
+  if (slot < kNearPoints)
+    return near[slot];
+  if (slot - kNearPoints >= far.size())
+    far.resize(slot - kNearPoints + 1, nullptr);
+  return far[slot - kNearPoints];
 }
 
-std::vector<CPxLineCounts::CEntry> CPxLineCounts::m_TakeAll() {
-  KRN::CKrnExclusiveGuard guard(&m_map);
-  std::vector<CEntry> entries;
-  const std::uint32_t size = m_map.GetSize();
-  entries.reserve(size);
-  // Copies share the counters' storage; emptying the map leaves them theirs.
-  for (std::uint32_t i = 0; i < size; ++i)
-    entries.push_back(*m_map.ElementPtr(i));
-  m_map.RemoveAll();
+CPxLineCounts::SLine& CPxLineCounts::m_Line(std::uint32_t key) {
+  const std::size_t upper = key >> 16;
+  const std::size_t lower = key & 0xFFFFu;
+  if (upper >= m_index.size())
+    m_index.resize(upper + 1);
+  std::vector<std::uint32_t>& lines = m_index[upper];
+  if (lower >= lines.size())
+    lines.resize(std::max(lower + 1, 2 * lines.size()), 0);
+  std::uint32_t& position = lines[lower];
+  if (position == 0) {
+    m_lines.emplace_back().key = key;
+    position = static_cast<std::uint32_t>(m_lines.size());
+  }
+  return m_lines[position - 1];
+}
+
+SPxPassageCell* CPxLineCounts::CountPassage(int cookie, int line, int point, std::uint64_t passage,
+                                            std::uint32_t generation) {
+  if (point < 1 || point > NPxCoverage::kMaxPassagePoint)
+    return nullptr;
+  const std::uint32_t key = Key(cookie, line);
+  std::lock_guard<std::mutex> guard(m_lock);
+  SPxPassageCell*& cell = m_Line(key).Cell(static_cast<std::size_t>(point - 1));
+  if (!cell) {
+    cell = &m_cells.emplace_back();
+    cell->passage = passage;
+    cell->generation = generation;
+  }
+  cell->count.fetch_add(1, std::memory_order_relaxed);
+  return cell;
+}
+
+std::vector<CPxLineCounts::SCounted> CPxLineCounts::m_TakeAll() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  // Call sites holding a counter of these lines go back to the slow path.
+  PxCoverageState().gate.generation.fetch_add(1);
+  std::vector<SCounted> taken;
+  taken.reserve(m_lines.size());
+  for (SLine& line : m_lines) {
+    SCounted counted{line.key, {}};
+    for (std::size_t slot = 0; slot < line.width; ++slot) {
+      const SPxPassageCell* cell = line.Cell(slot);
+      counted.counts.push_back(cell ? cell->count.load(std::memory_order_relaxed) : 0);
+    }
+    taken.push_back(std::move(counted));
+  }
+  m_lines.clear();
   m_index.clear();
-  return entries;
+  return taken;
 }
 
 bool CPxLineCounts::m_IsEmpty() {
-  KRN::CKrnExclusiveGuard guard(&m_map);
-  return m_map.GetSize() == 0;
+  std::lock_guard<std::mutex> guard(m_lock);
+  return m_lines.empty();
 }
 
 void CPxLineCounts::Flush() {
@@ -76,6 +97,6 @@ void CPxLineCounts::Flush() {
   // leave after the store's lock is released: it is the innermost lock.
   if (m_IsEmpty() || !IsCountMode())
     return;
-  for (const CEntry& entry : m_TakeAll())
-    PxRecordChannel().Output(CountText(entry).c_str(), PX_MSG_COVERAGE_COUNT);
+  for (const SCounted& line : m_TakeAll())
+    PxRecordChannel().Output(CountText(line.key, line.counts).c_str(), PX_MSG_COVERAGE_COUNT);
 }

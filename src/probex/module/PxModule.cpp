@@ -2,6 +2,7 @@
 // them in this order and unload destroys them in the reverse one.
 #include "probex/base/PxLasting.h"
 #include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverageState.h"
@@ -21,15 +22,17 @@ CPxCaseFilter g_caseFilter{std::getenv("PROBEX_FILTER")};
 CPxLasting<CPxRunVerdict> g_runVerdict;
 
 // Instrumented code and late records may still arrive while the process
-// ends, after the ordinary objects below are gone: these two stay.
+// ends, after the ordinary objects below are gone: these stay, the store
+// too, since call sites keep pointers to its counters.
 CPxLasting<SPxCoverageState> g_coverageState;
 CPxLasting<CPxRecordChannel> g_recordChannel;
-CPxLineCounts g_lineCounts;
+CPxLasting<CPxLineCounts> g_lineCounts;
+CPxLasting<CPxMessageBlocks> g_messageBlocks;
 CPxLogWriter g_logWriter;
 
 // The counts go out as the last records, then the buffer reaches the file.
 void ExitStep() {
-  g_lineCounts.Flush();
+  g_lineCounts->Flush();
   g_logWriter.Close();
 }
 
@@ -61,12 +64,16 @@ SPxCoverageState& PxCoverageState() {
   return *g_coverageState;
 }
 
+CPxMessageBlocks& PxMessageBlocks() {
+  return *g_messageBlocks;
+}
+
 CPxRecordChannel& PxRecordChannel() {
   return *g_recordChannel;
 }
 
 CPxLineCounts& PxLineCounts() {
-  return g_lineCounts;
+  return *g_lineCounts;
 }
 
 CPxLogWriter& PxLogWriter() {

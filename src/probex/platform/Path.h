@@ -10,6 +10,9 @@ namespace NPxPlatform {
 // directory with "." and ".." folded. A result that would not fit in 259
 // characters, or a name that cannot be qualified, gives the name unchanged.
 std::string QualifyPath(const char* path);
+// True when QualifyPath would give the name back unchanged whatever the
+// current directory: an absolute name.
+bool IsAbsolutePath(const char* path);
 
 } // namespace NPxPlatform
 

@@ -4,7 +4,9 @@
 
 #include "probex/platform/Clock.h"
 #include "probex/platform/Debugger.h"
+#include "probex/platform/FatalEnd.h"
 #include "probex/platform/File.h"
+#include "probex/platform/ForkHooks.h"
 #include "probex/platform/Interlocked.h"
 #include "probex/platform/Module.h"
 #include "probex/platform/NameMarker.h"

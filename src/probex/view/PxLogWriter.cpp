@@ -33,13 +33,31 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   if (!text || !*text)
     return;
   std::lock_guard<std::mutex> guard(m_lock);
+  m_guard.OnRecord(kind, text);
   if (kind == PX_MSG_COVERAGE_LINE && m_WriteLineContinuation(text))
     return;
   const char* body = kind == PX_MSG_TEST_OK ? "" : text;
+  const std::size_t bodyLength = std::strlen(body);
   const NPxLogFormat::SKindCode code = NPxLogFormat::KindCode(kind);
+  const std::size_t total = code.length + 1 + bodyLength + 1;
+  // A record that fits goes straight into the buffer; one that does not is
+  // appended piece by piece, each piece flushing what it would overflow.
+  if (m_pBuffer && !m_strLogPath.empty() &&
+      m_nLength + total <= static_cast<std::size_t>(kBufferSize)) {
+    char* at = m_pBuffer + m_nLength;
+    std::memcpy(at, code.text, code.length);
+    at += code.length;
+    *at++ = NPxLogFormat::kKindSeparator;
+    std::memcpy(at, body, bodyLength);
+    at += bodyLength;
+    *at++ = NPxLogFormat::kRecordEnd;
+    *at = '\0';
+    m_nLength += static_cast<std::int32_t>(total);
+    return;
+  }
   m_Append(code.text, code.length);
   m_Append(&NPxLogFormat::kKindSeparator, 1);
-  m_Append(body, std::strlen(body));
+  m_Append(body, bodyLength);
   m_Append(&NPxLogFormat::kRecordEnd, 1);
 }
 
@@ -69,6 +87,7 @@ void CPxLogWriter::Close() {
   std::lock_guard<std::mutex> guard(m_lock);
   if (!m_strLogPath.empty() && m_nLength > 0)
     m_Flush();
+  m_guard.OnClosed();
 }
 
 std::string CPxLogWriter::GetLogPath() {
@@ -114,7 +133,10 @@ void CPxLogWriter::m_Append(const char* text, std::size_t length) {
 void CPxLogWriter::m_Flush() {
   if (m_nLength == 0)
     return;
-  NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength));
+  int error = 0;
+  if (!NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength),
+                                 &error))
+    m_guard.OnWriteFailed(error);
   m_nLength = 0;
   m_pBuffer[0] = '\0';
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "probex/base/PxMsgType.h"
+#include "probex/view/PxLogGuard.h"
 
 #include <cstdint>
 #include <mutex>
@@ -41,6 +42,9 @@ private:
   std::string m_strLogPath;
   std::string m_strViewerName;
   std::string m_strLastLine;
+  // Reads the fields above when the process ends abnormally or forks.
+  friend class CPxLogGuard;
+  CPxLogGuard m_guard{*this};
 };
 
 // The module's one log.

@@ -1,0 +1,27 @@
+// The abnormal ends of a process: the signals that end it with a fault or a
+// request to stop, and an exception that reaches std::terminate. A writer,
+// registered by the layer that owns the records, runs once before the
+// process ends the way it would have ended without us.
+#pragma once
+
+namespace NPxPlatform {
+
+// Called with what ended the process ("SIGSEGV", "std::terminate: ...").
+// `ending` is false when the program's own handler takes the signal next and
+// may go on running: then only what waits may be written. Runs inside a
+// signal handler: async-signal-safe calls only, no allocation, and no lock a
+// stopped thread may hold.
+using PxFatalWriter = void (*)(const char* what, bool ending);
+
+// Puts the handlers in place once (again after Disarm), keeping what the
+// program had set: a signal it ignores stays ignored, and a handler of its
+// own is called after the writer. A debugger sees every signal before them.
+void ArmFatalHandlers(PxFatalWriter writer);
+// Gives every signal and std::terminate back to what was there before,
+// unless the program has replaced our handler meanwhile.
+void DisarmFatalHandlers();
+
+// Has the writer say what ended the process, then aborts.
+[[noreturn]] void EndProcessAbnormally(const char* what);
+
+} // namespace NPxPlatform

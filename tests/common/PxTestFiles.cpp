@@ -1,0 +1,91 @@
+#include "common/PxTestFiles.h"
+
+#include "common/PxChildProcess.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <sstream>
+
+#if defined(_WIN32)
+// No mkdtemp: a directory that did not exist yet is as fresh.
+std::string PxMakeTempDir(const std::string& stem) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::error_code error;
+  const std::string base =
+      tmp && *tmp ? std::string(tmp) : std::filesystem::temp_directory_path(error).string();
+  static std::random_device s_random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string path = base + "/" + stem + "-" + std::to_string(s_random());
+    if (std::filesystem::create_directory(path, error))
+      return path;
+  }
+  return std::string();
+}
+#else
+std::string PxMakeTempDir(const std::string& stem) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + stem + "-XXXXXX";
+  return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
+#endif
+
+std::vector<std::string> PxFilesIn(const std::string& dir, const std::string& extension) {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    if (entry.path().extension() == extension)
+      files.push_back(entry.path().string());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string PxReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void PxExpectApproved(const std::string& name, const std::string& text) {
+  const std::string path = std::string(PROBEX_TEST_SOURCE_DIR) + "/" + name;
+  if (std::getenv("PX_APPROVE"))
+    std::ofstream(path, std::ios::binary) << text;
+  else
+    EXPECT_EQ(text, PxReadFile(path)) << "differs from " << path << " (PX_APPROVE=1 takes it)";
+}
+
+std::string PxStable(const std::string& text) {
+  std::string stable = text;
+  const std::string tests = PROBEX_TEST_SOURCE_DIR, sources = tests + "/scenarios";
+  for (std::size_t at; (at = stable.find(sources)) != std::string::npos;)
+    stable.replace(at, sources.size(), "<scenarios>");
+  // The tests' own lines move with every edit: only their file is kept.
+  for (std::size_t at; (at = stable.find(tests)) != std::string::npos;) {
+    const std::size_t open = stable.find('(', at), close = stable.find(')', open);
+    stable.replace(at, close - at + 1,
+                   "<tests>" + stable.substr(at + tests.size(), open - at - tests.size()) + "(N)");
+  }
+  return std::regex_replace(stable, std::regex("(-->Time |CaTm\\|)-?[0-9]+ms"), "$1Nms");
+}
+
+void CPxObjectDirTest::SetUp() {
+  m_dir = PxMakeTempDir("objects");
+  ASSERT_FALSE(m_dir.empty());
+  PxSetEnv("PROBEX_OBJECT_DIR", m_dir);
+}
+
+void CPxObjectDirTest::TearDown() {
+  PxSetEnv("PROBEX_OBJECT_DIR", "");
+  std::error_code ignored;
+  std::filesystem::remove_all(m_dir, ignored);
+}
+
+int CPxObjectDirTest::ObjectFileCount() const {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir))
+    count += entry.path().filename() != ".lock";
+  return count;
+}

@@ -1,0 +1,38 @@
+// The files of a test: fresh temporary folders (every folder a test makes
+// comes from here), the named-object folder of a test, and approved files
+// that hold long expected outputs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// A fresh directory under this test process's TMPDIR, which the test main
+// makes and removes; empty when it cannot be made.
+std::string PxMakeTempDir(const std::string& stem);
+
+// The files of the folder whose names end in the extension, sorted.
+std::vector<std::string> PxFilesIn(const std::string& dir, const std::string& extension);
+
+// The whole content of a file; empty when it cannot be read.
+std::string PxReadFile(const std::string& path);
+
+// Compares the text with tests/<name>; PX_APPROVE=1 rewrites the file instead.
+void PxExpectApproved(const std::string& name, const std::string& text);
+
+// The text as an approved file holds it: the scenario sources' folder as
+// "<scenarios>", the tests' own locations as "<tests>/FILE(N)", the times
+// of cases as "Nms".
+std::string PxStable(const std::string& text);
+
+// Gives each test a named-object folder of its own (PROBEX_OBJECT_DIR), so
+// that tests of one process never meet, and removes it.
+class CPxObjectDirTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  int ObjectFileCount() const; // the lock file not counted
+
+  std::string m_dir;
+};

@@ -1,0 +1,195 @@
+// The process's case filter and exit status: which cases run, what the
+// results block then counts, and what the process reports at its end.
+#include "probex/core/PxCaseFilter.h"
+#include "common/PxRecordingSink.h"
+#include "probex/core/Probex.h"
+#include "probex/core/ProbexMacros.h"
+#include "probex/core/PxExitStatus.h"
+#include "probex/core/PxRunVerdict.h"
+#include "probex/suite/ProbexSuite.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+#include <typeinfo>
+#include <vector>
+
+namespace {
+
+using Messages = std::vector<SPxMessage>;
+
+SPxMessage Result(const char* label, int count) {
+  return {PX_MSG_CLASS_RESULT, std::string(label) + "\t" + std::to_string(count)};
+}
+
+// Runs the test case with a recording sink attached; returns what it sent.
+Messages RunRecorded(CProbex& test) {
+  CPxRecordingSink sink;
+  test.SetViewClass(&sink);
+  test.Run();
+  test.SetViewClass(nullptr);
+  return sink.Messages();
+}
+
+// From the blank line that opens the results block to the end.
+Messages ResultBlock(const Messages& all) {
+  for (size_t i = all.size(); i-- > 0;) {
+    if (all[i].kind == PX_MSG_CLASS_RESULT && all[i].text.rfind("Case", 0) == 0)
+      return Messages(all.begin() + static_cast<long>(i) - 1, all.end());
+  }
+  return {};
+}
+
+class CNoCaption : public CProbex {
+public:
+  PX_CASE(Case) {}
+  PX_DECLARATION_END();
+};
+
+class CNoEndMarker : public CProbex {
+public:
+  CNoEndMarker() { PX_CAPTION_CLASS("open"); }
+  PX_CASE(Only) {}
+};
+
+class CFiltered : public CProbex {
+public:
+  CFiltered() { PX_CAPTION_CLASS("filtered"); }
+  std::vector<std::string> calls;
+  PX_CASE(Alpha) { calls.push_back("Alpha"); }
+  PX_CASE(Beta) { calls.push_back("Beta"); }
+  PX_CASE(Gamma) { calls.push_back("Gamma"); }
+  PX_DECLARATION_END();
+};
+
+// Sets the process's filter for one test and puts "no filter" back.
+class CFilterScope {
+public:
+  explicit CFilterScope(const char* text) { PxCaseFilter() = CPxCaseFilter(text); }
+  ~CFilterScope() { PxCaseFilter() = CPxCaseFilter(); }
+};
+
+TEST(CaseFilter, SelectsExcludesOrRefusesAndCountsOnlyWhatRan) {
+  const struct {
+    const char* filter;
+    std::vector<std::string> ran; // {"refused"}: nothing at all is sent
+  } rows[] = {
+      {nullptr, {"Alpha", "Beta", "Gamma"}},
+      {"", {"Alpha", "Beta", "Gamma"}},
+      {"CFiltered.Beta", {"Beta"}},
+      {"*.?amma:CFiltered.Alpha", {"Alpha", "Gamma"}},
+      {"CFil*-*.Beta", {"Alpha", "Gamma"}},
+      {"-*a:Other.*", {}},
+      {"Other.*", {}},
+      {"CFiltered.*-*.*", {}},
+      {"CFiltered", {"refused"}},
+      {"CFiltered.Beta:", {"refused"}},
+      {"-", {"refused"}},
+      {"A.b-C.d-E.f", {"refused"}},
+      {"CFiltered.B eta", {"refused"}},
+      {"a.b.c", {"refused"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.filter ? row.filter : "(unset)");
+    CFilterScope scope(row.filter);
+    PxRunVerdict().Clear();
+    CFiltered test;
+    const Messages messages = RunRecorded(test);
+    const bool refused = row.ran == std::vector<std::string>{"refused"};
+    EXPECT_EQ(PxExitStatus(), refused ? 1 : 0);
+    if (refused) {
+      EXPECT_TRUE(messages.empty());
+      EXPECT_TRUE(test.calls.empty());
+      CPxRecordingSink sink;
+      CProbexSuite suite;
+      suite.SetViewClass(&sink);
+      PX_ADD(suite, CFiltered);
+      suite.Suite();
+      EXPECT_TRUE(sink.Messages().empty()) << "a suite runs nothing either";
+      continue;
+    }
+    EXPECT_EQ(test.calls, row.ran);
+    const Messages block = ResultBlock(messages);
+    ASSERT_EQ(block.size(), 5u) << "the end marker still closes the class";
+    EXPECT_EQ(block[1], Result("Case     ", static_cast<int>(row.ran.size())));
+  }
+  PxRunVerdict().Clear();
+}
+
+namespace NOuter {
+struct SInner {};
+template <typename T> struct STemplated {};
+} // namespace NOuter
+
+TEST(CaseFilter, KnowsAClassByItsNameWithoutNamespacesOrTemplateArguments) {
+  EXPECT_EQ(CPxCaseFilter::ClassNameOf(typeid(CFiltered)), "CFiltered");
+  EXPECT_EQ(CPxCaseFilter::ClassNameOf(typeid(NOuter::STemplated<NOuter::SInner>)),
+            "STemplated<(anonymous namespace)::NOuter::SInner>");
+}
+
+class CVerdictProbe : public CProbex {
+public:
+  CVerdictProbe() { PX_CAPTION_CLASS("verdict"); }
+  std::function<void(CVerdictProbe&)> body;
+  void Check(bool ok) { PX_ASSERT(ok); }
+  void CountOne() { NPxCoverage::OnAssertFailedLine(__FILE__, __LINE__); }
+  void ExpectCount(int n) { PX_ASSERT_COUNT(n); }
+  PX_CASE(Body) { body(*this); }
+  PX_DECLARATION_END();
+};
+
+TEST(ExitStatus, AnyFailureOfTheProcessSticksAcrossRunsAndThreads) {
+  using Step = std::function<void()>;
+  const auto probe = [](std::function<void(CVerdictProbe&)> body) {
+    return [body] {
+      CVerdictProbe test;
+      test.body = body;
+      RunRecorded(test);
+    };
+  };
+  const struct {
+    const char* what;
+    std::vector<Step> steps;
+    int status;
+  } rows[] = {
+      {"passing checks", {probe([](CVerdictProbe& t) { t.Check(true); })}, 0},
+      {"one failed check", {probe([](CVerdictProbe& t) { t.Check(false); })}, 1},
+      {"a false ASSERT that a count check expects",
+       {probe([](CVerdictProbe& t) {
+         t.CountOne();
+         t.ExpectCount(1);
+       })},
+       0},
+      {"a false ASSERT left after the case", {probe([](CVerdictProbe& t) { t.CountOne(); })}, 1},
+      {"a failure in one run, a pass in the next",
+       {probe([](CVerdictProbe& t) { t.Check(false); }),
+        probe([](CVerdictProbe& t) { t.Check(true); })},
+       1},
+      {"a failure made on another thread",
+       {probe([](CVerdictProbe& t) { std::thread([&t] { t.Check(false); }).join(); })},
+       1},
+      {"no end marker",
+       {[] {
+         CNoEndMarker test;
+         RunRecorded(test);
+       }},
+       1},
+      {"no caption",
+       {[] {
+         CNoCaption test;
+         RunRecorded(test);
+       }},
+       1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    PxRunVerdict().Clear();
+    for (const Step& step : row.steps)
+      step();
+    EXPECT_EQ(PxExitStatus(), row.status);
+  }
+  PxRunVerdict().Clear();
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+// A test program that ends badly on request, so that tests can read what
+// its log kept. The first argument picks the end: a signal's name, "throw",
+// "handled" (the program takes SIGTERM itself and goes on), "fork",
+// "threads" (8 threads fail checks at once) or "fsize" (the log's file may
+// not grow past 4000 bytes).
+#include <probex/probex.h>
+
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cfenv>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string g_end;
+volatile sig_atomic_t g_termTaken = 0;
+
+void EndAsAsked() {
+  volatile double zero = 0;
+  if (g_end == "SIGSEGV") // a page no access may touch; a null store is a sanitizer's to catch
+    *static_cast<volatile int*>(
+        ::mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) = 1;
+  else if (g_end == "SIGFPE") { // a trapping float division: an integer one is UB to sanitizers
+    ::feenableexcept(FE_DIVBYZERO);
+    zero = 1.0 / zero;
+  } else if (g_end == "SIGILL")
+    __builtin_trap();
+  else if (g_end == "SIGABRT")
+    std::abort();
+  else if (g_end == "SIGBUS")
+    ::raise(SIGBUS);
+  else if (g_end == "SIGTERM" || g_end == "handled")
+    ::kill(::getpid(), SIGTERM);
+  else if (g_end == "SIGINT")
+    ::kill(::getpid(), SIGINT);
+  else if (g_end == "throw")
+    throw std::runtime_error("thrown from a case");
+}
+
+class CCrash : public CProbex {
+public:
+  CCrash() { PX_CAPTION_CLASS("crash"); }
+  PX_CASE(Passes) { PX_ASSERT(true); }
+  PX_CASE(Dies) {
+    PX_CASE_CAPTION("dies");
+    PX_ASSERT(1 > 2);
+    EndAsAsked();
+  }
+  PX_DECLARATION_END();
+};
+
+class CFork : public CProbex {
+public:
+  CFork() { PX_CAPTION_CLASS("fork"); }
+  PX_CASE(Forks) {
+    PX_ASSERT(1 > 2);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      CProbexView().OutputMessage("child", PX_MSG_ETC);
+      std::exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    PX_ASSERT(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  PX_DECLARATION_END();
+};
+
+#define PX_FAIL_ON(n)                                                                              \
+  case n:                                                                                          \
+    PX_ASSERT(n < 0);                                                                              \
+    break
+
+class CThreads : public CProbex {
+public:
+  static constexpr int kThreads = 8;
+  static constexpr int kChecks = 300;
+  CThreads() { PX_CAPTION_CLASS("threads"); }
+  PX_CASE(FailTogether) {
+    std::vector<std::thread> threads;
+    for (int n = 0; n < kThreads; ++n)
+      threads.emplace_back([this, n] {
+        for (int i = 0; i < kChecks; ++i) {
+          switch (n) {
+            PX_FAIL_ON(0);
+            PX_FAIL_ON(1);
+            PX_FAIL_ON(2);
+            PX_FAIL_ON(3);
+            PX_FAIL_ON(4);
+            PX_FAIL_ON(5);
+            PX_FAIL_ON(6);
+            PX_FAIL_ON(7);
+          default:
+            break;
+          }
+        }
+      });
+    for (std::thread& thread : threads)
+      thread.join();
+  }
+  PX_DECLARATION_END();
+};
+
+class CMany : public CProbex {
+public:
+  CMany() { PX_CAPTION_CLASS("many"); }
+  PX_CASE(Records) {
+    for (int i = 0; i < 1000; ++i)
+      PX_ASSERT(i >= 0);
+    PX_ASSERT(1 > 2);
+  }
+  PX_DECLARATION_END();
+};
+
+void TakeTerm(int) {
+  g_termTaken = 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  g_end = argc > 1 ? argv[1] : "";
+  if (g_end == "fork") {
+    CFork().Run();
+  } else if (g_end == "threads") {
+    CThreads().Run();
+  } else if (g_end == "fsize") {
+    const rlimit limit{4000, 4000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
+    CMany().Run();
+  } else {
+    // The program's own handler, in place before the library's: it is
+    // called after the library has written what waits, and the run goes on.
+    if (g_end == "handled")
+      ::signal(SIGTERM, TakeTerm);
+    CCrash().Run();
+    if (g_end == "handled" && !g_termTaken)
+      return 3;
+  }
+  return 0;
+}

@@ -1,0 +1,146 @@
+// Test programs that end badly: what their logs keep, and how they end.
+#include "common/PxChildProcess.h"
+#include "common/PxTestFiles.h"
+#include "common/PxViewerStandIn.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kSanitizersStandBack[] = "handle_segv=0:handle_sigbus=0:handle_sigfpe=0";
+
+std::vector<std::string> Records(const std::string& log) {
+  std::vector<std::string> records;
+  std::size_t start = 0;
+  for (std::size_t end; (end = log.find('\r', start)) != std::string::npos; start = end + 1)
+    records.push_back(log.substr(start, end - start));
+  return records;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+class AbnormalEnd : public ::testing::Test {
+protected:
+  SPxChildResult Run(const std::string& end) {
+    // Sanitizers would take the faults first; here the library must.
+    return PxRunChild({PxScenarioPath("px_crash_scenario"), end},
+                      {{"TMPDIR", m_tmp},
+                       {"PATH", m_viewer.Path()},
+                       {"ASAN_OPTIONS", kSanitizersStandBack},
+                       {"TSAN_OPTIONS", kSanitizersStandBack}});
+  }
+  std::vector<std::string> Logs() const {
+    std::vector<std::string> logs;
+    for (const std::string& path : PxFilesIn(m_tmp, ".qpxlog"))
+      logs.push_back(PxReadFile(path));
+    return logs;
+  }
+  std::string m_tmp = PxMakeTempDir("crash");
+  CPxViewerStandIn m_viewer;
+};
+
+TEST_F(AbnormalEnd, EveryFatalEndKeepsTheRecordsAndNamesTheCaseThenEndsTheSameWay) {
+  const struct {
+    const char* end;
+    int signal;
+    const char* what;
+  } rows[] = {
+      {"SIGSEGV", SIGSEGV, "SIGSEGV"}, {"SIGBUS", SIGBUS, "SIGBUS"},
+      {"SIGFPE", SIGFPE, "SIGFPE"},    {"SIGILL", SIGILL, "SIGILL"},
+      {"SIGABRT", SIGABRT, "SIGABRT"}, {"SIGTERM", SIGTERM, "SIGTERM"},
+      {"SIGINT", SIGINT, "SIGINT"},    {"throw", SIGABRT, "std::terminate: thrown from a case"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.end);
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_tmp))
+      fs::remove_all(entry.path());
+    const SPxChildResult run = Run(row.end);
+    EXPECT_EQ(run.signal, row.signal) << run.stdErr;
+    const std::vector<std::string> logs = Logs();
+    ASSERT_EQ(logs.size(), 1u);
+    const std::vector<std::string> records = Records(logs[0]);
+    ASSERT_GE(records.size(), 4u);
+    EXPECT_EQ(records[0].rfind("Tit.|", 0), 0u);
+    EXPECT_EQ(records.end()[-3], "TtEx|1 > 2  \x81H");
+    EXPECT_EQ(records.end()[-2].rfind("TtNg|", 0), 0u);
+    EXPECT_EQ(records.back(), std::string("End.|crash / case 2 dies: ") + row.what);
+  }
+}
+
+TEST_F(AbnormalEnd, AProgramThatTakesTheSignalItselfGoesOnWithNothingLostOrDoubled) {
+  const SPxChildResult run = Run("handled");
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  const std::vector<std::string> logs = Logs();
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(Count(logs[0], "End.|"), 0u);
+  EXPECT_EQ(Count(logs[0], "TtNg|"), 1u);
+  EXPECT_EQ(Records(logs[0]).back(), "ClRe|Failures \t1");
+}
+
+TEST_F(AbnormalEnd, AForkedChildWritesALogOfItsOwnAndTheParentsRecordsOnce) {
+  const SPxChildResult run = Run("fork");
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  std::vector<std::string> logs = Logs();
+  ASSERT_EQ(logs.size(), 2u);
+  if (Count(logs[0], "child") == 0)
+    std::swap(logs[0], logs[1]);
+  const std::vector<std::string> child = Records(logs[0]);
+  ASSERT_EQ(child.size(), 3u);
+  EXPECT_EQ(child[0], "Tit.|Probex");
+  EXPECT_EQ(child[2], "Etc.|child");
+  EXPECT_EQ(Count(logs[1], "Tit.|"), 1u);
+  EXPECT_EQ(Count(logs[1], "ClCp|fork"), 1u);
+  EXPECT_EQ(Count(logs[1], "TtNg|"), 1u);
+  EXPECT_EQ(Count(logs[1], "child"), 0u);
+  EXPECT_EQ(Records(logs[1]).back(), "ClRe|Failures \t1");
+}
+
+TEST_F(AbnormalEnd, ThreadsFailingAtOnceKeepEachCheckWithItsOwnLine) {
+  const SPxChildResult run = Run("threads");
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  const std::vector<std::string> logs = Logs();
+  ASSERT_EQ(logs.size(), 1u);
+  const std::vector<std::string> records = Records(logs[0]);
+  std::map<std::string, std::set<std::string>> linesOf;
+  int failures = 0;
+  for (std::size_t i = 2; i < records.size(); ++i) {
+    if (records[i].rfind("TtNg|", 0) != 0)
+      continue;
+    ++failures;
+    ASSERT_EQ(records[i - 1].rfind("TtEx|", 0), 0u) << i;
+    ASSERT_EQ(records[i - 2].rfind("TtEL|", 0), 0u) << i;
+    linesOf[records[i - 1]].insert(records[i - 2]);
+  }
+  EXPECT_EQ(failures, 8 * 300);
+  ASSERT_EQ(linesOf.size(), 8u);
+  std::set<std::string> lines;
+  for (const auto& [expression, seen] : linesOf) {
+    EXPECT_EQ(seen.size(), 1u) << expression;
+    lines.insert(seen.begin(), seen.end());
+  }
+  EXPECT_EQ(lines.size(), 8u);
+}
+
+TEST_F(AbnormalEnd, ALogThatCannotGrowIsToldOnceAndTheRunGoesOn) {
+  const SPxChildResult run = Run("fsize");
+  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
+  const std::vector<std::string> logs = Logs();
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(logs[0].size(), 4000u);
+  EXPECT_EQ(Count(run.stdErr, "cannot be written (File too large)"), 1u) << run.stdErr;
+  EXPECT_EQ(Count(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
+}
+
+} // namespace
