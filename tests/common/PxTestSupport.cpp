@@ -71,6 +71,7 @@ void PrintTo(const SPxMessage& message, std::ostream* os) {
   *os << PxKindText(message.kind) << NPxLogFormat::kKindSeparator << message.text;
 }
 
+#include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 
