@@ -15,3 +15,4 @@ done
 echo "== bench (build only)"
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j"$jobs"
+

@@ -3,12 +3,25 @@
 // that belongs to a process.
 #pragma once
 
+#if !defined(_WIN32)
 #include <sys/types.h>
+
+#include <csignal>
+#endif
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+// What Wait reports as the signal of a child that Kill ended; on Windows,
+// where a kill is TerminateProcess, the same number stands for it.
+#if defined(_WIN32)
+constexpr int kPxKillSignal = 9;
+#else
+constexpr int kPxKillSignal = SIGKILL;
+#endif
 
 struct SPxChildResult {
   int exitCode = -1;  // exit status, or -1 when killed by a signal
@@ -19,7 +32,7 @@ struct SPxChildResult {
 
 class CPxChild {
 public:
-  CPxChild() = default;
+  CPxChild();
   ~CPxChild(); // kills and reaps a child still running
   CPxChild(const CPxChild&) = delete;
   CPxChild& operator=(const CPxChild&) = delete;
@@ -33,8 +46,8 @@ public:
   std::string ReadLine();
   // One line to its standard input, which closes when the test waits.
   bool WriteLine(const std::string& line);
-  // Attaches in mid-run as a debugger would (PTRACE_SEIZE); Release stops
-  // it for a moment and detaches again.
+  // Attaches in mid-run as a debugger would; Release stops it for a moment
+  // and detaches again.
   bool Seize();
   bool Release();
   void Kill();
@@ -42,6 +55,10 @@ public:
   SPxChildResult Wait();
 
 private:
+#if defined(_WIN32)
+  struct SWin32;
+  std::unique_ptr<SWin32> m_win;
+#else
   bool Pump(int timeoutMs); // reads what the pipes hold; false when nothing came
 
   pid_t m_pid = -1;
@@ -49,6 +66,7 @@ private:
   int m_in = -1;           // its standard input
   int m_fds[2] = {-1, -1}; // standard output, standard error
   std::string m_text[2];
+#endif
 };
 
 // Starts the program as Start does, waits for it and returns what it left.
@@ -61,3 +79,10 @@ std::string PxScenarioPath(const std::string& name);
 // Polls the condition every millisecond until it holds; false after 30 s, so
 // a fault fails the test instead of hanging it.
 bool PxEventually(const std::function<bool()>& condition);
+
+// This process's environment changed by env (an empty value removes a
+// variable), as "name=value" entries for a child.
+std::vector<std::string> PxEnvironment(const std::map<std::string, std::string>& env);
+
+// Sets a variable of this process's environment; an empty value removes it.
+void PxSetEnv(const std::string& name, const std::string& value);

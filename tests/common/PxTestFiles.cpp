@@ -1,17 +1,37 @@
 #include "common/PxTestFiles.h"
 
+#include "common/PxChildProcess.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <sstream>
 
+#if defined(_WIN32)
+// No mkdtemp: a directory that did not exist yet is as fresh.
+std::string PxMakeTempDir(const std::string& stem) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::error_code error;
+  const std::string base =
+      tmp && *tmp ? std::string(tmp) : std::filesystem::temp_directory_path(error).string();
+  static std::random_device s_random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string path = base + "/" + stem + "-" + std::to_string(s_random());
+    if (std::filesystem::create_directory(path, error))
+      return path;
+  }
+  return std::string();
+}
+#else
 std::string PxMakeTempDir(const std::string& stem) {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + stem + "-XXXXXX";
   return ::mkdtemp(pattern.data()) ? pattern : std::string();
 }
+#endif
 
 std::vector<std::string> PxFilesIn(const std::string& dir, const std::string& extension) {
   std::vector<std::string> files;
@@ -54,11 +74,11 @@ std::string PxStable(const std::string& text) {
 void CPxObjectDirTest::SetUp() {
   m_dir = PxMakeTempDir("objects");
   ASSERT_FALSE(m_dir.empty());
-  ::setenv("PROBEX_OBJECT_DIR", m_dir.c_str(), 1);
+  PxSetEnv("PROBEX_OBJECT_DIR", m_dir);
 }
 
 void CPxObjectDirTest::TearDown() {
-  ::unsetenv("PROBEX_OBJECT_DIR");
+  PxSetEnv("PROBEX_OBJECT_DIR", "");
   std::error_code ignored;
   std::filesystem::remove_all(m_dir, ignored);
 }

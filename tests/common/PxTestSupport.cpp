@@ -71,15 +71,30 @@ void PrintTo(const SPxMessage& message, std::ostream* os) {
   *os << PxKindText(message.kind) << NPxLogFormat::kKindSeparator << message.text;
 }
 
+#include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <thread>
+
+#if defined(_WIN32)
+// A copy of a small recording program, named DiVov.exe.
+CPxViewerStandIn::CPxViewerStandIn() : m_directory(PxMakeTempDir("viewer")) {
+  std::error_code ignored;
+  std::filesystem::copy_file(PxScenarioPath("px_viewer_standin.exe"), m_directory + "/DiVov.exe",
+                             ignored);
+}
+
+std::string CPxViewerStandIn::Path() const {
+  const char* path = std::getenv("PATH");
+  return m_directory + ";" + (path ? path : "");
+}
+#else
+#include <sys/stat.h>
 
 CPxViewerStandIn::CPxViewerStandIn() : m_directory(PxMakeTempDir("viewer")) {
   const std::string script = m_directory + "/DiVov.exe";
@@ -95,6 +110,7 @@ std::string CPxViewerStandIn::Path() const {
   const char* path = std::getenv("PATH");
   return m_directory + ":" + (path ? path : "/usr/bin:/bin");
 }
+#endif
 
 std::vector<std::string> CPxViewerStandIn::Starts() const {
   // The detached script may still be writing: wait for it a little.

@@ -73,7 +73,7 @@ TEST_F(SyncProcessTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   ASSERT_TRUE(PxEventually([&] { return NPxPlatform::CNamedEvent().Open(slot1.c_str()); }));
   for (CPxChild& party : parties) {
     party.Kill();
-    EXPECT_EQ(SIGKILL, party.Wait().signal);
+    EXPECT_EQ(kPxKillSignal, party.Wait().signal);
   }
   ExpectTwoRunsMeet(2);
   EXPECT_EQ(0, ObjectFileCount());

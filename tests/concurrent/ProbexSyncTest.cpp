@@ -1,4 +1,5 @@
 // The opposite count, and sync points met by threads on one object.
+#include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 
 #include "probex/concurrent/ProbexSync.h"
@@ -122,7 +123,7 @@ TEST_F(ProbexSyncTest, ABadFileNameOrNamespaceMakesThePointReturnAtOnce) {
   for (const char* file : {"a", static_cast<const char*>(nullptr), longFile.c_str()})
     ExpectReturns([&] { probe.x_SyncPoint(file, 1, true); }, "a bad file name");
   EXPECT_EQ(0, ObjectFileCount());
-  ::setenv("PROBEX_OBJECT_DIR", (m_dir + "/missing/dir").c_str(), 1);
+  PxSetEnv("PROBEX_OBJECT_DIR", m_dir + "/missing/dir");
   ExpectReturns([&] { probe.PX_SYNC_POINT(1); }, "no object namespace");
 }
 

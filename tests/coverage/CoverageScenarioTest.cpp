@@ -107,7 +107,7 @@ TEST_F(CoverageScenario, AWordChangedAfterTheFirstReadIsIgnoredUntilSetStepLogMo
 TEST_F(CoverageScenario, CookiesStartAtZeroNothingRecordedLogsNothingAndNoBlockReadsAsNotSet) {
   EXPECT_EQ(Run({"cookie", "cookie"}).stdOut, "0\n1\n");
   EXPECT_TRUE(fs::is_empty(m_tmp));
-  ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
+  PxSetEnv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir");
   Run({"line:1,1,1", "in:f"});
   EXPECT_EQ(Log(), (Records{"PxCt|?1,1();000001"}));
   Run({"step", "line:1,1,1"});

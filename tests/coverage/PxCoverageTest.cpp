@@ -1,6 +1,7 @@
 // The recording functions in this process, where their records go, and the macros.
 #include "coverage/PxCoverageFixture.h"
 
+#include "common/PxChildProcess.h"
 #include "common/PxDebuggerStandIn.h"
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
@@ -59,7 +60,7 @@ public:
 
 TEST_F(StepLog, RecordsReachTheRunningCasesSinkDuringRunAndTheDefaultSinkOutside) {
   CPxViewerStandIn viewer;
-  ::setenv("PATH", viewer.Path().c_str(), 1);
+  PxSetEnv("PATH", viewer.Path());
   CPxDebuggerStandIn noDebugger(false);
   CPxRecordingSink caseSink;
   CRecordingCase test;

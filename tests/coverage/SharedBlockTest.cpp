@@ -1,4 +1,5 @@
 // The mode block's protocol; another handle watches the header's bytes.
+#include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 
 #include "probex/platform/NamedSharedMemory.h"
@@ -69,7 +70,7 @@ TEST_F(SharedBlockTest, ABlockThatCannotBeMadeLeavesNothingAttachedAndReadsZero)
   CSharedBlock block;
   EXPECT_FALSE(block.Attach(nullptr));
   EXPECT_FALSE(block.Attach(std::string(2000, 'n').c_str()));
-  ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
+  PxSetEnv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir");
   EXPECT_FALSE(block.Attach("_QPX_MODE_INFO_"));
   block.WriteRecordWord(1, 5);
   block.Lock();

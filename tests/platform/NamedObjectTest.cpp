@@ -82,7 +82,7 @@ TEST_F(NamedObjectTest, AKilledHolderFreesTheNameForOpenAndCreate) {
     ASSERT_EQ("0", holder.ReadLine());
     EXPECT_TRUE(CNamedEvent().Open("held"));
     holder.Kill();
-    EXPECT_EQ(SIGKILL, holder.Wait().signal);
+    EXPECT_EQ(kPxKillSignal, holder.Wait().signal);
     EXPECT_EQ(1, ObjectFileCount()); // the killed holder never closed: its file is dead
     if (openFirst) {
       EXPECT_FALSE(CNamedEvent().Open("held"));

@@ -6,11 +6,11 @@
 #include "probex/platform/NamedEvent.h"
 #include "probex/platform/NamedSharedMemory.h"
 
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 int main(int argc, char** argv) {
   const std::string mode = argc == 3 ? argv[1] : "";
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   if (mode == "event") {
     std::printf("%d\n", event.Create(argv[2]));
     for (;;)
-      ::pause();
+      std::this_thread::sleep_for(std::chrono::hours(1));
   }
   if (mode == "wait" && event.Open(argv[2])) {
     std::printf("ready\n");

@@ -2,6 +2,12 @@
 // library in with it and can send one message through it.
 #include <probex/probex.h>
 
-extern "C" __attribute__((visibility("default"))) void PxPluginSend(const char* text) {
+#if defined(_WIN32)
+#define PX_PLUGIN_EXPORT __declspec(dllexport)
+#else
+#define PX_PLUGIN_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" PX_PLUGIN_EXPORT void PxPluginSend(const char* text) {
   CProbexView().OutputMessage(text, PX_MSG_ETC);
 }

@@ -2,13 +2,11 @@
 // Run 1 meets at points 1, 2 and 3; before point 3 party 0 visits point 1 again
 // while the others hold their slots of it. A barrier lets every party leave run 1
 // before run 2 meets at point 1. Arrivals and passes are printed with the shared
-// monotonic clock; an alarm ends a party that waits where it must not.
+// monotonic clock; a watchdog ends a party that waits where it must not.
 #include "PxSilentView.h"
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/core/ProbexMacros.h"
-
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -77,7 +75,11 @@ int main(int argc, char** argv) {
   if (argc != 3)
     return 2;
   const int opposite = std::atoi(argv[1]);
-  ::alarm(60);
+  // A watchdog in place of an alarm, which Windows lacks.
+  std::thread([] {
+    std::this_thread::sleep_for(std::chrono::seconds(60));
+    std::_Exit(142);
+  }).detach();
   CPxSilentView silent;
   CMeetTest meet(opposite, std::atoi(argv[2]));
   meet.SetViewClass(&silent);

@@ -4,9 +4,9 @@
 #include "probex/concurrent/ProbexThread.h"
 #include "probex/core/ProbexMacros.h"
 
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -15,7 +15,7 @@ public:
   CStuckTest() { PX_CAPTION_CLASS("a worker that never ends"); }
   void RunThread(int) override {
     for (;;)
-      ::pause();
+      std::this_thread::sleep_for(std::chrono::hours(1));
   }
   PX_CASE(Report) {
     std::printf("case ran\n");

@@ -66,7 +66,7 @@ TEST_F(PxMode, TheProgramsExitStatusIsPassedOnAndWithoutABlockNothingRuns) {
   // This source file is not executable.
   EXPECT_EQ(Run({"--step", __FILE__}),
             std::string("126||pxmode: ") + __FILE__ + ": cannot be run\n");
-  ::setenv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir", 1);
+  PxSetEnv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir");
   // The folder's own notice says why, then the tool gives up.
   const std::string refused = Run({"--count", "sh", "-c", "echo ran"});
   EXPECT_TRUE(std::regex_match(refused, std::regex("125\\|\\|Probex: the object folder "

@@ -8,8 +8,6 @@
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -58,7 +56,9 @@ TEST(LogLocator, NamesALogAsItsWriterDid) {
             Temp() + std::string(255 - stamp.size(), 'p') + stamp);
   EXPECT_EQ(NPxLogFormat::MarkerName("C:\\Temp\\t.exe.qpxlog"), "C__Temp_t.exe.qpxlog_Mutex!");
   const std::string linked = PxMakeTempDir("link") + "/to-temp";
-  ASSERT_EQ(::symlink(Temp().c_str(), linked.c_str()), 0);
+  std::error_code error;
+  std::filesystem::create_directory_symlink(Temp(), linked, error);
+  ASSERT_FALSE(error) << error.message();
   EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), Temp() + "a.qpxlog");
   EXPECT_EQ(NLogLocator::WriterSpelling(Temp() + "./a.qpxlog"), Temp() + "a.qpxlog");
   const std::filesystem::path cwd = std::filesystem::current_path();

@@ -2,7 +2,7 @@
 
 #include "probex/platform/Cp932Utf8Table.h"
 
-#include <iconv.h>
+#include "Iconv.h"
 
 #include <algorithm>
 #include <cctype>

@@ -7,11 +7,14 @@
 
 namespace NViewerOs {
 
+// Standard output as the transcript needs it: bytes, unchanged.
+void PrepareStandardOutput();
 bool IsStdoutTerminal();
 // The encoding of the locale's text; UTF-8 where the locale names plain ASCII.
 std::string OutputEncoding();
-// Leaves the starting program's terminal and session: standard streams go
-// to /dev/null, and signals of that terminal no longer reach the viewer.
+// Leaves the starting program's terminal (console) and session: standard
+// streams go to the null device, and that terminal's signals no longer
+// reach the viewer.
 void DetachFromTerminal();
 void Pause(unsigned milliseconds);
 // True while a process holds the log's marker name.

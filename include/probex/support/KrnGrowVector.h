@@ -11,7 +11,7 @@
 
 namespace KRN {
 
-template <class T> class PX_API CKrnGrowVector : public CKrnVector<T> {
+template <class T> class PX_TEMPLATE_API CKrnGrowVector : public CKrnVector<T> {
 public:
   // Growing takes the lock through SetSize; writing in range does not.
   bool Set(std::uint32_t index, const T& value) override {
@@ -36,6 +36,6 @@ public:
   }
 };
 
-extern template class CKrnGrowVector<std::uint32_t>;
+PX_EXTERN_INSTANTIATION(CKrnGrowVector<std::uint32_t>)
 
 } // namespace KRN

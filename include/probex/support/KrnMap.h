@@ -18,7 +18,7 @@
 namespace KRN {
 
 template <class TKey, class TValue>
-class PX_API CKrnMap : public CKrnCollection<CKrnMapEntry<TKey, TValue>> {
+class PX_TEMPLATE_API CKrnMap : public CKrnCollection<CKrnMapEntry<TKey, TValue>> {
 public:
   using CEntry = CKrnMapEntry<TKey, TValue>;
 
@@ -122,7 +122,7 @@ private:
 // The map the coverage store is made of: line keys to growing hit counters.
 using CKrnLineCountMap = CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>;
 
-extern template class CKrnVector<CKrnMapEntry<std::uint32_t, CKrnGrowVector<std::uint32_t>>>;
-extern template class CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>;
+PX_EXTERN_INSTANTIATION(CKrnVector<CKrnMapEntry<std::uint32_t, CKrnGrowVector<std::uint32_t>>>)
+PX_EXTERN_INSTANTIATION(CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>)
 
 } // namespace KRN

@@ -6,7 +6,7 @@
 
 namespace KRN {
 
-template <class TKey, class TValue> class PX_API CKrnMapEntry {
+template <class TKey, class TValue> class PX_TEMPLATE_API CKrnMapEntry {
 public:
   TKey m_key{};
   TValue m_value;

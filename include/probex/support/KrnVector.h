@@ -43,7 +43,7 @@
 
 namespace KRN {
 
-template <class T> class PX_API CKrnVector : public CKrnCollection<T> {
+template <class T> class PX_TEMPLATE_API CKrnVector : public CKrnCollection<T> {
 public:
   CKrnVector() : m_hStorage(new CKrnVectorStorage<T>()) {}
   // Shares other's storage; takes neither lock.
@@ -304,6 +304,6 @@ private:
   CKrnHandle<CStorage> m_hStorage;
 };
 
-extern template class CKrnVector<std::uint32_t>;
+PX_EXTERN_INSTANTIATION(CKrnVector<std::uint32_t>)
 
 } // namespace KRN

@@ -7,6 +7,7 @@
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverageState.h"
 #include "probex/coverage/PxLineCounts.h"
+#include "probex/platform/Module.h"
 #include "probex/view/PxLogWriter.h"
 #include "probex/view/PxRecordChannel.h"
 
@@ -29,18 +30,22 @@ CPxLasting<CPxLineCounts> g_lineCounts;
 CPxLasting<CPxMessageBlocks> g_messageBlocks;
 CPxLogWriter g_logWriter;
 
-// The exit step: defined last, so its destructor runs first at unload, while
-// every other object still exists. The counts go out as the last records,
-// then the buffer reaches the file.
+// The counts go out as the last records, then the buffer reaches the file.
+void ExitStep() {
+  g_lineCounts->Flush();
+  g_logWriter.Close();
+}
+
+// The exit step is handed to the platform, whose unload (DllMain on
+// Windows) runs it before any object here is destroyed. The object is
+// defined last, so its destructor runs first at unload and runs the step
+// wherever the platform had no earlier moment for it; it runs once.
 class CPxModuleExit {
 public:
-  CPxModuleExit() = default;
+  CPxModuleExit() { NPxPlatform::SetModuleExitStep(ExitStep); }
   CPxModuleExit(const CPxModuleExit&) = delete;
   CPxModuleExit& operator=(const CPxModuleExit&) = delete;
-  ~CPxModuleExit() {
-    g_lineCounts->Flush();
-    g_logWriter.Close();
-  }
+  ~CPxModuleExit() { NPxPlatform::RunModuleExitStep(); }
 };
 
 CPxModuleExit g_moduleExit;

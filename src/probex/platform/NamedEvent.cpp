@@ -17,6 +17,8 @@ bool CNamedEvent::IsOpen() const {
 
 } // namespace NPxPlatform
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include "win32/NamedEvent.inc"
+#else
 #include "posix/NamedEvent.inc"
 #endif

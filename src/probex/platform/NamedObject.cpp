@@ -18,6 +18,8 @@ bool CNamedObject::Open(EPxObjectKind kind, const char* name, unsigned payloadSi
 
 } // namespace NPxPlatform
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include "win32/NamedObject.inc"
+#else
 #include "posix/NamedObject.inc"
 #endif

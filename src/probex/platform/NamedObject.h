@@ -7,6 +7,7 @@
 // cannot be made, or that another user owns or may enter, refuses every call.
 // In a child made by fork the inherited handles read as closed: the holder
 // is the parent. Names are bytes, compared exactly, up to kMaxNameLength.
+// On Windows the kernel's own named objects serve (win32/NamedObject.inc).
 #pragma once
 
 #include <memory>
@@ -23,8 +24,13 @@ class CNamedObject {
 public:
   // Handles of one object at a time, over all processes; one more is refused.
   static constexpr int kMaxHolders = 64;
-  // The longest name in bytes, without its terminator.
+  // The longest name in bytes, without its terminator: Windows names its
+  // kernel objects in at most MAX_PATH characters.
+#if defined(_WIN32)
+  static constexpr unsigned kMaxNameLength = 259;
+#else
   static constexpr unsigned kMaxNameLength = 1023;
+#endif
   static constexpr unsigned kMaxPayloadSize = 1u << 24;
 
   CNamedObject();
@@ -52,6 +58,9 @@ public:
   bool IsSlotHeld(int slot) const;
 
 private:
+  // The Windows event waits on the kernel handle that the holder keeps.
+  friend class CNamedEvent;
+
   int m_Attach(EPxObjectKind kind, const char* name, unsigned payloadSize, bool create);
 
   std::unique_ptr<SObjectHolder> m_pHolder;

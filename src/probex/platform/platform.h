@@ -8,6 +8,7 @@
 #include "probex/platform/File.h"
 #include "probex/platform/ForkHooks.h"
 #include "probex/platform/Interlocked.h"
+#include "probex/platform/Module.h"
 #include "probex/platform/NameMarker.h"
 #include "probex/platform/NamedEvent.h"
 #include "probex/platform/NamedObject.h"
