@@ -89,3 +89,10 @@ int CPxObjectDirTest::ObjectFileCount() const {
     count += entry.path().filename() != ".lock";
   return count;
 }
+
+std::size_t PxCount(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}

@@ -17,6 +17,8 @@ std::vector<std::string> PxFilesIn(const std::string& dir, const std::string& ex
 
 // The whole content of a file; empty when it cannot be read.
 std::string PxReadFile(const std::string& path);
+// How often the part stands in the text, overlaps included.
+std::size_t PxCount(const std::string& text, const std::string& part);
 
 // Compares the text with tests/<name>; PX_APPROVE=1 rewrites the file instead.
 void PxExpectApproved(const std::string& name, const std::string& text);

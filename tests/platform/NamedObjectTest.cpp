@@ -46,13 +46,6 @@ std::string Chowned(const std::string& path, unsigned uid) {
   ::lchown(path.c_str(), uid, uid);
   return path;
 }
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
 TEST_F(NamedObjectTest, CreateTellsFreshFromLivingAndOpenCreatesNothing) {
   CNamedEvent first, second;
   EXPECT_FALSE(first.Open("point"));
@@ -206,12 +199,12 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
     const SPxChildResult sync = PxRunChild(argv, env);
     EXPECT_EQ(0, sync.exitCode) << row.what << sync.stdErr; // unmet, but not silently
     const std::string notice = "Probex: the object folder " + folder + " " + row.problem;
-    EXPECT_EQ(1u, Count(sync.stdErr, notice)) << row.what << "\n" << sync.stdErr;
-    EXPECT_EQ(1u, Count(sync.stdErr, "Probex: the object folder")) << row.what;
+    EXPECT_EQ(1u, PxCount(sync.stdErr, notice)) << row.what << "\n" << sync.stdErr;
+    EXPECT_EQ(1u, PxCount(sync.stdErr, "Probex: the object folder")) << row.what;
     EXPECT_NE(std::string::npos, sync.stdErr.find("set PROBEX_OBJECT_DIR")) << row.what;
     if (!row.asVictim) {
       const SPxChildResult logged = PxRunChild({PxScenarioPath("px_class_scenario"), "class"}, env);
-      EXPECT_EQ(1u, Count(logged.stdErr, notice)) << row.what << logged.stdErr;
+      EXPECT_EQ(1u, PxCount(logged.stdErr, notice)) << row.what << logged.stdErr;
       EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(tmp), {})) << row.what;
     }
     std::error_code ignored;

@@ -25,13 +25,6 @@ std::vector<std::string> Records(const std::string& log) {
   return records;
 }
 
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
 class AbnormalEnd : public ::testing::Test {
 protected:
   SPxChildResult Run(const std::string& end) {
@@ -84,8 +77,8 @@ TEST_F(AbnormalEnd, AProgramThatTakesTheSignalItselfGoesOnWithNothingLostOrDoubl
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
   const std::vector<std::string> logs = Logs();
   ASSERT_EQ(logs.size(), 1u);
-  EXPECT_EQ(Count(logs[0], "End.|"), 0u);
-  EXPECT_EQ(Count(logs[0], "TtNg|"), 1u);
+  EXPECT_EQ(PxCount(logs[0], "End.|"), 0u);
+  EXPECT_EQ(PxCount(logs[0], "TtNg|"), 1u);
   EXPECT_EQ(Records(logs[0]).back(), "ClRe|Failures \t1");
 }
 
@@ -94,16 +87,16 @@ TEST_F(AbnormalEnd, AForkedChildWritesALogOfItsOwnAndTheParentsRecordsOnce) {
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
   std::vector<std::string> logs = Logs();
   ASSERT_EQ(logs.size(), 2u);
-  if (Count(logs[0], "child") == 0)
+  if (PxCount(logs[0], "child") == 0)
     std::swap(logs[0], logs[1]);
   const std::vector<std::string> child = Records(logs[0]);
   ASSERT_EQ(child.size(), 3u);
   EXPECT_EQ(child[0], "Tit.|Probex");
   EXPECT_EQ(child[2], "Etc.|child");
-  EXPECT_EQ(Count(logs[1], "Tit.|"), 1u);
-  EXPECT_EQ(Count(logs[1], "ClCp|fork"), 1u);
-  EXPECT_EQ(Count(logs[1], "TtNg|"), 1u);
-  EXPECT_EQ(Count(logs[1], "child"), 0u);
+  EXPECT_EQ(PxCount(logs[1], "Tit.|"), 1u);
+  EXPECT_EQ(PxCount(logs[1], "ClCp|fork"), 1u);
+  EXPECT_EQ(PxCount(logs[1], "TtNg|"), 1u);
+  EXPECT_EQ(PxCount(logs[1], "child"), 0u);
   EXPECT_EQ(Records(logs[1]).back(), "ClRe|Failures \t1");
 }
 
@@ -139,8 +132,8 @@ TEST_F(AbnormalEnd, ALogThatCannotGrowIsToldOnceAndTheRunGoesOn) {
   const std::vector<std::string> logs = Logs();
   ASSERT_EQ(logs.size(), 1u);
   EXPECT_EQ(logs[0].size(), 4000u);
-  EXPECT_EQ(Count(run.stdErr, "cannot be written (File too large)"), 1u) << run.stdErr;
-  EXPECT_EQ(Count(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
+  EXPECT_EQ(PxCount(run.stdErr, "cannot be written (File too large)"), 1u) << run.stdErr;
+  EXPECT_EQ(PxCount(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
 }
 
 } // namespace
