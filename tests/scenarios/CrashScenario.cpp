@@ -1,8 +1,8 @@
 // A test program that ends badly on request, so that tests can read what
 // its log kept. The first argument picks the end: a signal's name, "throw",
 // "handled" (the program takes SIGTERM itself and goes on), "fork",
-// "threads" (8 threads fail checks at once) or "fsize" (the log's file may
-// not grow past 4000 bytes).
+// "threads" (8 threads fail checks at once), "fsize" (the log's file may
+// not grow past 4000 bytes) or "stuck" (a worker that never ends).
 #include <probex/probex.h>
 
 #include <signal.h>
@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <cfenv>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -75,33 +77,18 @@ public:
   PX_DECLARATION_END();
 };
 
-#define PX_FAIL_ON(n)                                                                              \
-  case n:                                                                                          \
-    PX_ASSERT(n < 0);                                                                              \
-    break
-
+// Each thread fails its own check at a line of its own, as PX_ASSERT would.
 class CThreads : public CProbex {
 public:
-  static constexpr int kThreads = 8;
-  static constexpr int kChecks = 300;
   CThreads() { PX_CAPTION_CLASS("threads"); }
   PX_CASE(FailTogether) {
     std::vector<std::thread> threads;
-    for (int n = 0; n < kThreads; ++n)
+    for (int n = 0; n < 8; ++n)
       threads.emplace_back([this, n] {
-        for (int i = 0; i < kChecks; ++i) {
-          switch (n) {
-            PX_FAIL_ON(0);
-            PX_FAIL_ON(1);
-            PX_FAIL_ON(2);
-            PX_FAIL_ON(3);
-            PX_FAIL_ON(4);
-            PX_FAIL_ON(5);
-            PX_FAIL_ON(6);
-            PX_FAIL_ON(7);
-          default:
-            break;
-          }
+        const std::string expression = "thread " + std::to_string(n);
+        for (int i = 0; i < 300; ++i) {
+          x_SetTestExpectLine(__FILE__, 1000 + n);
+          x_Assert(false, expression.c_str());
         }
       });
     for (std::thread& thread : threads)
@@ -121,6 +108,22 @@ public:
   PX_DECLARATION_END();
 };
 
+// The run must end the process with a notice and its log written rather
+// than leave the worker to a destroyed object.
+class CStuck : public CProbexThread {
+public:
+  CStuck() { PX_CAPTION_CLASS("a worker that never ends"); }
+  void RunThread(int) override {
+    for (;;)
+      std::this_thread::sleep_for(std::chrono::hours(1));
+  }
+  PX_CASE(Report) {
+    std::printf("case ran\n");
+    std::fflush(stdout);
+  }
+  PX_DECLARATION_END();
+};
+
 void TakeTerm(int) {
   g_termTaken = 1;
 }
@@ -133,6 +136,9 @@ int main(int argc, char** argv) {
     CFork().Run();
   } else if (g_end == "threads") {
     CThreads().Run();
+  } else if (g_end == "stuck") {
+    CStuck().Run();
+    std::printf("run returned\n");
   } else if (g_end == "fsize") {
     const rlimit limit{4000, 4000};
     ::setrlimit(RLIMIT_FSIZE, &limit);
