@@ -1,8 +1,7 @@
 // The models built from records and the transcript made of them, in what
-// the program's outputs do not show: the run model's captions, times and
-// warnings, coverage records that cannot be read, the transcript's colour,
-// which never crosses a line end, and its text conversions.
-#include "CoverageModel.h"
+// the program's outputs do not show: the run model's warnings in either
+// language, the transcript's colour, which never crosses a line end, and
+// its text conversions.
 #include "EnglishTexts.h"
 #include "LogReader.h"
 #include "RunModel.h"
@@ -24,20 +23,6 @@ namespace {
 // Hands each record that the log's bytes hold to `each`.
 void ForEachRecord(const std::string& log, const CLogReader::FRecord& each) {
   CLogReader().Feed(log.data(), log.size(), each);
-}
-
-TEST(RunModel, KeepsTheTestCaptionOfAFailureAndTheTimeOfItsCase) {
-  CReadIssues issues;
-  CRunModel model(issues);
-  ForEachRecord("ClCp|stack\rCaCp|first\rTtCp|sums\rTtEL|/src/t.cpp(12):\rTtEx|b == 2  ?\r"
-                "TtNg|b is not 2\rCaTm|15ms\rTtOk|\rCaTm|garbage\r",
-                [&model](const SLogRecord& r) { model.Add(r); });
-  const std::vector<SCase>& cases = model.Classes().at(0).cases;
-  ASSERT_EQ(cases.size(), 2u);
-  ASSERT_EQ(cases[0].failures.size(), 1u);
-  EXPECT_EQ(cases[0].failures[0].testCaption, "sums");
-  EXPECT_EQ(cases[0].timeMs, 15);
-  EXPECT_EQ(cases[1].timeMs, 0);
 }
 
 TEST(RunModel, TiesWarningsToTheirClassInEitherLanguage) {
@@ -98,18 +83,6 @@ TEST(EnglishTexts, SaysTheLibrarysTextsAgainWithTheirFieldsAndLeavesOthersAlone)
                                          std::pair{"jam_JM", ETranscriptLanguage::English},
                                          std::pair{"en_US.UTF-8", ETranscriptLanguage::English}})
     EXPECT_EQ(PxLanguageOfLocale(locale), language) << locale;
-}
-
-TEST(CoverageModel, SkipsRecordsItCannotReadAndSaysSo) {
-  CReadIssues issues;
-  CCoverageModel model;
-  const std::string log = "PxCt|?3,120();00000\rPxCt|?3,120();00000G\rPxCt|?x,1();000001\r"
-                          "PxCt|?3,120\rPxLn|?3,120(1):\rPxLn|?3,120(1)\rPxLn|3,120(1\r"
-                          "PxLn|?3,120(1):1G\rPxPs|!1,2;name\rPxPs|!1,2;f(0):0\rPxPs|!1,2;f(0):ZZ\r"
-                          "PxPs|!1;f(0):\rPxFn|anything\r";
-  ForEachRecord(log, [&](const SLogRecord& r) { model.Add(r, issues); });
-  EXPECT_EQ(issues.Count(EReadIssue::BadCoverage), 12u);
-  EXPECT_TRUE(model.Empty());
 }
 
 TEST(Transcript, ColoursByOutcomeAndResetsBeforeEveryLineEnd) {
