@@ -75,35 +75,29 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
   ASSERT_EQ(::mkfifo(special.c_str(), 0600), 0);
 #endif
   std::ofstream(dir + "/e"); // an empty log is read without complaint: only reports are refused
-  const std::string none = "Summary: 0 classes, 0 cases, 0 passed, 0 failed\n";
-  const std::tuple<std::vector<std::string>, int, std::string, std::string> runs[] = {
-      {{"--help"}, 0, "Usage: DiVov.exe [OPTION]... LOG\n", ""},
-      {{"--version"}, 0, "DiVov.exe (Probex) 1.40\n", ""},
-      {{"-x"}, 2, "", "unknown option -x\nTry 'DiVov.exe --help' for more information.\n"},
-      {{"--latest", "nope"}, 2, "", "no log of nope in the temporary directory\n"},
-      {{dir + "/missing"}, 2, "", "cannot open " + dir + "/missing: No such file or directory\n"},
-      {{dir}, 2, "", "cannot read " + dir + ": it is a directory\n"},
-      {{"-f", special}, 2, "", "cannot follow " + special + ": it is not a regular file\n"},
-      {{"--junit", dir + "/no/x", dir + "/e"},
-       2,
-       none,
-       "cannot write " + dir + "/no/x: cannot make a file beside it: No such file or directory\n"},
-      {{"--html", special, dir + "/e"},
-       2,
-       none,
-       "cannot write " + special + ": it is not a regular file\n"},
-      {{"--lcov", dir + "/t", dir + "/e"},
-       0,
-       none,
-       dir + "/e: no coverage records, " + dir + "/t not written\n"}};
-  for (const auto& [args, status, out, err] : runs) {
+  const std::vector<std::string> runs[] = {{"--help"},
+                                           {"--version"},
+                                           {"-x"},
+                                           {"--latest", "nope"},
+                                           {dir + "/missing"},
+                                           {dir},
+                                           {"-f", special},
+                                           {"--junit", dir + "/no/x", dir + "/e"},
+                                           {"--html", special, dir + "/e"},
+                                           {"--lcov", dir + "/t", dir + "/e"}};
+  std::string all;
+  for (const std::vector<std::string>& args : runs) {
     const SPxChildResult run = PxRunViewer(args, dir);
-    EXPECT_EQ(run.exitCode, status) << args[0];
-    // Of the help only its first line: the rest is prose.
-    EXPECT_EQ(run.stdOut.substr(0, run.stdOut.find('\n') + 1), out);
-    EXPECT_EQ(run.stdOut.size() > out.size(), args[0] == "--help");
-    EXPECT_EQ(run.stdErr, err.empty() ? "" : "DiVov.exe: " + err);
+    all += "$ DiVov.exe";
+    for (const std::string& arg : args)
+      all += " " + arg;
+    all += "\nstatus " + std::to_string(run.exitCode) + "\n" + run.stdOut + run.stdErr;
   }
+  for (std::size_t at; (at = all.find(special)) != std::string::npos;)
+    all.replace(at, special.size(), "<special>");
+  for (std::size_t at; (at = all.find(dir)) != std::string::npos;)
+    all.replace(at, dir.size(), "<dir>");
+  PxExpectApproved("tools/approved/trouble.txt", all);
   EXPECT_FALSE(std::filesystem::exists(dir + "/t"));
 }
 
