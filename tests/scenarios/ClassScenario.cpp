@@ -51,50 +51,6 @@ public:
   }
 };
 
-// Code under test, instrumented by hand as a tool would do it: each line
-// that can run reports its passage, and the table below marks those lines.
-// The first line has two passage points, as a loop header would.
-int g_cookie = -1;
-void Pass(int line, int points = 1) {
-  for (int point = 1; point <= points; ++point)
-    NPxCoverage::OutputLine(g_cookie, line, point);
-}
-
-const int kClampFirstLine = __LINE__ + 4;
-// Bits of the lines that pass, from the first: +0, +2, +5, +7 and +10.
-const unsigned char kClampTable[] = {0xA5, 0x04};
-int Clamp(int value, int low, int high) {
-  Pass(__LINE__, 2);
-  if (value < low) {
-    Pass(__LINE__);
-    return low;
-  }
-  Pass(__LINE__);
-  if (value > high) {
-    Pass(__LINE__);
-    return high;
-  }
-  Pass(__LINE__);
-  return value;
-}
-
-class CClamp : public CProbex {
-public:
-  CClamp() { PX_CAPTION_CLASS("clamp"); }
-  PX_CASE(Inside) {
-    PX_CASE_CAPTION("inside the range");
-    NPxCoverage::OutputFuncIn("Clamp");
-    PX_ASSERT_EQUAL(Clamp(5, 0, 10), 5);
-    NPxCoverage::OutputFuncOut("Clamp", 5);
-    PX_ASSERT_EQUAL(Clamp(7, 0, 10), 7);
-  }
-  PX_CASE(Below) {
-    PX_CASE_CAPTION("below the range");
-    PX_ASSERT_EQUAL(Clamp(-3, 0, 10), 0);
-  }
-  PX_DECLARATION_END();
-};
-
 // Waits, for half a minute at most, until the folder holds `count` entries.
 void AwaitEntries(const std::string& dir, long count) {
   namespace fs = std::filesystem;
@@ -119,13 +75,6 @@ int main(int argc, char** argv) {
     CNoCaption().Run();
   } else if (mode == "noend") {
     CNoEnd().Run();
-  } else if (mode == "coverage-step" || mode == "coverage-count") {
-    if (mode == "coverage-step")
-      NPxCoverage::SetStepLogMode();
-    g_cookie = NPxCoverage::GetSourceCookie();
-    NPxCoverage::OutputPassibleLine(g_cookie, kClampFirstLine, __FILE__, kClampTable,
-                                    static_cast<int>(sizeof kClampTable));
-    CClamp().Run();
   } else if (mode == "halfway" && argc > 2) {
     // A record larger than the log's buffer puts the first half in the file;
     // the second half comes once the folder argv[2] holds an entry.

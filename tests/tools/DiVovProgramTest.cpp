@@ -24,14 +24,15 @@ TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors
   const std::tuple<std::string, int, size_t> runs[] = {
       {"class", 1, 1}, {"nocaption", 0, 1},     {"noend", 0, 1},
       {"suite", 1, 1}, {"coverage-step", 0, 0}, {"coverage-count", 0, 0}};
-  const std::vector<std::string> latest{"--color=never", "--encoding=UTF-8", "--latest",
-                                        "px_class_scenario"};
   const auto with = [](std::vector<std::string> args, const char* more) {
     args.insert(args.begin(), more);
     return args;
   };
   for (const auto& [mode, status, errors] : runs) {
     SCOPED_TRACE(mode);
+    const std::vector<std::string> latest{"--color=never", "--encoding=UTF-8", "--latest",
+                                          mode.rfind("coverage", 0) == 0 ? "px_coverage_scenario"
+                                                                         : "px_class_scenario"};
     const std::string dir = PxDirectoryOf(PxRunScenarioLog(mode));
     const SPxChildResult japanese = PxRunViewer(latest, dir, "ja_JP.UTF-8");
     EXPECT_EQ(japanese.exitCode, status) << japanese.stdErr;
