@@ -1,9 +1,7 @@
 // A test program the tests run as a real process, traced (debugger lines) or
 // not (log records, which the viewer's tests read too); argv[1] picks the run.
 #include <probex/probex.h>
-#if !defined(_WIN32) // the fork run is a POSIX one
-#include <sys/wait.h>
-#endif
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -103,14 +101,6 @@ int main(int argc, char** argv) {
       CProbexView().OutputMessage(line.c_str(), PX_MSG_ETC);
       std::cout << line << std::endl;
     }
-#if !defined(_WIN32)
-  } else if (mode == "fork") {
-    CProbexView().OutputMessage("before the fork", PX_MSG_ETC);
-    const pid_t child = ::fork();
-    CProbexView().OutputMessage(child == 0 ? "from the child" : "from the parent", PX_MSG_ETC);
-    if (child > 0)
-      ::waitpid(child, nullptr, 0);
-#endif
   } else if (mode != "silent") { // "silent" loads the library and sends nothing
     return 2;
   }
