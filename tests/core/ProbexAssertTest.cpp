@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstring>
 #include <stdexcept>
 #include <thread>
 

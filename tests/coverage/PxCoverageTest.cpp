@@ -10,7 +10,6 @@
 #include "probex/coverage/PxInstrument.h"
 #include "probex/view/PxLogWriter.h"
 
-#include <cstdlib>
 #include <stdexcept>
 
 namespace {

@@ -6,7 +6,6 @@
 #include "probex/platform/SharedBlock.h"
 
 #include <climits>
-#include <cstdlib>
 #include <thread>
 #include <vector>
 

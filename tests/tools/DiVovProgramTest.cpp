@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <regex>
-#include <sstream>
 #include <tuple>
 
 namespace {

@@ -5,7 +5,6 @@
 // are checked through the program.
 #include "LogFollower.h"
 
-#include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 
 #include <gtest/gtest.h>
