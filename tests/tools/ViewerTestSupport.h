@@ -58,14 +58,3 @@ inline SPxChildResult PxRunViewer(std::vector<std::string> args, const std::stri
     env["LC_ALL"] = locale;
   return PxRunChild(args, env);
 }
-
-// The number of the first line of the scenario's source that holds the text.
-inline std::string PxScenarioLine(const std::string& text) {
-  std::ifstream source(std::string(PX_SCENARIO_SOURCE_DIR) + "/ClassScenario.cpp");
-  int number = 1;
-  for (std::string line; std::getline(source, line); ++number)
-    if (line.find(text) != std::string::npos)
-      return std::to_string(number);
-  ADD_FAILURE() << "no line of the scenario holds " << text;
-  return "";
-}

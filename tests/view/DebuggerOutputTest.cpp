@@ -1,16 +1,56 @@
-// Real test programs under a real tracer: their messages reach standard
-// error as debugger lines, and no log file is made.
+// The default sink under a debugger, in this process and in real test
+// programs under a real tracer: their messages reach standard error as
+// debugger lines, and no log file is made.
 #include "common/PxChildProcess.h"
+#include "common/PxDebuggerStandIn.h"
 #include "common/PxIconv.h"
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
+#include "probex/view/ProbexView.h"
 
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
+
+using Events = std::vector<std::string>;
+
+// The default sink in this process: what only a sink here can show (pauses,
+// kinds no program sends, null texts), and the switch between debugger and
+// log decided afresh for each message.
+TEST(DebuggerRendering, EachLineArrivesWholeAndIsFollowedByAPauseButCoverageIsSilent) {
+  const std::string longText(5000, 'x');
+  CPxDebuggerStandIn debugger;
+  CProbexView view;
+  view.OutputMessage(longText.c_str(), PX_MSG_TEST_NG);
+  view.OutputMessage(nullptr, PX_MSG_ETC);
+  view.OutputMessage("odd kind", static_cast<EPxMsgType>(0x41424344u));
+  view.OutputMessage("/a.cpp(4):", PX_MSG_TEST_LINE);
+  for (EPxMsgType kind : {PX_MSG_COVERAGE_LINE, PX_MSG_COVERAGE_FUNC_IN, PX_MSG_COVERAGE_FUNC_OUT,
+                          PX_MSG_COVERAGE_PASSABLE, PX_MSG_COVERAGE_COUNT})
+    view.OutputMessage("?1,2(3", kind);
+  EXPECT_EQ(debugger.Events(), (Events{"** " + longText + "\n\n", "<pause 10>", "\n", "<pause 10>",
+                                       "odd kind\n", "<pause 10>", "", "<pause 10>"}));
+}
+
+TEST(DebuggerRendering, CopiesAreEquallyUsableAndADetachedDebuggerSendsTheNextMessageElsewhere) {
+  CPxDebuggerStandIn debugger;
+  CProbexView original;
+  CProbexView copy(original);
+  CProbexView assigned;
+  assigned = copy;
+  copy.OutputMessage("a", PX_MSG_ETC);
+  assigned.OutputMessage("b", PX_MSG_ETC);
+  debugger.SetAttached(false);
+  original.OutputMessage("", PX_MSG_ETC);
+  debugger.SetAttached(true);
+  original.OutputMessage("c", PX_MSG_ETC);
+  EXPECT_EQ(debugger.Output(), "a\nb\nc\n");
+}
 
 // The terminal's encoding: UTF-8 when the locale says so (LC_ALL decides
 // over LANG, and an empty LC_ALL does not), CP932 bytes unchanged otherwise.
