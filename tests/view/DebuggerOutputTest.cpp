@@ -20,8 +20,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 // The default sink in this process: what only a sink here can show (pauses,
-// kinds no program sends, null texts), and the switch between debugger and
-// log decided afresh for each message.
+// kinds no program sends, null texts).
 TEST(DebuggerRendering, EachLineArrivesWholeAndIsFollowedByAPauseButCoverageIsSilent) {
   const std::string longText(5000, 'x');
   CPxDebuggerStandIn debugger;
@@ -35,21 +34,6 @@ TEST(DebuggerRendering, EachLineArrivesWholeAndIsFollowedByAPauseButCoverageIsSi
     view.OutputMessage("?1,2(3", kind);
   EXPECT_EQ(debugger.Events(), (Events{"** " + longText + "\n\n", "<pause 10>", "\n", "<pause 10>",
                                        "odd kind\n", "<pause 10>", "", "<pause 10>"}));
-}
-
-TEST(DebuggerRendering, CopiesAreEquallyUsableAndADetachedDebuggerSendsTheNextMessageElsewhere) {
-  CPxDebuggerStandIn debugger;
-  CProbexView original;
-  CProbexView copy(original);
-  CProbexView assigned;
-  assigned = copy;
-  copy.OutputMessage("a", PX_MSG_ETC);
-  assigned.OutputMessage("b", PX_MSG_ETC);
-  debugger.SetAttached(false);
-  original.OutputMessage("", PX_MSG_ETC);
-  debugger.SetAttached(true);
-  original.OutputMessage("c", PX_MSG_ETC);
-  EXPECT_EQ(debugger.Output(), "a\nb\nc\n");
 }
 
 // The terminal's encoding: UTF-8 when the locale says so (LC_ALL decides
