@@ -82,7 +82,12 @@ std::string PxStable(const std::string& text) {
     stable.replace(at, close - at + 1,
                    "<tests>" + stable.substr(at + tests.size(), open - at - tests.size()) + "(N)");
   }
-  return std::regex_replace(stable, std::regex("(-->Time |--&gt;Time |CaTm\\|)-?[0-9]+ms"), "$1Nms");
+  stable =
+      std::regex_replace(stable, std::regex("(-->Time |--&gt;Time |CaTm\\|)-?[0-9]+ms"), "$1Nms");
+  return std::regex_replace(
+      stable,
+      std::regex("(Ver\\.\\|1\\.40\\()[A-Z][a-z]{2} [ 0-9]\\d \\d{4} \\d\\d:\\d\\d:\\d\\d\\)"),
+      "$1<built>)");
 }
 
 void CPxObjectDirTest::SetUp() {

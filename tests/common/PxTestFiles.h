@@ -30,7 +30,8 @@ void PxExpectApproved(const std::string& name, const std::string& text);
 
 // The text as an approved file holds it: the scenario sources' folder as
 // "<scenarios>", the tests' own locations as "<tests>/FILE(N)", the times
-// of cases as "Nms" (in HTML too).
+// of cases as "Nms" (in HTML too), the build time of a log's header as
+// "<built>".
 std::string PxStable(const std::string& text);
 
 // Gives each test a named-object folder of its own (PROBEX_OBJECT_DIR), so

@@ -8,12 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#if defined(_WIN32)
-#include "probex/platform/win32/Win32.h"
-#else
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -22,17 +16,6 @@
 #include <thread>
 
 namespace {
-
-// The running program as the system names it, asked of the system itself.
-std::string OwnExecutable() {
-  char exe[4096] = {};
-#if defined(_WIN32)
-  return std::string(exe, ::GetModuleFileNameA(nullptr, exe, sizeof exe));
-#else
-  const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-  return n > 0 ? std::string(exe, static_cast<std::size_t>(n)) : std::string();
-#endif
-}
 
 // Their bytes are checked on a real program's log; here they only lead.
 const std::string kHeader = NPxLogFormat::HeaderRecords();
@@ -103,25 +86,6 @@ TEST_F(LogWriter, BufferReachesTheFileOnlyWhenTheNextRecordWouldOverflowAndLongT
   m_writer.Close();
   m_writer.Close();
   EXPECT_EQ(Log().substr(std::min(written, Log().size())), "Etc.|" + longText + "\r");
-}
-
-TEST_F(LogWriter, NameAndViewerStartHappenOnceAtTheFirstRecord) {
-  EXPECT_TRUE(m_writer.GetLogPath().empty());
-  m_writer.WriteRecord("one", PX_MSG_ETC);
-  const std::string path = m_writer.GetLogPath();
-  m_writer.WriteRecord("two", PX_MSG_ETC);
-  EXPECT_EQ(m_writer.GetLogPath(), path);
-  const std::string exe = OwnExecutable();
-  ASSERT_FALSE(exe.empty());
-  const std::filesystem::path log(path);
-  EXPECT_TRUE(std::filesystem::equivalent(log.parent_path(), std::getenv("TMPDIR"))) << path;
-  const std::regex pattern(std::regex_replace(std::filesystem::path(exe).filename().string(),
-                                              std::regex("[.^$|()\\[\\]{}*+?\\\\]"), "\\$&") +
-                           "\\.\\d{8}_\\d{6}\\d{2}\\.qpxlog");
-  EXPECT_TRUE(std::regex_match(log.filename().string(), pattern)) << path;
-  const std::vector<std::string> starts = m_viewer.Starts();
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0], "/x\n" + std::string(exe) + path.substr(path.find(".qpxlog") - 18) + "\n");
 }
 
 TEST_F(LogWriter, PlantedLinkIsNotFollowed) {
