@@ -1,10 +1,8 @@
-// The models built from records and the transcript made of them, in what
-// the program's outputs do not show: the run model's warnings in either
-// language, the locales that choose English, the transcript's colour,
-// which never crosses a line end, and its text conversions.
+// What the program's outputs do not show: the locales that choose English,
+// the transcript's colour, which never crosses a line end, and its text
+// conversions.
 #include "EnglishTexts.h"
 #include "LogReader.h"
-#include "RunModel.h"
 #include "TextConverter.h"
 #include "TranscriptReporter.h"
 #include "common/PxIconv.h"
@@ -20,28 +18,6 @@ namespace {
 // Hands each record that the log's bytes hold to `each`.
 void ForEachRecord(const std::string& log, const CLogReader::FRecord& each) {
   CLogReader().Feed(log.data(), log.size(), each);
-}
-
-TEST(RunModel, TiesWarningsToTheirClassInEitherLanguage) {
-  for (const bool english : {false, true}) {
-    CReadIssues issues;
-    CRunModel model(issues);
-    ForEachRecord(std::string("ClNm|CNoCaption\rEtc.|") + NPxText::kCaptionWarning +
-                      "\rClCp|no end\rTtOk|\rClRe|Failures \t0\rEtc.|" +
-                      NPxText::kEndMarkerWarning + "\r",
-                  [&](SLogRecord r) {
-                    if (english)
-                      PxToEnglish(r.kind, r.text);
-                    model.Add(r);
-                  });
-    ASSERT_EQ(model.Classes().size(), 2u);
-    ASSERT_EQ(model.Classes()[0].warnings.size(), 1u);
-    EXPECT_EQ(model.Classes()[0].warnings[0].rfind("Warning:", 0), 0u);
-    EXPECT_TRUE(model.Classes()[0].cases.empty());
-    ASSERT_EQ(model.Classes()[1].warnings.size(), 1u);
-    EXPECT_NE(model.Classes()[1].warnings[0].find("PX_DECLARATION_END()"), std::string::npos);
-    EXPECT_FALSE(model.Failed());
-  }
 }
 
 // The texts themselves are said again in the transcript of a hand-made log.
