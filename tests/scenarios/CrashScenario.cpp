@@ -37,12 +37,10 @@ void EndAsAsked() {
     __builtin_trap();
   else if (g_end == "SIGABRT")
     std::abort();
-  else if (g_end == "SIGBUS")
-    ::raise(SIGBUS);
+  else if (g_end == "SIGBUS" || g_end == "SIGINT")
+    ::raise(g_end == "SIGBUS" ? SIGBUS : SIGINT);
   else if (g_end == "SIGTERM" || g_end == "handled")
     ::kill(::getpid(), SIGTERM);
-  else if (g_end == "SIGINT")
-    ::kill(::getpid(), SIGINT);
   else if (g_end == "throw")
     throw std::runtime_error("thrown from a case");
 }
