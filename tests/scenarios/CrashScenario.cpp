@@ -94,17 +94,6 @@ public:
   PX_DECLARATION_END();
 };
 
-class CMany : public CProbex {
-public:
-  CMany() { PX_CAPTION_CLASS("many"); }
-  PX_CASE(Records) {
-    for (int i = 0; i < 1000; ++i)
-      PX_ASSERT(i >= 0);
-    PX_ASSERT(1 > 2);
-  }
-  PX_DECLARATION_END();
-};
-
 // The run must end the process with a notice and its log written rather
 // than leave the worker to a destroyed object.
 class CStuck : public CProbexThread {
@@ -140,7 +129,7 @@ int main(int argc, char** argv) {
     const rlimit limit{4000, 4000};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     ::signal(SIGXFSZ, SIG_IGN);
-    CMany().Run();
+    CThreads().Run();
   } else {
     // The program's own handler, in place before the library's: it is
     // called after the library has written what waits, and the run goes on.
