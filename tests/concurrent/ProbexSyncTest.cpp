@@ -200,15 +200,13 @@ void ExpectTwoRunsMeet(int parties) {
   EXPECT_EQ("1", logs[0]["again"]);
 }
 
-class SyncProcessTest : public CPxObjectDirTest {};
-
-TEST_F(SyncProcessTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
+TEST_F(ProbexSyncTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
   ExpectTwoRunsMeet(2);
   ExpectTwoRunsMeet(4);
   EXPECT_EQ(0, ObjectFileCount());
 }
 
-TEST_F(SyncProcessTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
+TEST_F(ProbexSyncTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   // Two of three expected parties: one polls as the first arrival, the other
   // holds slot 1 and waits; both are killed there.
   CPxChild parties[2];
