@@ -1,6 +1,6 @@
-// What the program's outputs do not show: the locales that choose English,
-// the transcript's colour, which never crosses a line end, and its text
-// conversions.
+// The transcript, in what the program's outputs do not show: the locales
+// that choose English, its colour, which never crosses a line end, and its
+// text conversions.
 #include "EnglishTexts.h"
 #include "LogReader.h"
 #include "TextConverter.h"
