@@ -27,12 +27,9 @@ void CProbex::x_SetTestLine(const char* file, int line) {
 }
 
 void PxAppendLocation(CPxInlineText& location, const char* file, long long line) {
-  // An absolute __FILE__ is already its qualified form; a relative one is
-  // qualified afresh, since the current directory may have changed.
-  if (NPxPlatform::IsAbsolutePath(file))
-    location.Append(file);
-  else
-    location.Append(NPxPlatform::QualifyPath(file).c_str());
+  // Qualified afresh each time: the current directory may have changed.
+  char qualified[NPxPlatform::kMaxPath];
+  location.Append(NPxPlatform::QualifyPath(file ? file : "", qualified));
   location.Append("(", 1).AppendNumber(line).Append("):", 2);
 }
 
