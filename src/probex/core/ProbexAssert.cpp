@@ -47,7 +47,7 @@ thread_local SOpenCheck openCheck{};
 
 void CProbex::x_SetTestExpectLine(const char* file, int line) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
-  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  std::lock_guard<CPxMessageBlocks> block(blocks);
   if (line >= 0)
     m_CheckAssertCounter();
   // Widened first, so that even the most negative line has an absolute value.
@@ -112,7 +112,7 @@ void CProbex::x_AssertFailedLine(const char*, int) {
 void CProbex::m_AssertCommon(bool result, const char* expression, const char* okText,
                              const char* ngText) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
-  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  std::lock_guard<CPxMessageBlocks> block(blocks);
   if (openCheck.owner == this && blocks.OthersSince(openCheck.mark))
     m_SendLocation(openCheck.file, openCheck.line, PX_MSG_TEST_EXPECT_LINE);
   openCheck.owner = nullptr;
