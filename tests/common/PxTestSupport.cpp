@@ -44,10 +44,6 @@ CPxDebuggerStandIn::~CPxDebuggerStandIn() {
   NPxPlatform::SetDebuggerHooks(nullptr);
 }
 
-void CPxDebuggerStandIn::SetAttached(bool attached) {
-  g_attached = attached;
-}
-
 std::vector<std::string> CPxDebuggerStandIn::Events() const {
   std::lock_guard<std::mutex> guard(g_lock);
   return g_events;
