@@ -171,16 +171,13 @@ std::map<std::string, std::string> Parse(const std::string& out) {
   return log;
 }
 
-std::vector<std::string> Args(int parties, int index) {
-  return {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(index)};
-}
-
 // Runs the parties, which must all end well having met at each point of each
 // run: none passed before the last one arrived.
 void ExpectTwoRunsMeet(int parties) {
   std::vector<CPxChild> running(parties);
   for (int i = 0; i < parties; ++i)
-    ASSERT_TRUE(running[i].Start(Args(parties, i)));
+    ASSERT_TRUE(running[i].Start(
+        {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(i)}));
   std::vector<std::map<std::string, std::string>> logs;
   for (CPxChild& party : running) {
     const SPxChildResult ended = party.Wait();
@@ -211,7 +208,7 @@ TEST_F(ProbexSyncTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   // holds slot 1 and waits; both are killed there.
   CPxChild parties[2];
   for (CPxChild& party : parties)
-    ASSERT_TRUE(party.Start(Args(3, 0)));
+    ASSERT_TRUE(party.Start({PxScenarioPath("px_sync_party"), "2", "0"}));
   const std::string slot1 = Parse(parties[0].ReadLine())["slot1"];
   ASSERT_TRUE(PxEventually([&] { return NPxPlatform::CNamedEvent().Open(slot1.c_str()); }));
   for (CPxChild& party : parties) {

@@ -15,11 +15,6 @@
 
 namespace {
 
-// Hands each record that the log's bytes hold to `each`.
-void ForEachRecord(const std::string& log, const CLogReader::FRecord& each) {
-  CLogReader().Feed(log.data(), log.size(), each);
-}
-
 // The texts themselves are said again in the transcript of a hand-made log.
 TEST(EnglishTexts, AreChosenByALocaleOtherThanJapanese) {
   for (const auto& [locale, language] : {std::pair{"ja_JP.UTF-8", ETranscriptLanguage::Japanese},
@@ -35,7 +30,8 @@ TEST(Transcript, ColoursByOutcomeAndResetsBeforeEveryLineEnd) {
   CTranscriptReporter reporter(out, "UTF-8", true);
   const std::string log = "TtEx|good\rTtOk|\rTtEx|bad\rTtNg|why\rClRe|Failures \t0\r"
                           "ClRe|Failures \t12\rEtc.|plain\rTtEx|pending\r";
-  ForEachRecord(log, [&reporter](const SLogRecord& r) { reporter.OnRecord(r); });
+  CLogReader().Feed(log.data(), log.size(),
+                    [&reporter](const SLogRecord& r) { reporter.OnRecord(r); });
   reporter.OnIdle();
   // An expression whose outcome has not arrived yet is shown plainly.
   EXPECT_EQ(out.str(), "\033[32mgood\033[0m\n\n\033[1;31mbad\033[0m\n\033[1;31m** why\033[0m\n\n"

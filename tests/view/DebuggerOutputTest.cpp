@@ -17,8 +17,6 @@
 
 namespace {
 
-using Events = std::vector<std::string>;
-
 // The default sink in this process: what only a sink here can show (pauses,
 // kinds no program sends, null texts).
 TEST(DebuggerRendering, EachLineArrivesWholeAndIsFollowedByAPauseButCoverageIsSilent) {
@@ -32,8 +30,9 @@ TEST(DebuggerRendering, EachLineArrivesWholeAndIsFollowedByAPauseButCoverageIsSi
   for (EPxMsgType kind : {PX_MSG_COVERAGE_LINE, PX_MSG_COVERAGE_FUNC_IN, PX_MSG_COVERAGE_FUNC_OUT,
                           PX_MSG_COVERAGE_PASSABLE, PX_MSG_COVERAGE_COUNT})
     view.OutputMessage("?1,2(3", kind);
-  EXPECT_EQ(debugger.Events(), (Events{"** " + longText + "\n\n", "<pause 10>", "\n", "<pause 10>",
-                                       "odd kind\n", "<pause 10>", "", "<pause 10>"}));
+  EXPECT_EQ(debugger.Events(),
+            (std::vector<std::string>{"** " + longText + "\n\n", "<pause 10>", "\n", "<pause 10>",
+                                      "odd kind\n", "<pause 10>", "", "<pause 10>"}));
 }
 
 // The terminal's encoding: UTF-8 when the locale says so (LC_ALL decides
