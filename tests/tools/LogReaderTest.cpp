@@ -5,6 +5,7 @@
 // are checked through the program.
 #include "LogFollower.h"
 
+#include "common/PxRecordingSink.h"
 #include "common/PxTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,6 @@
 #include <fstream>
 
 namespace {
-
-// The record's four-letter code and a bar, to compare reads as "kind|text".
-std::string Code(const SLogRecord& record) {
-  const unsigned k = record.kind;
-  return {static_cast<char>(k >> 24), static_cast<char>(k >> 16), static_cast<char>(k >> 8),
-          static_cast<char>(k), '|'};
-}
 
 // A continuation may follow other kinds; it continues the last "PxLn". The
 // log's transcript and reports are approved among the hand-made logs.
@@ -31,7 +25,9 @@ TEST(LogReader, GivesTheSameRecordsWhereverTheBytesAreCut) {
     SCOPED_TRACE("cut at " + std::to_string(cut));
     CLogReader reader;
     std::string records;
-    const auto keep = [&records](const SLogRecord& r) { records += Code(r) + r.text + "\r"; };
+    const auto keep = [&records](const SLogRecord& r) {
+      records += PxKindText(r.kind) + "|" + r.text + "\r";
+    };
     reader.Feed(log.data(), cut, keep);
     // Only the lines whose carriage return came with the first piece are out.
     EXPECT_EQ(std::count(records.begin(), records.end(), '\r'),
