@@ -123,7 +123,11 @@ TEST_F(NamedObjectTest, OneHolderTooManyIsRefused) {
   EXPECT_TRUE(extra.Wait(0));
 }
 
-TEST_F(NamedObjectTest, AnUnsafeDirectoryRefusesEveryCall) {
+// Each folder that must not be trusted, as another user could have left it:
+// in this process every call is refused; a process that needs it says so
+// once, its sync points pass, its log is written. Rows that need a second
+// user run as root only.
+TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
   ASSERT_EQ(0, ::chmod(m_dir.c_str(), 0755));
   CNamedEvent event;
   EXPECT_EQ(-1, event.Create("open to others"));
@@ -132,12 +136,6 @@ TEST_F(NamedObjectTest, AnUnsafeDirectoryRefusesEveryCall) {
   CNamedObject memory;
   EXPECT_EQ(-1, memory.Create(EPxObjectKind::Memory, "open to others", 16));
   EXPECT_EQ(nullptr, memory.Payload());
-}
-
-// Each folder that must not be trusted, as another user could have left it:
-// a process that needs it says so once, its sync points pass, its log is
-// written. Rows that need a second user run as root only.
-TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
   const bool root = ::geteuid() == 0;
   const unsigned victim = 50000 + static_cast<unsigned>(::getpid()) % 10000;
   const std::string fallback = "/dev/shm/probex-" + std::to_string(victim);
