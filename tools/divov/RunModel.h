@@ -7,6 +7,7 @@
 #include "LogRecord.h"
 #include "ReadIssues.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
