@@ -7,7 +7,6 @@
 #include "LogRecord.h"
 #include "ReadIssues.h"
 
-#include <deque>
 #include <string>
 #include <vector>
 
