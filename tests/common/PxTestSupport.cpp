@@ -51,10 +51,9 @@ std::vector<std::string> CPxDebuggerStandIn::Events() const {
 
 std::string CPxDebuggerStandIn::Output() const {
   std::string all;
-  for (const std::string& event : Events()) {
+  for (const std::string& event : Events())
     if (event.rfind("<pause", 0) != 0)
       all += event;
-  }
   return all;
 }
 

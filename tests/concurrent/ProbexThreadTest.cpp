@@ -1,13 +1,11 @@
 // Threaded test cases: workers, the pause after the cases, what workers
 // count. A worker that never ends is among the abnormal ends.
-#include "common/PxTestFiles.h"
-
-#include "common/PxChildProcess.h"
+#include "probex/concurrent/ProbexThread.h"
 #include "common/PxRecordingSink.h"
+#include "common/PxTestFiles.h"
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
-#include "probex/concurrent/ProbexThread.h"
 #include "probex/core/ProbexMacros.h"
 
 #include <algorithm>
