@@ -16,12 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(_WIN32)
-const char* const kPluginName = "px_sending_plugin.dll";
-#else
-const char* const kPluginName = "px_sending_plugin.so";
-#endif
-
 // The header records as PxStable leaves them.
 const std::string kHeader = "Tit.|Probex\rVer.|1.40(<built>)\r";
 
@@ -128,7 +122,7 @@ TEST_F(LogFile, ProgramsOfOneSecondGetTheNextSequenceNumber) {
 }
 
 TEST_F(LogFile, ReleaseWritesTheLogAtOnceAndWithoutAMessageLeavesNoFileAndStartsNoViewer) {
-  const std::string plugin = PxScenarioPath(kPluginName);
+  const std::string plugin = PX_SENDING_PLUGIN;
   // The objects kept for late callers stay behind when the library goes.
   const std::map<std::string, std::string> env{
       {"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}, {"ASAN_OPTIONS", "detect_leaks=0"}};
