@@ -136,7 +136,10 @@ TEST_F(LogWriter, PlantedLinkIsNotFollowed) {
   const std::string target = std::string(std::getenv("TMPDIR")) + "/target";
   { std::ofstream(target) << "untouched"; }
   std::filesystem::remove(m_writer.GetLogPath()); // made at naming, so nobody plants one
-  std::filesystem::create_symlink(target, m_writer.GetLogPath());
+  std::error_code error;
+  std::filesystem::create_symlink(target, m_writer.GetLogPath(), error);
+  if (error) // Wine, and Windows without the right to make links
+    GTEST_SKIP() << "no symbolic link can be made here: " << error.message();
   m_writer.Close();
   EXPECT_EQ(PxReadFile(target), "untouched");
   std::filesystem::remove(m_writer.GetLogPath());
