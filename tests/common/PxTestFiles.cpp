@@ -19,7 +19,9 @@ std::string PxMakeTempDir(const std::string& stem) {
       tmp && *tmp ? std::string(tmp) : std::filesystem::temp_directory_path(error).string();
   static std::random_device s_random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string path = base + "/" + stem + "-" + std::to_string(s_random());
+    // Spelt with backslashes, as the system spells the temporary directory.
+    const std::string path =
+        (std::filesystem::path(base) / (stem + "-" + std::to_string(s_random()))).string();
     if (std::filesystem::create_directory(path, error))
       return path;
   }

@@ -3,7 +3,9 @@
 // a log that a live test program writes.
 #include "ViewerTestSupport.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include "probex/platform/File.h"
+#else
 #include <sys/stat.h>
 #endif
 
@@ -24,8 +26,12 @@ TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors
   const std::tuple<std::string, int, size_t> runs[] = {
       {"class", 1, 1}, {"nocaption", 0, 1},     {"noend", 0, 1},
       {"suite", 1, 1}, {"coverage-step", 0, 0}, {"coverage-count", 0, 0}};
-  const std::vector<std::string> latest{"--color=never", "--encoding=UTF-8", "--latest",
-                                        "px_class_scenario"};
+#if defined(_WIN32)
+  const std::string program = "px_class_scenario.exe"; // its logs are named so
+#else
+  const std::string program = "px_class_scenario";
+#endif
+  const std::vector<std::string> latest{"--color=never", "--encoding=UTF-8", "--latest", program};
   const auto with = [](std::vector<std::string> args, const char* more) {
     args.insert(args.begin(), more);
     return args;
@@ -70,9 +76,11 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
   // Not a regular file, and one whose open would block a follow.
 #if defined(_WIN32)
   const std::string special = "NUL";
+  const std::string noFile = NPxPlatform::ErrorText(2), noFolder = NPxPlatform::ErrorText(3);
 #else
   const std::string special = dir + "/fifo";
   ASSERT_EQ(::mkfifo(special.c_str(), 0600), 0);
+  const std::string noFile = "No such file or directory", noFolder = noFile;
 #endif
   std::ofstream(dir + "/e"); // an empty log is read without complaint: only reports are refused
   const std::string none = "Summary: 0 classes, 0 cases, 0 passed, 0 failed\n";
@@ -81,13 +89,13 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
       {{"--version"}, 0, "DiVov.exe (Probex) 1.40\n", ""},
       {{"-x"}, 2, "", "unknown option -x\nTry 'DiVov.exe --help' for more information.\n"},
       {{"--latest", "nope"}, 2, "", "no log of nope in the temporary directory\n"},
-      {{dir + "/missing"}, 2, "", "cannot open " + dir + "/missing: No such file or directory\n"},
+      {{dir + "/missing"}, 2, "", "cannot open " + dir + "/missing: " + noFile + "\n"},
       {{dir}, 2, "", "cannot read " + dir + ": it is a directory\n"},
       {{"-f", special}, 2, "", "cannot follow " + special + ": it is not a regular file\n"},
       {{"--junit", dir + "/no/x", dir + "/e"},
        2,
        none,
-       "cannot write " + dir + "/no/x: cannot make a file beside it: No such file or directory\n"},
+       "cannot write " + dir + "/no/x: cannot make a file beside it: " + noFolder + "\n"},
       {{"--html", special, dir + "/e"},
        2,
        none,
