@@ -60,15 +60,16 @@ TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors
     std::istringstream lines(listed.stdOut);
     size_t count = 0;
     for (std::string line; std::getline(lines, line); ++count)
-      EXPECT_TRUE(std::regex_match(line, std::regex("^([A-Za-z]:)?[^:]+:[0-9]+: error: .+$"))) << line;
+      EXPECT_TRUE(std::regex_match(line, std::regex("^([A-Za-z]:)?[^:]+:[0-9]+: error: .+$")))
+          << line;
     EXPECT_EQ(count, errors) << listed.stdOut;
   }
   // A failure is listed at the line of its check, in the language chosen.
   const SPxChildResult listed =
       PxRunViewer({"--errors", "--lang=en", PxRunScenarioLog("class")}, "", "ja_JP.UTF-8");
-  EXPECT_EQ(PxStable(listed.stdOut), "<scenarios>/ClassScenario.cpp:" +
-                                         PxScenarioLine("PX_ASSERT(1 > 2)") +
-                                         ": error: '1 > 2' did not become true\n");
+  EXPECT_EQ(PxStable(listed.stdOut),
+            "<scenarios>/ClassScenario.cpp:" + PxScenarioLine("PX_ASSERT(1 > 2)") +
+                ": error: '1 > 2' did not become true\n");
 }
 
 TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
