@@ -23,9 +23,9 @@ std::size_t PxCount(const std::string& text, const std::string& part);
 // Compares the text with tests/<name>; PX_APPROVE=1 rewrites the file instead.
 void PxExpectApproved(const std::string& name, const std::string& text);
 
-// The text as an approved file holds it: the scenario sources' folder as
-// "<scenarios>", the tests' own locations as "<tests>/FILE(N)", the times
-// of cases as "Nms".
+// The text as an approved file holds it: a Windows drive path as the POSIX
+// path it stands for, the scenario sources' folder as "<scenarios>", the
+// tests' own locations as "<tests>/FILE(N)", the times of cases as "Nms".
 std::string PxStable(const std::string& text);
 
 // Gives each test a named-object folder of its own (PROBEX_OBJECT_DIR), so
