@@ -12,6 +12,14 @@ namespace {
 
 const std::string kPxMode = PROBEX_PXMODE;
 
+// pxmode run with a shell's command line: sh on POSIX, cmd on Windows.
+#if defined(_WIN32)
+const std::string kShell = "cmd", kLine = "/c", kThen = " & ",
+                  kCalled = std::filesystem::path(kPxMode).make_preferred().string();
+#else
+const std::string kShell = "sh", kLine = "-c", kThen = "; ", kCalled = "'" + kPxMode + "'";
+#endif
+
 class PxMode : public CPxObjectDirTest {
 protected:
   // "status|standard output|standard error" of pxmode run with these arguments.
@@ -44,11 +52,9 @@ TEST_F(PxMode, TheWordHoldsWhileTheProgramRunsAndTheOneItReplacedComesBack) {
     args.insert(args.end(), {kPxMode, "--show"});
     EXPECT_EQ(Run(args), "0|" + shown + "|") << args[0];
   }
-#if !defined(_WIN32) // a shell runs the nested and the following pxmode
   const std::string script =
-      "'" + kPxMode + "' --none -- '" + kPxMode + "' --show; '" + kPxMode + "' --show";
-  EXPECT_EQ(Run({"--count", "sh", "-c", script}), "0|0 not set\n1 count\n|");
-#endif
+      kCalled + " --none -- " + kCalled + " --show" + kThen + kCalled + " --show";
+  EXPECT_EQ(Run({"--count", kShell, kLine, script}), "0|0 not set\n1 count\n|");
   EXPECT_EQ(Run({"--show"}), "0|0 not set\n|");
   EXPECT_EQ(ObjectFileCount(), 0);
   const std::string tmp = PxMakeTempDir("logs");
@@ -67,8 +73,8 @@ TEST_F(PxMode, TheProgramsExitStatusIsPassedOnAndWithoutABlockNothingRuns) {
   // This source file is not executable.
   EXPECT_EQ(Run({"--step", __FILE__}),
             std::string("126||pxmode: ") + __FILE__ + ": cannot be run\n");
-#if !defined(_WIN32) // sh, signals and /proc are POSIX's
-  EXPECT_EQ(Run({"--count", "sh", "-c", "exit 7"}), "7||");
+  EXPECT_EQ(Run({"--count", kShell, kLine, "exit 7"}), "7||");
+#if !defined(_WIN32) // signals and /proc are POSIX's
   EXPECT_EQ(Run({"--count", "sh", "-c", "kill -TERM $$"}), "143||");
   PxSetEnv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir");
   // The folder's own notice says why, then the tool gives up.
