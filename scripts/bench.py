@@ -64,6 +64,9 @@ def main():
         row = [f.get(f"{peer}.{key}", float("nan"))
                for peer in ("probex", "gtest", "catch2", "doctest")]
         print(f"{work:32}{row[0]:>10.1f}{row[1]:>12.1f}{row[2]:>11.1f}{row[3]:>10.1f}")
+    share = f.get("probex.passing_check_file", float("nan"))
+    print(f"{'  of which the log file':32}{share:>10.1f}   (its system calls, this machine's;"
+          f" the rest {f['probex.passing_check'] - share:.1f})")
     print(f"{'first passage, 10 lines stored':32}{f['probex.first_passage_10']:>10.1f}")
     print(f"{'first passage, 100,000 stored':32}{f['probex.first_passage_100000']:>10.1f}")
     print(f"{'passage of a known line':32}{f['probex.repeat_passage']:>10.1f}"

@@ -9,8 +9,10 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <thread>
 
@@ -156,6 +158,23 @@ TEST(AssertCount, FailureOutsideAnyRunIsDroppedAndReturnsZero) {
   CProbe p;
   p.x_SetTestExpectLine("f", 1);
   EXPECT_EQ(p.sink.Messages().size(), 1u);
+}
+
+// The directory a relative name is joined to is read at most once a
+// millisecond: a change of directory must show in the next locations.
+TEST(Locations, RelativeNamesFollowAChangeOfDirectory) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  const std::filesystem::path after = std::filesystem::canonical(PxMakeTempDir("cwd"));
+  CProbe p;
+  p.x_SetTestLine("a.cpp", 1);
+  std::filesystem::current_path(after);
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  p.x_SetTestLine("a.cpp", 2);
+  std::filesystem::current_path(before);
+  const std::vector<SPxMessage> messages = p.sink.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, (before / "a.cpp").string() + "(1):");
+  EXPECT_EQ(messages[1].text, (after / "a.cpp").string() + "(2):");
 }
 
 } // namespace

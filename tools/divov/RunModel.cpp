@@ -5,6 +5,8 @@
 #include "probex/base/PxLogFormat.h"
 #include "probex/base/PxTexts.h"
 
+#include <algorithm>
+
 void CRunModel::Add(const SLogRecord& record) {
   if (record.kind != PX_MSG_ETC)
     m_inSuiteResults = false;
@@ -189,9 +191,13 @@ std::string CRunModel::Summary() const {
   return text;
 }
 
+// A class that could not run (no caption) or did not end as declared (no end
+// marker) fails too: the library's own verdict counts them.
 bool CRunModel::Failed() const {
   const SRunTotals totals = Totals();
-  return totals.failed > 0 || totals.reportedFailures > 0;
+  return totals.failed > 0 || totals.reportedFailures > 0 ||
+         std::any_of(m_classes.begin(), m_classes.end(),
+                     [](const SClass& c) { return !c.warnings.empty(); });
 }
 
 std::string CRunModel::Incomplete() const {

@@ -55,7 +55,7 @@ CProbex::~CProbex() {
 
 void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
-  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  std::lock_guard<CPxMessageBlocks> block(blocks);
   blocks.Count();
   if (m_pData->m_pView)
     m_pData->m_pView->OutputMessage(text, kind);

@@ -33,29 +33,28 @@ template <typename TChar> bool SameString(const TChar* s1, const TChar* s2) {
 }
 
 // The check this thread has begun: its location, already sent, and where
-// the messages stood right after it.
+// the messages stood right after it. Plain data, so that a thread's first
+// check costs no set-up.
 struct SOpenCheck {
-  const CProbex* owner = nullptr;
-  std::string location;
-  CPxMessageBlocks::SMark mark{};
+  const CProbex* owner;
+  const char* file;
+  long long line;
+  CPxMessageBlocks::SMark mark;
 };
-thread_local SOpenCheck openCheck;
+thread_local SOpenCheck openCheck{};
 
 } // namespace
 
 void CProbex::x_SetTestExpectLine(const char* file, int line) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
-  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  std::lock_guard<CPxMessageBlocks> block(blocks);
   if (line >= 0)
     m_CheckAssertCounter();
   // Widened first, so that even the most negative line has an absolute value.
-  CPxInlineText location;
-  PxAppendLocation(location, file, line < 0 ? -static_cast<long long>(line) : line);
-  OutputMessage(location.c_str(), PX_MSG_TEST_EXPECT_LINE);
-  // Kept for a resend; the thread's string keeps its storage from check to check.
-  openCheck.location = location.c_str();
-  openCheck.owner = this;
-  openCheck.mark = blocks.Mark();
+  const long long shownLine = line < 0 ? -static_cast<long long>(line) : line;
+  m_SendLocation(file, shownLine, PX_MSG_TEST_EXPECT_LINE);
+  // Kept for a resend, which is rare: the text is made again then.
+  openCheck = SOpenCheck{this, file, shownLine, blocks.Mark()};
 }
 
 // The failure texts are formatted only for a failure: a passing check sends
@@ -113,9 +112,9 @@ void CProbex::x_AssertFailedLine(const char*, int) {
 void CProbex::m_AssertCommon(bool result, const char* expression, const char* okText,
                              const char* ngText) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
-  std::lock_guard<std::recursive_mutex> block(blocks.Lock());
+  std::lock_guard<CPxMessageBlocks> block(blocks);
   if (openCheck.owner == this && blocks.OthersSince(openCheck.mark))
-    OutputMessage(openCheck.location.c_str(), PX_MSG_TEST_EXPECT_LINE);
+    m_SendLocation(openCheck.file, openCheck.line, PX_MSG_TEST_EXPECT_LINE);
   openCheck.owner = nullptr;
   if (result) {
     OutputMessage(expression, PX_MSG_TEST_EXPRESSION);

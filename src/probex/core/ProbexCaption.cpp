@@ -13,7 +13,7 @@ void CProbex::x_SetClassCaption(const char* caption) {
 }
 
 void CProbex::x_SetCaseCaption(const char* caption, const char* file, int line) {
-  std::lock_guard<std::recursive_mutex> block(PxMessageBlocks().Lock());
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
   m_SendLocation(file, line, PX_MSG_CASE_LINE);
   OutputMessage(caption ? caption : "", PX_MSG_CASE_CAPTION);
 }
@@ -27,12 +27,9 @@ void CProbex::x_SetTestLine(const char* file, int line) {
 }
 
 void PxAppendLocation(CPxInlineText& location, const char* file, long long line) {
-  // An absolute __FILE__ is already its qualified form; a relative one is
-  // qualified afresh, since the current directory may have changed.
-  if (NPxPlatform::IsAbsolutePath(file))
-    location.Append(file);
-  else
-    location.Append(NPxPlatform::QualifyPath(file).c_str());
+  // Qualified afresh each time: the current directory may have changed.
+  char qualified[NPxPlatform::kMaxPath];
+  location.Append(NPxPlatform::QualifyPath(file ? file : "", qualified));
   location.Append("(", 1).AppendNumber(line).Append("):", 2);
 }
 
@@ -49,7 +46,7 @@ void CProbex::Dump(const void* data, int size) {
   // The longest row is 61 characters: an eight-digit offset and 16 bytes.
   char row[128];
   const std::size_t total = static_cast<std::size_t>(size);
-  std::lock_guard<std::recursive_mutex> block(PxMessageBlocks().Lock());
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
   for (std::size_t offset = 0; offset < total; offset += 16) {
     int length = std::snprintf(row, sizeof row, " *%04zX : ", offset);
     for (std::size_t i = offset; i < total && i < offset + 16; ++i)

@@ -2,10 +2,21 @@
 
 namespace {
 
-// The messages the calling thread has sent.
+// The messages the calling thread has sent, and how deep it holds the lock.
 thread_local std::uint64_t sentByThisThread = 0;
+thread_local unsigned heldDepth = 0;
 
 } // namespace
+
+void CPxMessageBlocks::lock() {
+  if (heldDepth++ == 0)
+    m_lock.lock();
+}
+
+void CPxMessageBlocks::unlock() {
+  if (--heldDepth == 0)
+    m_lock.unlock();
+}
 
 void CPxMessageBlocks::Count() {
   ++m_nAll;

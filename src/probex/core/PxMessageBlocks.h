@@ -17,7 +17,12 @@ public:
     std::uint64_t mine;
   };
 
-  std::recursive_mutex& Lock() { return m_lock; }
+  // Re-entrant for the thread that holds it: a group holds the lock while
+  // each of its messages takes it again, which then costs no system lock.
+  // The depth is kept per thread, not per object: there is one set of
+  // blocks in the process.
+  void lock();
+  void unlock();
   // One more message of the calling thread; the lock is held.
   void Count();
   // Where the messages stand now; the lock is held.
@@ -26,7 +31,7 @@ public:
   bool OthersSince(const SMark& mark) const;
 
 private:
-  std::recursive_mutex m_lock;
+  std::mutex m_lock;
   std::uint64_t m_nAll = 0;
 };
 

@@ -2,17 +2,19 @@
 // directory for temporary files and a file's title.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace NPxPlatform {
 
-// Absolute names stay as they are; relative ones are joined to the current
-// directory with "." and ".." folded. A result that would not fit in 259
-// characters, or a name that cannot be qualified, gives the name unchanged.
-std::string QualifyPath(const char* path);
-// True when QualifyPath would give the name back unchanged whatever the
-// current directory: an absolute name.
-bool IsAbsolutePath(const char* path);
+// The longest path a location names, with its terminator.
+constexpr std::size_t kMaxPath = 260;
+
+// The name must not be null. Absolute names stay as they are; relative ones are joined to the
+// current directory with "." and ".." folded, into the buffer. Gives the buffer, or the name itself
+// where it stays unchanged: an absolute name, a result that would not fit in 259 characters, a name
+// that cannot be qualified. Nothing is allocated, since every expectation names its file.
+const char* QualifyPath(const char* path, char (&buffer)[kMaxPath]);
 
 } // namespace NPxPlatform
 

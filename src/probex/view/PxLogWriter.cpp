@@ -45,7 +45,11 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   if (m_pBuffer && !m_strLogPath.empty() &&
       m_nLength + total <= static_cast<std::size_t>(kBufferSize)) {
     char* at = m_pBuffer + m_nLength;
-    std::memcpy(at, code.text, code.length);
+    // Every kind a sink sends has four characters: copied as one word.
+    if (code.length == sizeof code.text)
+      std::memcpy(at, code.text, sizeof code.text);
+    else
+      std::memcpy(at, code.text, code.length);
     at += code.length;
     *at++ = NPxLogFormat::kKindSeparator;
     std::memcpy(at, body, bodyLength);
