@@ -122,6 +122,11 @@ ETranscriptLanguage PxLanguageOfLocale(const std::string& localeName) {
   return japanese ? ETranscriptLanguage::Japanese : ETranscriptLanguage::English;
 }
 
+bool PxMayBeTranslated(EPxMsgType kind) {
+  return kind == PX_MSG_TEST_EXPRESSION || kind == PX_MSG_TEST_OK || kind == PX_MSG_TEST_NG ||
+         kind == PX_MSG_ETC;
+}
+
 void PxToEnglish(EPxMsgType kind, std::string& text) {
   std::string english;
   switch (kind) {
@@ -146,12 +151,14 @@ void PxToEnglish(EPxMsgType kind, std::string& text) {
   }
 }
 
+// Asked of every free-text record, several times: the library's texts are
+// found by address, and a text's first byte settles most answers.
 bool PxIsFixedText(std::string_view text, const char* japanese) {
-  if (text == japanese)
+  if (!text.empty() && text[0] == japanese[0] && text == japanese)
     return true;
   for (const SEnglishText& entry : kFreeTexts) {
-    if (std::strcmp(entry.japanese, japanese) == 0)
-      return text == entry.english;
+    if (entry.japanese == japanese || std::strcmp(entry.japanese, japanese) == 0)
+      return !text.empty() && text[0] == entry.english[0] && text == entry.english;
   }
   return false;
 }

@@ -17,6 +17,9 @@ ETranscriptLanguage PxLanguageOfLocale(const std::string& localeName);
 
 // Rewrites a record's text in English where it is one of the library's.
 void PxToEnglish(EPxMsgType kind, std::string& text);
+// Whether a record of this kind can hold one of the library's texts; the
+// others are never rewritten.
+bool PxMayBeTranslated(EPxMsgType kind);
 // Whether text is the library's fixed text `japanese` (one without
 // fields), in Japanese or in English.
 bool PxIsFixedText(std::string_view text, const char* japanese);

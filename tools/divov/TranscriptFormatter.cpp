@@ -38,7 +38,9 @@ ETextStyle Style(const SLogRecord& record) {
   for (const SKindStyle& entry : kKindStyles)
     if (entry.kind == record.kind)
       return entry.style;
-  // Free text, a test caption, or a kind outside the table.
+  // The warnings and the results heading are free texts.
+  if (record.kind != PX_MSG_ETC)
+    return ETextStyle::Plain;
   if (PxIsFixedText(text, NPxText::kCaptionWarning) ||
       PxIsFixedText(text, NPxText::kEndMarkerWarning))
     return ETextStyle::Warning;
@@ -64,7 +66,8 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
     m_heldExpression = record.text;
     return;
   }
-  m_Show(record.kind, record.text, Style(record));
+  if (NPxTranscriptLayout::Of(record.kind).shown != EShown::Nothing)
+    m_Show(record.kind, record.text, Style(record));
 }
 
 void CTranscriptFormatter::Flush() {

@@ -136,7 +136,7 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   SLogRecord inEnglish;
   CLogFollower follower(reader, [&](const SLogRecord& record) {
     const SLogRecord* shown = &record;
-    if (english) {
+    if (english && PxMayBeTranslated(record.kind)) {
       inEnglish = record;
       PxToEnglish(inEnglish.kind, inEnglish.text);
       shown = &inEnglish;
@@ -171,9 +171,9 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
     m_err << kProgramName << ": " << logPath << ": " << line << "\n";
 
   // An incomplete run is no pass, whatever its checks say.
-  int status = !model.Incomplete().empty()                               ? 2
+  int status = !model.Incomplete().empty()                        ? 2
                : (errors ? errors->Count() != 0 : model.Failed()) ? 1
-                                                                        : 0;
+                                                                  : 0;
   // The files come last, whole: a report is never left half written by an
   // unreadable log.
   for (const auto& file : files) {
