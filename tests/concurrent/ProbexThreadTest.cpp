@@ -141,7 +141,11 @@ TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLog
   const std::string tmp = PxMakeTempDir("stuck");
   const SPxChildResult result =
       PxRunChild({PxScenarioPath("px_thread_stuck")}, {{"TMPDIR", tmp}, {"PATH", tmp}});
+#if defined(_WIN32)
+  EXPECT_EQ(3, result.exitCode); // how the C runtime's abort ends a program
+#else
   EXPECT_EQ(SIGABRT, result.signal);
+#endif
   EXPECT_EQ("case ran\n", result.stdOut);
   EXPECT_NE(std::string::npos, result.stdErr.find("still running"));
   std::string log;

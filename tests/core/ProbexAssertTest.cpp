@@ -136,7 +136,7 @@ TEST(Expectations, EachOperationSendsItsMessages) {
                     pending.Transcript("pending count") + wrong.Transcript("wrong count") +
                     captions.Transcript("captions and locations") + dumps.Transcript("dumps") +
                     "== code checks\n" + PxTranscript(sink.Messages());
-  const std::string here = cwd, parent = here.substr(0, here.rfind('/'));
+  const std::string here = PxStable(cwd), parent = here.substr(0, here.rfind('/'));
   for (const auto& [path, name] : {std::pair(here, "<cwd>"), std::pair(parent, "<parent>")})
     for (std::size_t at; (at = all.find(path + "/")) != std::string::npos;)
       all.replace(at, path.size(), name);
