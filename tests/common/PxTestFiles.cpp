@@ -19,7 +19,9 @@ std::string PxMakeTempDir(const std::string& stem) {
       tmp && *tmp ? std::string(tmp) : std::filesystem::temp_directory_path(error).string();
   static std::random_device s_random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string path = base + "/" + stem + "-" + std::to_string(s_random());
+    // Spelt with backslashes, as the system spells the temporary directory.
+    const std::string path =
+        (std::filesystem::path(base) / (stem + "-" + std::to_string(s_random()))).string();
     if (std::filesystem::create_directory(path, error))
       return path;
   }
@@ -71,8 +73,32 @@ void PxExpectApproved(const std::string& name, const std::string& text) {
     EXPECT_EQ(text, PxReadFile(path)) << "differs from " << path << " (PX_APPROVE=1 takes it)";
 }
 
+namespace {
+
+// Windows spells an absolute path with a drive and backslashes: Wine shows
+// the build folder as Z:\work\..., and a root-relative name such as
+// "/src/t.cpp" is qualified onto the current drive. Without its drive and
+// with forward slashes, the path reads as it does on POSIX. Only the path's
+// own characters change: a CP932 text may hold 0x5C as a second byte.
+std::string WithoutDrives(const std::string& text) {
+  static const std::regex drivePath(R"((^|[^\w.])[A-Za-z]:([\\/][^\s"'|()<>*?:\x80-\xff]*))");
+  std::string out;
+  std::size_t done = 0;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), drivePath);
+       it != std::sregex_iterator(); ++it) {
+    const std::size_t at = static_cast<std::size_t>(it->position(2));
+    std::string path = it->str(2);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    out += text.substr(done, at - 2 - done) + path;
+    done = at + path.size();
+  }
+  return out + text.substr(done);
+}
+
+} // namespace
+
 std::string PxStable(const std::string& text) {
-  std::string stable = text;
+  std::string stable = WithoutDrives(text);
   const std::string tests = PROBEX_TEST_SOURCE_DIR, sources = tests + "/scenarios";
   for (std::size_t at; (at = stable.find(sources)) != std::string::npos;)
     stable.replace(at, sources.size(), "<scenarios>");

@@ -1,12 +1,15 @@
 // Threaded test cases: workers, the pause after the cases, what workers
-// count. A worker that never ends is among the abnormal ends.
+// count, a worker that never ends.
 #include "probex/concurrent/ProbexThread.h"
+#include "common/PxChildProcess.h"
 #include "common/PxRecordingSink.h"
 #include "common/PxTestFiles.h"
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/core/ProbexMacros.h"
+
+#include <signal.h>
 
 #include <algorithm>
 #include <atomic>
@@ -122,6 +125,24 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeMeetingTheCases
     EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT, "Failures \t" + std::to_string(failures)));
     EXPECT_EQ(HasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)), meet);
   }
+}
+
+TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLogWritten) {
+  const std::string tmp = PxMakeTempDir("stuck");
+  const SPxChildResult result =
+      PxRunChild({PxScenarioPath("px_class_scenario"), "stuck"}, {{"TMPDIR", tmp}, {"PATH", tmp}});
+#if defined(_WIN32)
+  EXPECT_EQ(3, result.exitCode); // how the C runtime's abort ends a program
+#else
+  EXPECT_EQ(SIGABRT, result.signal);
+#endif
+  EXPECT_EQ("case ran\n", result.stdOut);
+  EXPECT_NE(std::string::npos, result.stdErr.find("still running"));
+  const std::vector<std::string> records = PxRecords(PxOnlyLog(tmp));
+  ASSERT_GE(records.size(), 2u);
+  EXPECT_EQ(records.end()[-2], "ClRe|Failures \t0");
+  EXPECT_EQ(records.back(), "End.|a worker that never ends: a RunThread worker is still running "
+                            "after its test run");
 }
 
 } // namespace

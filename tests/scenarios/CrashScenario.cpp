@@ -1,8 +1,8 @@
 // A test program that ends badly on request, so that tests can read what
 // its log kept. The first argument picks the end: a signal's name, "throw",
 // "handled" (the program takes SIGTERM itself and goes on), "fork",
-// "threads" (8 threads fail checks at once), "fsize" (the log's file may
-// not grow past 4000 bytes) or "stuck" (a worker that never ends).
+// "threads" (8 threads fail checks at once) or "fsize" (the log's file may
+// not grow past 4000 bytes).
 #include <probex/probex.h>
 
 #include <signal.h>
@@ -12,8 +12,6 @@
 #include <unistd.h>
 
 #include <cfenv>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -94,22 +92,6 @@ public:
   PX_DECLARATION_END();
 };
 
-// The run must end the process with a notice and its log written rather
-// than leave the worker to a destroyed object.
-class CStuck : public CProbexThread {
-public:
-  CStuck() { PX_CAPTION_CLASS("a worker that never ends"); }
-  void RunThread(int) override {
-    for (;;)
-      std::this_thread::sleep_for(std::chrono::hours(1));
-  }
-  PX_CASE(Report) {
-    std::printf("case ran\n");
-    std::fflush(stdout);
-  }
-  PX_DECLARATION_END();
-};
-
 void TakeTerm(int) {
   g_termTaken = 1;
 }
@@ -122,9 +104,6 @@ int main(int argc, char** argv) {
     CFork().Run();
   } else if (g_end == "threads") {
     CThreads().Run();
-  } else if (g_end == "stuck") {
-    CStuck().Run();
-    std::printf("run returned\n");
   } else if (g_end == "fsize") {
     const rlimit limit{4000, 4000};
     ::setrlimit(RLIMIT_FSIZE, &limit);

@@ -3,6 +3,7 @@
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 
+#include <filesystem>
 #include <iterator>
 #include <regex>
 #include <sstream>
@@ -11,12 +12,21 @@ namespace {
 
 const std::string kPxMode = PROBEX_PXMODE;
 
+// pxmode run with a shell's command line: sh on POSIX, cmd on Windows.
+#if defined(_WIN32)
+const std::string kShell = "cmd", kLine = "/c", kThen = " & ",
+                  kCalled = std::filesystem::path(kPxMode).make_preferred().string();
+#else
+const std::string kShell = "sh", kLine = "-c", kThen = "; ", kCalled = "'" + kPxMode + "'";
+#endif
+
 class PxMode : public CPxObjectDirTest {
 protected:
   // "status|standard output|standard error" of pxmode run with these arguments.
-  std::string Run(std::vector<std::string> args) {
+  std::string Run(std::vector<std::string> args,
+                  const std::map<std::string, std::string>& env = {}) {
     args.insert(args.begin(), kPxMode);
-    const SPxChildResult run = PxRunChild(args);
+    const SPxChildResult run = PxRunChild(args, env);
     return std::to_string(run.exitCode) + "|" + run.stdOut + "|" + run.stdErr;
   }
 };
@@ -43,27 +53,28 @@ TEST_F(PxMode, TheWordHoldsWhileTheProgramRunsAndTheOneItReplacedComesBack) {
     EXPECT_EQ(Run(args), "0|" + shown + "|") << args[0];
   }
   const std::string script =
-      "'" + kPxMode + "' --none -- '" + kPxMode + "' --show; '" + kPxMode + "' --show";
-  EXPECT_EQ(Run({"--count", "sh", "-c", script}), "0|0 not set\n1 count\n|");
+      kCalled + " --none -- " + kCalled + " --show" + kThen + kCalled + " --show";
+  EXPECT_EQ(Run({"--count", kShell, kLine, script}), "0|0 not set\n1 count\n|");
   EXPECT_EQ(Run({"--show"}), "0|0 not set\n|");
   EXPECT_EQ(ObjectFileCount(), 0);
   const std::string tmp = PxMakeTempDir("logs");
   CPxViewerStandIn viewer;
-  Run({"--step", "/usr/bin/env", "TMPDIR=" + tmp, "PATH=" + viewer.Path(),
-       PxScenarioPath("px_coverage_scenario"), "line:4,2,1"});
+  Run({"--step", PxScenarioPath("px_coverage_scenario"), "line:4,2,1"},
+      {{"TMPDIR", tmp}, {"PATH", viewer.Path()}});
   const std::string log = PxOnlyLog(tmp);
   // A step record, with a time when the clock ticked after the first passage.
   EXPECT_NE(log.find("\rPxLn|?4,2(1"), std::string::npos) << log;
 }
 
 TEST_F(PxMode, TheProgramsExitStatusIsPassedOnAndWithoutABlockNothingRuns) {
-  EXPECT_EQ(Run({"--count", "sh", "-c", "exit 7"}), "7||");
-  EXPECT_EQ(Run({"--count", "sh", "-c", "kill -TERM $$"}), "143||");
   EXPECT_EQ(Run({"--step", "--", "--not-an-option"}),
             "127||pxmode: --not-an-option: cannot be found\n");
   // This source file is not executable.
   EXPECT_EQ(Run({"--step", __FILE__}),
             std::string("126||pxmode: ") + __FILE__ + ": cannot be run\n");
+  EXPECT_EQ(Run({"--count", kShell, kLine, "exit 7"}), "7||");
+#if !defined(_WIN32) // signals and /proc are POSIX's
+  EXPECT_EQ(Run({"--count", "sh", "-c", "kill -TERM $$"}), "143||");
   PxSetEnv("PROBEX_OBJECT_DIR", "/proc/self/no-such-dir");
   // The folder's own notice says why, then the tool gives up.
   const std::string refused = Run({"--count", "sh", "-c", "echo ran"});
@@ -71,6 +82,7 @@ TEST_F(PxMode, TheProgramsExitStatusIsPassedOnAndWithoutABlockNothingRuns) {
                                                    "/proc/self/no-such-dir cannot be made .*\n"
                                                    "pxmode: cannot make or map the mode block\n")))
       << refused;
+#endif
 }
 
 } // namespace

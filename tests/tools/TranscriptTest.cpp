@@ -47,10 +47,15 @@ std::string Converted(const char* to, const std::string& text) {
 }
 
 TEST(Transcript, ConvertsToOtherEncodingsToo) {
+#if defined(_WIN32) // the system's code pages stand in for iconv: CP932 and UTF-8 only
+  EXPECT_FALSE(CTextConverter("EUC-JP").Valid());
+  EXPECT_FALSE(CTextConverter("ISO-8859-1").Valid());
+#else
   EXPECT_EQ(Converted("EUC-JP", NPxText::kMatched),
             "\xB0\xEC\xC3\xD7\xA4\xB7\xA4\xDE\xA4\xB7\xA4\xBF"); // 一致しました
   // Latin-1 has no kana: each character becomes one "?".
   EXPECT_EQ(Converted("ISO-8859-1", std::string("ok ") + NPxText::kMatched), "ok ??????");
+#endif
   EXPECT_FALSE(CTextConverter("NO-SUCH-ENCODING").Valid());
 }
 

@@ -15,6 +15,8 @@
 #include <sstream>
 #include <tuple>
 
+namespace fs = std::filesystem;
+
 namespace {
 
 TEST(ViewerOptions, TakesOptionsInBothFormsAndInAnyOrder) {
@@ -46,7 +48,7 @@ TEST(ViewerOptions, HelpAndVersionWinOverMistakesThatComeAfterThem) {
 
 // The temporary directory, which the test main makes for each test.
 std::string Temp() {
-  return std::string(std::getenv("TMPDIR")) + "/";
+  return std::string(std::getenv("TMPDIR")) + static_cast<char>(fs::path::preferred_separator);
 }
 
 TEST(LogLocator, NamesALogAsItsWriterDid) {
@@ -54,19 +56,20 @@ TEST(LogLocator, NamesALogAsItsWriterDid) {
   EXPECT_EQ(NLogLocator::LogPathFromViewerName("/d/" + std::string(300, 'p') + stamp),
             Temp() + std::string(255 - stamp.size(), 'p') + stamp);
   EXPECT_EQ(NPxLogFormat::MarkerName("C:\\Temp\\t.exe.qpxlog"), "C__Temp_t.exe.qpxlog_Mutex!");
-  const std::string linked = PxMakeTempDir("link") + "/to-temp";
-  std::error_code error;
-  std::filesystem::create_directory_symlink(Temp(), linked, error);
-  ASSERT_FALSE(error) << error.message();
-  EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), Temp() + "a.qpxlog");
   EXPECT_EQ(NLogLocator::WriterSpelling(Temp() + "./a.qpxlog"), Temp() + "a.qpxlog");
-  const std::filesystem::path cwd = std::filesystem::current_path();
-  std::filesystem::current_path(Temp());
+  const std::filesystem::path cwd = fs::current_path();
+  fs::current_path(Temp());
   EXPECT_EQ(NLogLocator::WriterSpelling("a.qpxlog"), Temp() + "a.qpxlog");
-  std::filesystem::current_path(cwd);
+  fs::current_path(cwd);
   // Elsewhere a log keeps the name it was given.
   EXPECT_EQ(NLogLocator::WriterSpelling("/var/log/a.qpxlog"), "/var/log/a.qpxlog");
   EXPECT_EQ(NLogLocator::WriterSpelling(Temp() + "sub/a.qpxlog"), Temp() + "sub/a.qpxlog");
+  const std::string linked = PxMakeTempDir("link") + "/to-temp";
+  std::error_code error;
+  fs::create_directory_symlink(Temp(), linked, error);
+  if (error) // Wine, and Windows without the right to make links
+    GTEST_SKIP() << "no symbolic link can be made here: " << error.message();
+  EXPECT_EQ(NLogLocator::WriterSpelling(linked + "/a.qpxlog"), Temp() + "a.qpxlog");
 }
 
 TEST(LogLocator, PicksTheNewestLogOfAProgramByItsStamp) {

@@ -118,16 +118,4 @@ TEST_F(AbnormalEnd, ALogThatCannotGrowIsToldOnceAndTheRunGoesOn) {
   EXPECT_EQ(PxCount(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
 }
 
-TEST_F(AbnormalEnd, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLogWritten) {
-  const SPxChildResult run = Run("stuck");
-  EXPECT_EQ(run.signal, SIGABRT);
-  EXPECT_EQ(run.stdOut, "case ran\n");
-  EXPECT_NE(run.stdErr.find("still running"), std::string::npos);
-  const std::vector<std::string> records = PxRecords(PxOnlyLog(m_tmp));
-  ASSERT_GE(records.size(), 2u);
-  EXPECT_EQ(records.end()[-2], "ClRe|Failures \t0");
-  EXPECT_EQ(records.back(), "End.|a worker that never ends: a RunThread worker is still running "
-                            "after its test run");
-}
-
 } // namespace

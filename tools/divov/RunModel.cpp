@@ -150,6 +150,10 @@ SCase& CRunModel::m_Case() {
     current = &m_classes.back();
   }
   if (!m_caseOpen || current->cases.empty()) {
+    // Room for a class of ordinary size at once: growing case by case
+    // costs a large log more in the allocator than anything else.
+    if (current->cases.empty())
+      current->cases.reserve(32);
     current->cases.emplace_back();
     m_caseOpen = true;
   }

@@ -19,7 +19,15 @@ bool StartDetachedProgram(const char* name, const std::vector<std::string>& args
 // they are the child's to act on.
 int RunProgram(const std::vector<std::string>& argv, bool& started);
 
-// A notice with a caption: written to standard error in one piece.
+// A notice with a caption: written to standard error in one piece. On
+// Windows it is a modal box instead, unless PROBEX_NOTICE=stderr.
 void ShowNotice(const char* caption, const char* text);
+
+#if defined(_WIN32)
+// What shows the box: the system's MessageBoxA, or, for a test, a stand-in
+// (nobody could press OK in an unattended run); nullptr restores the system's.
+using PxNoticeBox = void (*)(const char* caption, const char* text);
+void SetNoticeBox(PxNoticeBox box);
+#endif
 
 } // namespace NPxPlatform
