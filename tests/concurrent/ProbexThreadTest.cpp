@@ -129,8 +129,10 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeMeetingTheCases
 
 TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLogWritten) {
   const std::string tmp = PxMakeTempDir("stuck");
+  // On Windows the notice would be a box without PROBEX_NOTICE=stderr.
   const SPxChildResult result =
-      PxRunChild({PxScenarioPath("px_class_scenario"), "stuck"}, {{"TMPDIR", tmp}, {"PATH", tmp}});
+      PxRunChild({PxScenarioPath("px_class_scenario"), "stuck"},
+                 {{"TMPDIR", tmp}, {"PATH", tmp}, {"PROBEX_NOTICE", "stderr"}});
 #if defined(_WIN32)
   EXPECT_EQ(3, result.exitCode); // how the C runtime's abort ends a program
 #else
