@@ -73,7 +73,12 @@ bool CCoverageModel::m_Step(std::string_view text) {
   if (pos != text.size() &&
       (!PxReadLiteral(text, pos, "):") || !PxReadHex(text, pos, 0, elapsed) || pos != text.size()))
     return false;
-  ++m_sources[cookie].lines[line];
+  // Step records come in runs from one source: its entry is kept at hand.
+  if (!m_pStepSource || cookie != m_nStepCookie) {
+    m_pStepSource = &m_sources[cookie];
+    m_nStepCookie = cookie;
+  }
+  ++m_pStepSource->lines[line];
   return true;
 }
 

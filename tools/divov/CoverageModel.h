@@ -17,6 +17,11 @@ struct SSourceCoverage {
 
 class CCoverageModel {
 public:
+  CCoverageModel() = default;
+  // It keeps a pointer into its own map.
+  CCoverageModel(const CCoverageModel&) = delete;
+  CCoverageModel& operator=(const CCoverageModel&) = delete;
+
   // Takes a coverage record; an unreadable one is counted in issues and skipped.
   void Add(const SLogRecord& record, CReadIssues& issues);
 
@@ -30,4 +35,7 @@ private:
   bool m_Counts(std::string_view text);
 
   std::map<long long, SSourceCoverage> m_sources;
+  // The source of the last step record; entries of a map stay where they are.
+  SSourceCoverage* m_pStepSource = nullptr;
+  long long m_nStepCookie = 0;
 };

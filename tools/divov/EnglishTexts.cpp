@@ -89,6 +89,14 @@ std::string Filled(const char* format, const Fields& fields) {
 template <std::size_t N>
 bool Translate(const SEnglishText (&table)[N], std::string_view text, std::string& out) {
   for (const SEnglishText& entry : table) {
+    // A text without fields, such as the pass text of every check, is
+    // compared whole.
+    if (std::strchr(entry.japanese, '%') == nullptr) {
+      if (text != entry.japanese)
+        continue;
+      out = entry.english;
+      return true;
+    }
     Fields fields;
     if (Matches(entry.japanese, text, fields)) {
       out = Filled(entry.english, fields);
@@ -98,20 +106,21 @@ bool Translate(const SEnglishText (&table)[N], std::string_view text, std::strin
   return false;
 }
 
-void TranslateExpression(std::string& text) {
+bool TranslateExpression(std::string_view text, std::string& english) {
   const std::string_view suffix = NPxText::kFalseSuffix;
   const bool failed =
-      text.size() >= suffix.size() &&
-      text.compare(text.size() - suffix.size(), suffix.size(), suffix.data(), suffix.size()) == 0;
-  std::string_view body(text);
+      text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
   if (failed)
-    body.remove_suffix(suffix.size());
-  std::string english;
-  if (!Translate(kExpressions, body, english))
-    english = body;
+    text.remove_suffix(suffix.size());
+  // Most expressions are the test's own: only the mark changes language.
+  if (!Translate(kExpressions, text, english)) {
+    if (!failed)
+      return false;
+    english = text;
+  }
   if (failed)
     english += kEnglishFalseSuffix;
-  text = english;
+  return true;
 }
 
 } // namespace
@@ -122,33 +131,30 @@ ETranscriptLanguage PxLanguageOfLocale(const std::string& localeName) {
   return japanese ? ETranscriptLanguage::Japanese : ETranscriptLanguage::English;
 }
 
-bool PxMayBeTranslated(EPxMsgType kind) {
-  return kind == PX_MSG_TEST_EXPRESSION || kind == PX_MSG_TEST_OK || kind == PX_MSG_TEST_NG ||
-         kind == PX_MSG_ETC;
+bool PxEnglishOf(EPxMsgType kind, std::string_view text, std::string& english) {
+  switch (kind) {
+  case PX_MSG_TEST_EXPRESSION:
+    return TranslateExpression(text, english);
+  case PX_MSG_TEST_OK:
+  case PX_MSG_TEST_NG:
+    return Translate(kOutcomes, text, english);
+  case PX_MSG_ETC:
+    if (Translate(kFreeTexts, text, english))
+      return true;
+    if (text.substr(0, 3) == kSuiteFailurePrefix && Translate(kOutcomes, text.substr(3), english)) {
+      english.insert(0, kSuiteFailurePrefix);
+      return true;
+    }
+    return false;
+  default:
+    return false;
+  }
 }
 
 void PxToEnglish(EPxMsgType kind, std::string& text) {
   std::string english;
-  switch (kind) {
-  case PX_MSG_TEST_EXPRESSION:
-    TranslateExpression(text);
-    return;
-  case PX_MSG_TEST_OK:
-  case PX_MSG_TEST_NG:
-    if (Translate(kOutcomes, text, english))
-      text = english;
-    return;
-  case PX_MSG_ETC:
-    if (Translate(kFreeTexts, text, english)) {
-      text = english;
-    } else if (text.compare(0, 3, kSuiteFailurePrefix) == 0 &&
-               Translate(kOutcomes, std::string_view(text).substr(3), english)) {
-      text = kSuiteFailurePrefix + english;
-    }
-    return;
-  default:
-    return;
-  }
+  if (PxEnglishOf(kind, text, english))
+    text = english;
 }
 
 // Asked of every free-text record, several times: the library's texts are

@@ -15,11 +15,12 @@ enum class ETranscriptLanguage { Japanese, English };
 // the messages' locale is NPxPlatform::LocaleName("LC_MESSAGES").
 ETranscriptLanguage PxLanguageOfLocale(const std::string& localeName);
 
+// A record's text in English where it is one of the library's (or an
+// expression with the false mark): true and the text in english; false when
+// the text stays as it is, english then untouched.
+bool PxEnglishOf(EPxMsgType kind, std::string_view text, std::string& english);
 // Rewrites a record's text in English where it is one of the library's.
 void PxToEnglish(EPxMsgType kind, std::string& text);
-// Whether a record of this kind can hold one of the library's texts; the
-// others are never rewritten.
-bool PxMayBeTranslated(EPxMsgType kind);
 // Whether text is the library's fixed text `japanese` (one without
 // fields), in Japanese or in English.
 bool PxIsFixedText(std::string_view text, const char* japanese);

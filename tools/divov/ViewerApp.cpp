@@ -136,9 +136,10 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   SLogRecord inEnglish;
   CLogFollower follower(reader, [&](const SLogRecord& record) {
     const SLogRecord* shown = &record;
-    if (english && PxMayBeTranslated(record.kind)) {
-      inEnglish = record;
-      PxToEnglish(inEnglish.kind, inEnglish.text);
+    // Copied only when its text changes: most records stay as they are.
+    if (english && PxEnglishOf(record.kind, record.text, inEnglish.text)) {
+      inEnglish.kind = record.kind;
+      inEnglish.offset = record.offset;
       shown = &inEnglish;
     }
     model.Add(*shown);
