@@ -14,7 +14,6 @@ public:
   CPxDebuggerStandIn(const CPxDebuggerStandIn&) = delete;
   CPxDebuggerStandIn& operator=(const CPxDebuggerStandIn&) = delete;
 
-  void SetAttached(bool attached);
   // Debugger lines and pauses, in order: a pause reads "<pause N>".
   std::vector<std::string> Events() const;
   std::string Output() const;

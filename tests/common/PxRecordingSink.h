@@ -5,7 +5,6 @@
 
 #include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
 struct SPxMessage {

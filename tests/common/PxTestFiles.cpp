@@ -51,6 +51,20 @@ std::string PxReadFile(const std::string& path) {
   return ss.str();
 }
 
+std::string PxOnlyLog(const std::string& dir) {
+  const std::vector<std::string> logs = PxFilesIn(dir, ".qpxlog");
+  EXPECT_EQ(logs.size(), 1u) << "logs in " << dir;
+  return logs.size() == 1 ? PxReadFile(logs[0]) : std::string();
+}
+
+std::vector<std::string> PxRecords(const std::string& log) {
+  std::vector<std::string> records;
+  std::size_t start = 0;
+  for (std::size_t end; (end = log.find('\r', start)) != std::string::npos; start = end + 1)
+    records.push_back(log.substr(start, end - start));
+  return records;
+}
+
 void PxExpectApproved(const std::string& name, const std::string& text) {
   const std::string path = std::string(PROBEX_TEST_SOURCE_DIR) + "/" + name;
   if (std::getenv("PX_APPROVE"))
@@ -94,7 +108,12 @@ std::string PxStable(const std::string& text) {
     stable.replace(at, close - at + 1,
                    "<tests>" + stable.substr(at + tests.size(), open - at - tests.size()) + "(N)");
   }
-  return std::regex_replace(stable, std::regex("(-->Time |CaTm\\|)-?[0-9]+ms"), "$1Nms");
+  stable =
+      std::regex_replace(stable, std::regex("(-->Time |--&gt;Time |CaTm\\|)-?[0-9]+ms"), "$1Nms");
+  return std::regex_replace(
+      stable,
+      std::regex("(Ver\\.\\|1\\.40\\()[A-Z][a-z]{2} [ 0-9]\\d \\d{4} \\d\\d:\\d\\d:\\d\\d\\)"),
+      "$1<built>)");
 }
 
 void CPxObjectDirTest::SetUp() {

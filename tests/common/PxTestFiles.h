@@ -17,6 +17,11 @@ std::vector<std::string> PxFilesIn(const std::string& dir, const std::string& ex
 
 // The whole content of a file; empty when it cannot be read.
 std::string PxReadFile(const std::string& path);
+// The content of the folder's one log; a failure when it holds none or more.
+std::string PxOnlyLog(const std::string& dir);
+// The records of a log's bytes, without their carriage returns; a cut last
+// record is left out.
+std::vector<std::string> PxRecords(const std::string& log);
 // How often the part stands in the text, overlaps included.
 std::size_t PxCount(const std::string& text, const std::string& part);
 
@@ -25,7 +30,8 @@ void PxExpectApproved(const std::string& name, const std::string& text);
 
 // The text as an approved file holds it: a Windows drive path as the POSIX
 // path it stands for, the scenario sources' folder as "<scenarios>", the
-// tests' own locations as "<tests>/FILE(N)", the times of cases as "Nms".
+// tests' own locations as "<tests>/FILE(N)", the times of cases as "Nms"
+// (in HTML too), the build time of a log's header as "<built>".
 std::string PxStable(const std::string& text);
 
 // Gives each test a named-object folder of its own (PROBEX_OBJECT_DIR), so

@@ -44,10 +44,6 @@ CPxDebuggerStandIn::~CPxDebuggerStandIn() {
   NPxPlatform::SetDebuggerHooks(nullptr);
 }
 
-void CPxDebuggerStandIn::SetAttached(bool attached) {
-  g_attached = attached;
-}
-
 std::vector<std::string> CPxDebuggerStandIn::Events() const {
   std::lock_guard<std::mutex> guard(g_lock);
   return g_events;
@@ -55,10 +51,9 @@ std::vector<std::string> CPxDebuggerStandIn::Events() const {
 
 std::string CPxDebuggerStandIn::Output() const {
   std::string all;
-  for (const std::string& event : Events()) {
+  for (const std::string& event : Events())
     if (event.rfind("<pause", 0) != 0)
       all += event;
-  }
   return all;
 }
 

@@ -11,8 +11,6 @@ public:
   CPxViewerStandIn();
   // PATH with the script's directory first.
   std::string Path() const;
-  // The directory alone, or one without any viewer.
-  const std::string& Directory() const { return m_directory; }
   // One entry per start, its arguments joined by newlines.
   std::vector<std::string> Starts() const;
 

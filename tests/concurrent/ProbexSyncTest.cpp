@@ -1,4 +1,5 @@
-// The opposite count, and sync points met by threads on one object.
+// Sync names, the opposite count, sync points met by threads on one object,
+// and processes meeting once per point and run, also after a killed party.
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 
@@ -8,14 +9,20 @@
 #include "probex/platform/NamedEvent.h"
 #include "scenarios/PxSilentView.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <future>
+#include <map>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -42,6 +49,31 @@ public:
 private:
   CPxSilentView m_silent;
 };
+
+// Sync names: "%s_%04d_%d" of the file from its third byte, backslashes made underscores.
+TEST(SyncName, FileNumberAndSlotMakeTheName) {
+  // "_0001_0" and the terminator leave 260 bytes of the file.
+  const std::string fitting = "C:" + std::string(260, 'x'), cut = fitting + "y";
+  // Only backslash characters are replaced; the second byte of a CP932
+  // character may be 0x5C and is none.
+  const std::tuple<const char*, int, int, std::string, bool> kCases[] = {
+      {"D:\\a\\b.src", 7, 0, "_a_b.src_0007_0", true},
+      {"D:\\a\\b.src", 7, 1, "_a_b.src_0007_1", true},
+      {"C:\\f.c", 12345, 0, "_f.c_12345_0", true},
+      {"C:\\f.c", -5, 12, "_f.c_-005_12", true},
+      {"C:/src/a b:c.cpp", 1, 0, "/src/a b:c.cpp_0001_0", true},
+      {"C:\\\x94\x5c\\\x82\xa0\\", 1, 0, "_\x94\x5c_\x82\xa0__0001_0", true},
+      {nullptr, 1, 0, "", false},
+      {"a", 1, 0, "", false},
+      {"ab", 1, 0, "_0001_0", true},
+      {fitting.c_str(), 1, 0, fitting.substr(2) + "_0001_0", true},
+      {cut.c_str(), 1, 0, fitting.substr(2) + "y_0001_", false}};
+  for (const auto& [file, number, slot, expected, fits] : kCases) {
+    char name[CProbexSync::kSyncNameSize];
+    EXPECT_EQ(CSyncProbe::m_MakeSyncName(name, file, number, slot), fits) << expected;
+    EXPECT_EQ(name, expected);
+  }
+}
 
 class ProbexSyncTest : public CPxObjectDirTest {};
 
@@ -125,6 +157,66 @@ TEST_F(ProbexSyncTest, ABadFileNameOrNamespaceMakesThePointReturnAtOnce) {
   EXPECT_EQ(0, ObjectFileCount());
   PxSetEnv("PROBEX_OBJECT_DIR", m_dir + "/missing/dir");
   ExpectReturns([&] { probe.PX_SYNC_POINT(1); }, "no object namespace");
+}
+
+// What a party printed: the last word of each line by the words before it
+// ("arrive RUN POINT" and "pass RUN POINT" give nanoseconds).
+std::map<std::string, std::string> Parse(const std::string& out) {
+  std::map<std::string, std::string> log;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t space = line.rfind(' ');
+    log[line.substr(0, space)] = line.substr(space + 1);
+  }
+  return log;
+}
+
+// Runs the parties, which must all end well having met at each point of each
+// run: none passed before the last one arrived.
+void ExpectTwoRunsMeet(int parties) {
+  std::vector<CPxChild> running(parties);
+  for (int i = 0; i < parties; ++i)
+    ASSERT_TRUE(running[i].Start(
+        {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(i)}));
+  std::vector<std::map<std::string, std::string>> logs;
+  for (CPxChild& party : running) {
+    const SPxChildResult ended = party.Wait();
+    logs.push_back(Parse(ended.stdOut));
+    EXPECT_EQ(0, ended.exitCode);
+  }
+  for (const std::string meeting : {" 1 1", " 1 2", " 1 3", " 2 1"}) {
+    long long lastArrival = 0, firstPass = LLONG_MAX;
+    for (const auto& log : logs) {
+      ASSERT_TRUE(log.count("arrive" + meeting) && log.count("pass" + meeting)) << meeting;
+      lastArrival = std::max(lastArrival, std::stoll(log.at("arrive" + meeting)));
+      firstPass = std::min(firstPass, std::stoll(log.at("pass" + meeting)));
+    }
+    EXPECT_LE(lastArrival, firstPass) << "run and point" << meeting;
+  }
+  // The second visit within run 1 returned (an alarm ends a party that waits).
+  EXPECT_EQ("1", logs[0]["again"]);
+}
+
+TEST_F(ProbexSyncTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
+  ExpectTwoRunsMeet(2);
+  ExpectTwoRunsMeet(4);
+  EXPECT_EQ(0, ObjectFileCount());
+}
+
+TEST_F(ProbexSyncTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
+  // Two of three expected parties: one polls as the first arrival, the other
+  // holds slot 1 and waits; both are killed there.
+  CPxChild parties[2];
+  for (CPxChild& party : parties)
+    ASSERT_TRUE(party.Start({PxScenarioPath("px_sync_party"), "2", "0"}));
+  const std::string slot1 = Parse(parties[0].ReadLine())["slot1"];
+  ASSERT_TRUE(PxEventually([&] { return NPxPlatform::CNamedEvent().Open(slot1.c_str()); }));
+  for (CPxChild& party : parties) {
+    party.Kill();
+    EXPECT_EQ(kPxKillSignal, party.Wait().signal);
+  }
+  ExpectTwoRunsMeet(2);
+  EXPECT_EQ(0, ObjectFileCount());
 }
 
 } // namespace

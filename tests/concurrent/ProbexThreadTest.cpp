@@ -1,12 +1,12 @@
-// Threaded test cases: workers, the pause after the cases, what workers count.
-#include "common/PxTestFiles.h"
-
+// Threaded test cases: workers, the pause after the cases, what workers
+// count, a worker that never ends.
+#include "probex/concurrent/ProbexThread.h"
 #include "common/PxChildProcess.h"
 #include "common/PxRecordingSink.h"
+#include "common/PxTestFiles.h"
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
-#include "probex/concurrent/ProbexThread.h"
 #include "probex/core/ProbexMacros.h"
 
 #include <signal.h>
@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <mutex>
 #include <numeric>
 #include <thread>
@@ -24,16 +23,27 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class CRecordingThreads : public CProbexThread {
+// Workers record their index once they have slept; meeting ones then fail
+// checks and a VERIFY and meet the case, which fails its checks, meets them
+// and fails a VERIFY of its own.
+class CThreads : public CProbexThread {
 public:
-  CRecordingThreads(int opposite, int workerMs) : m_workerMs(workerMs) {
-    PX_CAPTION_CLASS("recording threads");
+  static constexpr int kFailuresEach = 300;
+  CThreads(int opposite, int workerMs, bool meet) : m_workerMs(workerMs), m_meet(meet) {
+    PX_CAPTION_CLASS("threads");
     SetOppositeCount(opposite);
   }
   void RunThread(int index) override {
     std::this_thread::sleep_for(std::chrono::milliseconds(m_workerMs));
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_indexes.push_back(index);
+    {
+      std::lock_guard<std::mutex> guard(m_lock);
+      m_indexes.push_back(index);
+    }
+    if (m_meet) {
+      Fail();
+      PX_CODE_VERIFY(1 == 2);
+      Meet();
+    }
   }
   void TearDown() override {
     std::lock_guard<std::mutex> guard(m_lock);
@@ -41,16 +51,35 @@ public:
   }
   PX_CASE(OnTheCaller) {
     m_caseThreads.push_back(std::this_thread::get_id());
+    if (m_meet) {
+      Fail();
+      Meet();
+      PX_CODE_VERIFY(1 == 2);
+    }
     m_lastCaseEnd = Clock::now();
   }
   PX_DECLARATION_END();
 
   const int m_workerMs;
+  const bool m_meet;
   std::mutex m_lock;
   std::vector<int> m_indexes;
   std::vector<std::thread::id> m_caseThreads;
   Clock::time_point m_lastCaseEnd;
   size_t m_workersDoneAtTearDown = 0;
+  std::atomic<int> m_arrived{0}, m_passedEarly{0};
+
+private:
+  void Fail() {
+    for (int i = 0; i < kFailuresEach; ++i)
+      PX_ASSERT(i < 0);
+  }
+  void Meet() {
+    ++m_arrived;
+    PX_SYNC_POINT(1);
+    if (m_arrived < 4)
+      ++m_passedEarly;
+  }
 };
 
 bool HasMessage(const CPxRecordingSink& sink, EPxMsgType kind, const std::string& text) {
@@ -60,87 +89,50 @@ bool HasMessage(const CPxRecordingSink& sink, EPxMsgType kind, const std::string
 
 class ProbexThreadTest : public CPxObjectDirTest {};
 
-TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeAndTheCasesOnTheCaller) {
+// Workers slower than the pause are still waited for before TearDown; behind
+// quick ones the pause alone holds the run. Workers' failures count, but
+// only the caller's VERIFY is charged: a worker runs no test case.
+TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeMeetingTheCasesOnTheCaller) {
   std::vector<int> most(CProbexThread::kMaxWorkers);
   std::iota(most.begin(), most.end(), 1);
-  // Workers slower than the pause are still waited for before TearDown;
-  // behind quick ones the pause alone holds the run.
   const struct {
     int opposite, workerMs;
+    bool meet;
     std::vector<int> indexes;
-  } kCases[] = {{3, 1200, {1, 2, 3}}, {0, 0, {1}}, {100000, 0, most}};
-  for (const auto& [opposite, workerMs, indexes] : kCases) {
+  } kCases[] = {{3, 1200, false, {1, 2, 3}},
+                {0, 0, false, {1}},
+                {100000, 0, false, most},
+                {3, 0, true, {1, 2, 3}}};
+  for (const auto& [opposite, workerMs, meet, indexes] : kCases) {
+    SCOPED_TRACE(opposite);
     CPxRecordingSink sink;
-    CRecordingThreads test(opposite, workerMs);
+    CThreads test(opposite, workerMs, meet);
     test.SetViewClass(&sink);
     test.Run();
     const Clock::time_point returned = Clock::now();
 
     std::sort(test.m_indexes.begin(), test.m_indexes.end());
-    EXPECT_EQ(indexes, test.m_indexes) << opposite;
+    EXPECT_EQ(indexes, test.m_indexes);
     EXPECT_EQ(indexes.size(), test.m_workersDoneAtTearDown);
     EXPECT_EQ(std::vector<std::thread::id>{std::this_thread::get_id()}, test.m_caseThreads);
     // RunThread takes a case's position yet is no case.
     EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT, "Case     \t1"));
     EXPECT_GE(returned - test.m_lastCaseEnd, std::chrono::milliseconds(1000));
+    EXPECT_EQ(test.m_arrived, meet ? 4 : 0);
+    EXPECT_EQ(test.m_passedEarly, 0);
+    EXPECT_EQ(0, ObjectFileCount());
+    const int failures = meet ? 4 * CThreads::kFailuresEach : 0;
+    EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT, "Failures \t" + std::to_string(failures)));
+    EXPECT_EQ(HasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)), meet);
   }
-}
-
-// Three workers and the cases meet; workers fail expectations and a VERIFY
-// meanwhile, the cases fail theirs.
-class CMeetingThreads : public CProbexThread {
-public:
-  static constexpr int kFailuresEach = 300;
-  std::atomic<int> arrived{0};
-  std::atomic<int> passedEarly{0};
-
-  CMeetingThreads() {
-    PX_CAPTION_CLASS("meeting threads");
-    SetOppositeCount(3);
-  }
-  void RunThread(int) override {
-    Fail();
-    PX_CODE_VERIFY(1 == 2);
-    Meet();
-  }
-  PX_CASE(MeetTheWorkers) {
-    Fail();
-    Meet();
-  }
-  PX_CASE(VerifyOnTheCaller) { PX_CODE_VERIFY(1 == 2); }
-  PX_DECLARATION_END();
-
-private:
-  void Fail() {
-    for (int i = 0; i < kFailuresEach; ++i)
-      PX_ASSERT(i < 0);
-  }
-  void Meet() {
-    ++arrived;
-    PX_SYNC_POINT(1);
-    if (arrived < 4)
-      ++passedEarly;
-  }
-};
-
-TEST_F(ProbexThreadTest, WorkersMeetTheCasesAndTheirFailuresCountButNotTheirVerifies) {
-  CPxRecordingSink sink;
-  CMeetingThreads test;
-  test.SetViewClass(&sink);
-  test.Run();
-  EXPECT_EQ(4, test.arrived);
-  EXPECT_EQ(0, test.passedEarly);
-  EXPECT_EQ(0, ObjectFileCount());
-  EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT,
-                         "Failures \t" + std::to_string(4 * CMeetingThreads::kFailuresEach)));
-  // Only the caller's VERIFY is charged; a worker runs no test case.
-  EXPECT_TRUE(HasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)));
 }
 
 TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLogWritten) {
   const std::string tmp = PxMakeTempDir("stuck");
+  // On Windows the notice would be a box without PROBEX_NOTICE=stderr.
   const SPxChildResult result =
-      PxRunChild({PxScenarioPath("px_thread_stuck")}, {{"TMPDIR", tmp}, {"PATH", tmp}});
+      PxRunChild({PxScenarioPath("px_class_scenario"), "stuck"},
+                 {{"TMPDIR", tmp}, {"PATH", tmp}, {"PROBEX_NOTICE", "stderr"}});
 #if defined(_WIN32)
   EXPECT_EQ(3, result.exitCode); // how the C runtime's abort ends a program
 #else
@@ -148,13 +140,11 @@ TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLog
 #endif
   EXPECT_EQ("case ran\n", result.stdOut);
   EXPECT_NE(std::string::npos, result.stdErr.find("still running"));
-  std::string log;
-  for (const auto& entry : std::filesystem::directory_iterator(tmp))
-    log += PxReadFile(entry.path().string());
-  const std::string end = "\rClRe|Failures \t0\rEnd.|a worker that never ends: a RunThread "
-                          "worker is still running after its test run\r";
-  ASSERT_GE(log.size(), end.size());
-  EXPECT_EQ(log.substr(log.size() - end.size()), end);
+  const std::vector<std::string> records = PxRecords(PxOnlyLog(tmp));
+  ASSERT_GE(records.size(), 2u);
+  EXPECT_EQ(records.end()[-2], "ClRe|Failures \t0");
+  EXPECT_EQ(records.back(), "End.|a worker that never ends: a RunThread worker is still running "
+                            "after its test run");
 }
 
 } // namespace

@@ -1,17 +1,16 @@
-// What each expectation, caption, location and dump operation sends, and the
-// ASSERT/VERIFY count of the code under test.
+// What each expectation, caption, location and dump operation sends, the
+// ASSERT/VERIFY count of the code under test, and the texts themselves.
+#include "common/PxIconv.h"
 #include "common/PxRecordingSink.h"
 #include "common/PxTestFiles.h"
+#include "probex/base/PxTexts.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <climits>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <thread>
@@ -109,16 +108,25 @@ TEST(Expectations, EachOperationSendsItsMessages) {
   wrong.x_AssertFailedLine("f", 1);
   wrong.x_IsAssertCount(0);
 
-  char cwd[PATH_MAX];
-  ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+  // Relative names are qualified against the current directory, which is
+  // read at most once a millisecond: a change must show in the next ones.
+  const std::filesystem::path cwd = std::filesystem::current_path();
+  const std::filesystem::path base = std::filesystem::canonical(PxMakeTempDir("cwd"));
+  std::filesystem::create_directory(base / "inner");
+  for (const std::filesystem::path& dir : {base, base / "inner"}) {
+    std::filesystem::current_path(dir);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    captions.x_SetTestLine("a.cpp", 1);
+  }
   captions.x_SetCaseCaption("push", "/work/t1.src", 42);
   captions.x_SetTestCaption("one value");
   captions.x_SetTestLine("/work/t1.src", 0);
   captions.x_SetTestLine("/work/t1.src", -7);
   captions.x_SetCaseCaption(nullptr, nullptr, 3);
-  captions.x_SetTestLine("sub/./x.cpp", 5); // relative names are qualified
+  captions.x_SetTestLine("sub/./x.cpp", 5);
   captions.x_SetTestLine("../y.cpp", 6);
   captions.x_SetTestLine(std::string(300, 'n').c_str(), 7);
+  std::filesystem::current_path(cwd);
 
   unsigned char bytes[20];
   for (int i = 0; i < 20; ++i)
@@ -136,10 +144,9 @@ TEST(Expectations, EachOperationSendsItsMessages) {
                     pending.Transcript("pending count") + wrong.Transcript("wrong count") +
                     captions.Transcript("captions and locations") + dumps.Transcript("dumps") +
                     "== code checks\n" + PxTranscript(sink.Messages());
-  const std::string here = PxStable(cwd), parent = here.substr(0, here.rfind('/'));
-  for (const auto& [path, name] : {std::pair(here, "<cwd>"), std::pair(parent, "<parent>")})
-    for (std::size_t at; (at = all.find(path + "/")) != std::string::npos;)
-      all.replace(at, path.size(), name);
+  const std::string here = PxStable(base.string());
+  for (std::size_t at; (at = all.find(here + "/")) != std::string::npos;)
+    all.replace(at, here.size(), "<cwd>");
   PxExpectApproved("core/approved/expectations.txt", all);
 }
 
@@ -160,21 +167,18 @@ TEST(AssertCount, FailureOutsideAnyRunIsDroppedAndReturnsZero) {
   EXPECT_EQ(p.sink.Messages().size(), 1u);
 }
 
-// The directory a relative name is joined to is read at most once a
-// millisecond: a change of directory must show in the next locations.
-TEST(Locations, RelativeNamesFollowAChangeOfDirectory) {
-  const std::filesystem::path before = std::filesystem::current_path();
-  const std::filesystem::path after = std::filesystem::canonical(PxMakeTempDir("cwd"));
-  CProbe p;
-  p.x_SetTestLine("a.cpp", 1);
-  std::filesystem::current_path(after);
-  std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  p.x_SetTestLine("a.cpp", 2);
-  std::filesystem::current_path(before);
-  const std::vector<SPxMessage> messages = p.sink.Messages();
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0].text, (before / "a.cpp").string() + "(1):");
-  EXPECT_EQ(messages[1].text, (after / "a.cpp").string() + "(2):");
+// The Japanese texts, read through iconv as UTF-8: any wrong CP932 byte shows.
+TEST(Texts, EveryTextIsTheCp932FormOfItsReadableText) {
+  std::string all;
+  for (const char* text :
+       {NPxText::kCaptionWarning, NPxText::kEndMarkerWarning, NPxText::kFalseSuffix,
+        NPxText::kMatched, NPxText::kAssertNg, NPxText::kCompareNg, NPxText::kExceptionOk,
+        NPxText::kExceptionNg, NPxText::kCountNg, NPxText::kCountExpression,
+        NPxText::kCountZeroExpression, NPxText::kPendingAssertNg, NPxText::kSuiteResultsHeading,
+        NPxText::kViewerMissingCaption, NPxText::kViewerMissing, NPxText::kNullPointer,
+        NPxText::kIndexOutOfBounds, NPxText::kInvalidParam, NPxText::kNotSupport})
+    all += PxIconv("UTF-8", "CP932", text) + "\n";
+  PxExpectApproved("core/approved/texts.txt", all);
 }
 
 } // namespace

@@ -1,9 +1,12 @@
-// The run loop: what every shape of test class calls and sends, in order.
+// The run loop: what every shape of test class calls and sends, in order,
+// and the exit status it leaves.
 #include "common/PxDebuggerStandIn.h"
 #include "common/PxRecordingSink.h"
 #include "common/PxTestFiles.h"
 #include "probex/core/Probex.h"
 #include "probex/core/ProbexMacros.h"
+#include "probex/core/PxExitStatus.h"
+#include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
 
@@ -119,16 +122,20 @@ public:
   PX_DECLARATION_END();
 };
 
-// The messages of `runs` runs of one object, then the calls they made.
+// The messages of `runs` runs of one object, then the calls they made and
+// the exit status they leave the process.
 template <class T> std::string Transcript(const char* name, int runs = 1) {
   T test;
   CPxRecordingSink sink;
   test.SetViewClass(&sink);
   g_calls.clear();
+  PxRunVerdict().Clear();
   for (int run = 0; run < runs; ++run)
     test.Run();
+  const std::string status = std::to_string(PxExitStatus());
+  PxRunVerdict().Clear();
   return std::string("== ") + name + "\n" + PxTranscript(sink.Messages()) + "calls " + g_calls +
-         "\n";
+         "\nexit status " + status + "\n";
 }
 
 TEST(RunLoop, EveryShapeOfClassSendsItsMessagesAndRunsItsCasesInOrder) {

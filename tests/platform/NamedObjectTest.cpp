@@ -1,10 +1,11 @@
 // Lifetime, names and limits of the per-user object namespace, the trust
-// in its folder; shared memory.
+// in its folder; shared memory and the auto-reset event.
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 #include "probex/platform/NameMarker.h"
 #include "probex/platform/NamedEvent.h"
 #include "probex/platform/NamedSharedMemory.h"
+#include "probex/platform/posix/EventState.h"
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -21,6 +22,7 @@
 using NPxPlatform::CNamedEvent;
 using NPxPlatform::CNamedObject;
 using NPxPlatform::EPxObjectKind;
+using NPxPlatform::SEventState;
 
 namespace {
 
@@ -66,23 +68,6 @@ TEST_F(NamedObjectTest, CreateTellsFreshFromLivingAndOpenCreatesNothing) {
   EXPECT_EQ(0, NPxPlatform::CreateNameMarker("log_Mutex!"));
   EXPECT_EQ(1, NPxPlatform::CreateNameMarker("log_Mutex!"));
   EXPECT_TRUE(first.Open("log_Mutex!"));
-}
-
-TEST_F(NamedObjectTest, AKilledHolderFreesTheNameForOpenAndCreate) {
-  for (const bool openFirst : {true, false}) {
-    CPxChild holder;
-    ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "held"}));
-    ASSERT_EQ("0", holder.ReadLine());
-    EXPECT_TRUE(CNamedEvent().Open("held"));
-    holder.Kill();
-    EXPECT_EQ(kPxKillSignal, holder.Wait().signal);
-    EXPECT_EQ(1, ObjectFileCount()); // the killed holder never closed: its file is dead
-    if (openFirst) {
-      EXPECT_FALSE(CNamedEvent().Open("held"));
-      EXPECT_EQ(0, ObjectFileCount());
-    }
-    EXPECT_EQ(0, CNamedEvent().Create("held")) << openFirst;
-  }
 }
 
 TEST_F(NamedObjectTest, AForkedChildDoesNotKeepTheParentsName) {
@@ -138,7 +123,11 @@ TEST_F(NamedObjectTest, OneHolderTooManyIsRefused) {
   EXPECT_TRUE(extra.Wait(0));
 }
 
-TEST_F(NamedObjectTest, AnUnsafeDirectoryRefusesEveryCall) {
+// Each folder that must not be trusted, as another user could have left it:
+// in this process every call is refused; a process that needs it says so
+// once, its sync points pass, its log is written. Rows that need a second
+// user run as root only.
+TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
   ASSERT_EQ(0, ::chmod(m_dir.c_str(), 0755));
   CNamedEvent event;
   EXPECT_EQ(-1, event.Create("open to others"));
@@ -147,12 +136,6 @@ TEST_F(NamedObjectTest, AnUnsafeDirectoryRefusesEveryCall) {
   CNamedObject memory;
   EXPECT_EQ(-1, memory.Create(EPxObjectKind::Memory, "open to others", 16));
   EXPECT_EQ(nullptr, memory.Payload());
-}
-
-// Each folder that must not be trusted, as another user could have left it:
-// a process that needs it says so once, its sync points pass, its log is
-// written. Rows that need a second user run as root only.
-TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
   const bool root = ::geteuid() == 0;
   const unsigned victim = 50000 + static_cast<unsigned>(::getpid()) % 10000;
   const std::string fallback = "/dev/shm/probex-" + std::to_string(victim);
@@ -214,23 +197,33 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
     GTEST_SKIP() << "the rows with a second user need root";
 }
 
-// Twenty runs of one folder, one of them killed: what a run made is gone
-// when it ends, and what the killed one left goes with the next run.
-TEST_F(NamedObjectTest, NothingPilesUpOverManyRunsWithOneKilled) {
+// Twenty runs of one folder, three of them holders that are killed: what a
+// run made is gone when it ends; what a killed holder left frees its name
+// for Open (run 7) and Create (runs 7 and 13), or goes with the next run.
+TEST_F(NamedObjectTest, NothingPilesUpOverManyRunsWithSomeKilled) {
   for (int run = 0; run < 20; ++run) {
-    if (run == 7) {
+    SCOPED_TRACE(run);
+    if (run == 3 || run == 7 || run == 13) {
       CPxChild holder;
-      ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "killed"}));
+      ASSERT_TRUE(holder.Start({PxScenarioPath("px_named_holder"), "event", "held"}));
       ASSERT_EQ("0", holder.ReadLine());
+      EXPECT_TRUE(CNamedEvent().Open("held"));
       holder.Kill();
-      holder.Wait();
-      EXPECT_EQ(1, ObjectFileCount());
+      EXPECT_EQ(kPxKillSignal, holder.Wait().signal);
+      EXPECT_EQ(1, ObjectFileCount()); // the killed holder never closed: its file is dead
+      if (run == 7) {
+        EXPECT_FALSE(CNamedEvent().Open("held"));
+        EXPECT_EQ(0, ObjectFileCount());
+      }
+      if (run != 3) {
+        EXPECT_EQ(0, CNamedEvent().Create("held"));
+      }
       continue;
     }
     const SPxChildResult logged =
         PxRunChild({PxScenarioPath("px_class_scenario"), "class"}, {{"PATH", ""}});
     EXPECT_EQ(0, logged.exitCode) << logged.stdErr;
-    EXPECT_EQ(0, ObjectFileCount()) << "after run " << run;
+    EXPECT_EQ(0, ObjectFileCount());
   }
 }
 
@@ -256,6 +249,59 @@ TEST_F(NamedObjectTest, SharedMemoryIsZeroFilledSharedWithAnotherProcessAndGoneW
   EXPECT_EQ(nullptr, memory.View());
   ASSERT_EQ(0, memory.Open("_QPX_MODE_INFO_", 16));
   EXPECT_EQ(0, static_cast<unsigned char*>(memory.View())[0]);
+}
+
+// The auto-reset event: one release per Set, and signals merged without a waiter.
+class NamedEventTest : public CPxObjectDirTest {
+protected:
+  // Creates the event and looks into its shared state as one more holder.
+  void SetUp() override {
+    CPxObjectDirTest::SetUp();
+    ASSERT_EQ(0, m_event.Create("gate"));
+    ASSERT_TRUE(m_observer.Open(EPxObjectKind::Event, "gate", sizeof(SEventState)));
+  }
+  const SEventState& State() const {
+    return *static_cast<const SEventState*>(m_observer.Payload());
+  }
+  unsigned Waiters() const {
+    unsigned total = 0;
+    for (const auto& count : State().waiters)
+      total += count.load();
+    return total;
+  }
+
+  CNamedEvent m_event;
+  CNamedObject m_observer;
+};
+
+TEST_F(NamedEventTest, ThreeQuickSetsReleaseThreeOfFourWaitersAndAKilledOneTakesNone) {
+  CPxChild waiters[5];
+  for (unsigned i = 0; i < 5; ++i) {
+    ASSERT_TRUE(waiters[i].Start({PxScenarioPath("px_named_holder"), "wait", "gate"}));
+    ASSERT_EQ("ready", waiters[i].ReadLine());
+    ASSERT_TRUE(PxEventually([&] { return Waiters() == i + 1; }));
+  }
+  waiters[4].Kill(); // counted, but never to take a release
+  waiters[4].Wait();
+  for (int i = 0; i < 3; ++i)
+    ASSERT_TRUE(m_event.Set());
+  // Three taken and nothing left to take: the fourth stays put until the next Set.
+  EXPECT_TRUE(PxEventually([&] { return Waiters() == 1; }));
+  EXPECT_EQ(0u, State().word.load());
+  ASSERT_TRUE(m_event.Set());
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ("released", waiters[i].ReadLine()) << i;
+}
+
+TEST_F(NamedEventTest, SetsWithoutAWaiterMergeIntoOneAndTimedWaitsGiveUp) {
+  CNamedEvent other;
+  ASSERT_TRUE(other.Open("gate"));
+  EXPECT_FALSE(other.Wait(20));
+  EXPECT_EQ(0u, Waiters());
+  EXPECT_TRUE(m_event.Set());
+  EXPECT_TRUE(m_event.Set());
+  EXPECT_TRUE(other.Wait(20));
+  EXPECT_FALSE(other.Wait(0));
 }
 
 } // namespace

@@ -1,9 +1,7 @@
 // A test program the tests run as a real process, traced (debugger lines) or
 // not (log records, which the viewer's tests read too); argv[1] picks the run.
 #include <probex/probex.h>
-#if !defined(_WIN32) // the fork run is a POSIX one
-#include <sys/wait.h>
-#endif
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -51,47 +49,16 @@ public:
   }
 };
 
-// Code under test, instrumented by hand as a tool would do it: each line
-// that can run reports its passage, and the table below marks those lines.
-// The first line has two passage points, as a loop header would.
-int g_cookie = -1;
-void Pass(int line, int points = 1) {
-  for (int point = 1; point <= points; ++point)
-    NPxCoverage::OutputLine(g_cookie, line, point);
-}
-
-const int kClampFirstLine = __LINE__ + 4;
-// Bits of the lines that pass, from the first: +0, +2, +5, +7 and +10.
-const unsigned char kClampTable[] = {0xA5, 0x04};
-int Clamp(int value, int low, int high) {
-  Pass(__LINE__, 2);
-  if (value < low) {
-    Pass(__LINE__);
-    return low;
-  }
-  Pass(__LINE__);
-  if (value > high) {
-    Pass(__LINE__);
-    return high;
-  }
-  Pass(__LINE__);
-  return value;
-}
-
-class CClamp : public CProbex {
+// The run must end the process with a notice and its log written rather
+// than leave the worker to a destroyed object.
+class CStuck : public CProbexThread {
 public:
-  CClamp() { PX_CAPTION_CLASS("clamp"); }
-  PX_CASE(Inside) {
-    PX_CASE_CAPTION("inside the range");
-    NPxCoverage::OutputFuncIn("Clamp");
-    PX_ASSERT_EQUAL(Clamp(5, 0, 10), 5);
-    NPxCoverage::OutputFuncOut("Clamp", 5);
-    PX_ASSERT_EQUAL(Clamp(7, 0, 10), 7);
+  CStuck() { PX_CAPTION_CLASS("a worker that never ends"); }
+  void RunThread(int) override {
+    for (;;)
+      ::usleep(1000000);
   }
-  PX_CASE(Below) {
-    PX_CASE_CAPTION("below the range");
-    PX_ASSERT_EQUAL(Clamp(-3, 0, 10), 0);
-  }
+  PX_CASE(Report) { std::cout << "case ran" << std::endl; }
   PX_DECLARATION_END();
 };
 
@@ -119,13 +86,9 @@ int main(int argc, char** argv) {
     CNoCaption().Run();
   } else if (mode == "noend") {
     CNoEnd().Run();
-  } else if (mode == "coverage-step" || mode == "coverage-count") {
-    if (mode == "coverage-step")
-      NPxCoverage::SetStepLogMode();
-    g_cookie = NPxCoverage::GetSourceCookie();
-    NPxCoverage::OutputPassibleLine(g_cookie, kClampFirstLine, __FILE__, kClampTable,
-                                    static_cast<int>(sizeof kClampTable));
-    CClamp().Run();
+  } else if (mode == "stuck") {
+    CStuck().Run();
+    std::cout << "run returned" << std::endl;
   } else if (mode == "halfway" && argc > 2) {
     // A record larger than the log's buffer puts the first half in the file;
     // the second half comes once the folder argv[2] holds an entry.
@@ -154,14 +117,6 @@ int main(int argc, char** argv) {
       CProbexView().OutputMessage(line.c_str(), PX_MSG_ETC);
       std::cout << line << std::endl;
     }
-#if !defined(_WIN32)
-  } else if (mode == "fork") {
-    CProbexView().OutputMessage("before the fork", PX_MSG_ETC);
-    const pid_t child = ::fork();
-    CProbexView().OutputMessage(child == 0 ? "from the child" : "from the parent", PX_MSG_ETC);
-    if (child > 0)
-      ::waitpid(child, nullptr, 0);
-#endif
   } else if (mode != "silent") { // "silent" loads the library and sends nothing
     return 2;
   }

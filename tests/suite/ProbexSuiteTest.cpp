@@ -14,8 +14,10 @@
 
 namespace {
 
-// The debugger lines of the suite's last run, times made fixed.
-std::string Shown(const CPxDebuggerStandIn& debugger) {
+// The debugger lines of a run of the suite, times made fixed.
+std::string Shown(CProbexSuite& suite) {
+  CPxDebuggerStandIn debugger;
+  suite.Suite();
   return PxStable(PxIconv("UTF-8", "CP932", debugger.Output()));
 }
 
@@ -47,54 +49,22 @@ public:
 };
 
 TEST(Suite, RunsItsClassesInOrderAndSendsTheResultsBlockOfEachRun) {
-  std::string all;
-  {
-    CPxDebuggerStandIn debugger;
-    CProbexSuite suite;
-    PX_ADD(suite, CTestA);
-    PX_ADD(suite, CTestB);
-    suite.Suite();
-    all += "== two classes\n" + Shown(debugger);
-  }
-  {
-    CPxDebuggerStandIn debugger;
-    CProbexSuite empty;
-    empty.Suite();
-    all += "== empty\n" + Shown(debugger);
-  }
-  {
-    CProbexSuite suite;
-    PX_ADD(suite, CTestB);
-    suite.Suite();
-    CPxDebuggerStandIn debugger;
-    suite.Suite();
-    all += "== second run\n" + Shown(debugger);
-  }
-  {
-    CPxDebuggerStandIn debugger;
-    CProbexSuite suite;
-    suite.x_AddProbex(nullptr, new CFailsWithoutLocation);
-    suite.Suite();
-    all += "== no name, no location\n" + Shown(debugger);
-  }
-  {
-    CPxDebuggerStandIn debugger;
-    CPxRecordingSink sink;
-    CProbexSuite suite;
-    suite.SetViewClass(&sink); // everything goes there unchanged, nothing is collected
-    PX_ADD(suite, CTestA);
-    suite.Suite();
-    all += "== a sink of its own\n" + PxTranscript(sink.Messages()) + Shown(debugger);
-  }
-  {
-    CPxRecordingSink sink;
-    CTestB test;
-    CProbexSuite suite(test, &sink); // runs the case at once, with the sink
-    all += "== made from a case\n" + PxTranscript(sink.Messages());
-    CPxDebuggerStandIn debugger;
-    suite.Suite();
-    all += Shown(debugger);
-  }
+  CProbexSuite two, empty, again, unnamed, ownSink;
+  PX_ADD(two, CTestA);
+  PX_ADD(two, CTestB);
+  PX_ADD(again, CTestB);
+  again.Suite();
+  unnamed.x_AddProbex(nullptr, new CFailsWithoutLocation);
+  CPxRecordingSink sink, madeSink;
+  ownSink.SetViewClass(&sink); // everything goes there unchanged, nothing is collected
+  PX_ADD(ownSink, CTestA);
+  CTestB test;
+  CProbexSuite made(test, &madeSink); // runs the case at once, with the sink
+  std::string all = "== two classes\n" + Shown(two) + "== empty\n" + Shown(empty) +
+                    "== second run\n" + Shown(again) + "== no name, no location\n" + Shown(unnamed);
+  const std::string own = Shown(ownSink);
+  all += "== a sink of its own\n" + PxTranscript(sink.Messages()) + own;
+  all += "== made from a case\n" + PxTranscript(madeSink.Messages()) + Shown(made);
   PxExpectApproved("suite/approved/suite.txt", all);
 }
 
@@ -161,11 +131,7 @@ TEST(Suite, CollectsFailuresSentFromWorkerThreads) {
   PX_ADD(suite, CWorkerFailures);
   suite.Suite();
   const std::string shown = debugger.Output();
-  const std::string block = shown.substr(shown.rfind(NPxText::kSuiteResultsHeading));
-  int failures = 0;
-  for (std::size_t at = 0; (at = block.find("\n** ", at)) != std::string::npos; ++at)
-    ++failures;
-  EXPECT_EQ(failures, 200);
+  EXPECT_EQ(PxCount(shown.substr(shown.rfind(NPxText::kSuiteResultsHeading)), "\n** "), 200u);
 }
 
 } // namespace

@@ -1,12 +1,42 @@
+// The collections: growing with sources inside, bad input, the map's order;
+// random operations on vectors that copy each other, mirrored on
+// std::vector and compared after every step (seeded, so a failure repeats);
+// threads sharing one storage. These run under the thread sanitizer too.
+#include "probex/support/KrnGrowVector.h"
 #include "probex/support/KrnMap.h"
 
-#include "KrnTestHelpers.h"
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <thread>
+#include <vector>
 
 using namespace KRN;
 using CUIntVector = CKrnVector<std::uint32_t>;
 using CCounts = CKrnGrowVector<std::uint32_t>;
+using CElements = std::vector<std::uint32_t>;
+
+namespace {
+
+// The elements of a collection, read through ElementPtr.
+template <class T> std::vector<T> KrnElements(const CKrnCollection<T>& collection) {
+  std::vector<T> elements;
+  for (std::uint32_t index = 0; index < collection.GetSize(); ++index)
+    elements.push_back(*collection.ElementPtr(index));
+  return elements;
+}
+
+class CKrnEvenChecker : public CKrnElementChecker<std::uint32_t> {
+public:
+  bool Check(const std::uint32_t& element) override { return element % 2 == 0; }
+};
+
+} // namespace
 
 TEST(KrnVector, GrowingKeepsSourcesInsideTheVectorAndTheGrowVectorFillsWithZeros) {
   CUIntVector vector;
@@ -99,4 +129,177 @@ TEST(KrnMap, OneEntryPerKeyInFirstInsertionOrderAndWritesThroughFindStayInTheirM
   EXPECT_EQ(keys(), (CElements{5, 3, 9, 5, 3, 9}));
   map.WritableElement(3)->m_value.Set(0, 8);
   EXPECT_EQ(map.Find(5)->At(0), 7u); // the first entry of a key
+}
+
+namespace {
+
+template <class TVector> void RunDifferential(unsigned seed) {
+  constexpr bool kGrowing = std::is_same_v<TVector, CKrnGrowVector<std::uint32_t>>;
+  constexpr std::size_t kSlots = 4, kMaxAppended = 300;
+  std::mt19937 random(seed);
+  const auto pick = [&random](std::size_t bound) {
+    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random);
+  };
+  std::array<TVector, kSlots> vectors;
+  std::array<CElements, kSlots> models;
+  for (int step = 0; step < 400 && !testing::Test::HasFailure(); ++step) {
+    const std::size_t slot = pick(kSlots);
+    // Append and Copy lock their source first; sources at or below the
+    // target keep one order, which the thread sanitizer checks.
+    const std::size_t from = pick(slot + 1);
+    TVector& vector = vectors[slot];
+    CElements& model = models[slot];
+    const auto size = static_cast<std::uint32_t>(model.size());
+    // Indexes reach a little past the end, to meet the refusals too.
+    const auto index = static_cast<std::uint32_t>(pick(size + 3));
+    const auto count = static_cast<std::uint32_t>(pick(12));
+    const auto value = static_cast<std::uint32_t>(random());
+    SCOPED_TRACE(testing::Message() << "seed " << seed << " step " << step);
+    switch (pick(15)) {
+    case 0:
+      vector = vectors[from];
+      model = models[from];
+      break;
+    case 1:
+      EXPECT_EQ(vector.Add(value), size);
+      model.push_back(value);
+      break;
+    case 2:
+      EXPECT_EQ(value % 2 ? vector.Insert(index, value) : vector.InsertLocked(index, value),
+                index <= size || kGrowing);
+      if (index <= size || kGrowing) {
+        model.resize(std::max(size, index));
+        model.insert(model.begin() + index, value);
+      }
+      break;
+    case 3:
+      EXPECT_EQ(vector.Set(index, value), index < size || kGrowing);
+      if (index < size || kGrowing) {
+        model.resize(std::max(size, index + 1));
+        model[index] = value;
+      }
+      break;
+    case 4: {
+      const std::uint32_t removed =
+          count % 4 == 0 ? size - index : std::min(count % 4, size - index);
+      EXPECT_EQ(vector.RemoveRange(index, count % 4), index < size ? removed : kKrnInvalidIndex);
+      if (index < size)
+        model.erase(model.begin() + index, model.begin() + index + removed);
+      break;
+    }
+    case 5: {
+      CElements data(count); // every third range is appended as zeros
+      if (value % 3 != 0)
+        std::generate(data.begin(), data.end(), std::ref(random));
+      EXPECT_EQ(vector.AddRange(count, value % 3 != 0 ? data.data() : nullptr), count);
+      model.insert(model.end(), data.begin(), data.end());
+      break;
+    }
+    case 6:
+      if (index < size)
+        model[index] = *vector.WritableElement(index) = value;
+      break;
+    case 7:
+      if (index < size && count < size) {
+        vector.Swap(index, count);
+        std::swap(model[index], model[count]);
+      }
+      break;
+    case 8:
+      if (size + models[from].size() <= kMaxAppended) { // appending doubles
+        const CElements appended = models[from];
+        EXPECT_EQ(vector.Append(&vectors[from]), appended.size());
+        model.insert(model.end(), appended.begin(), appended.end());
+      }
+      break;
+    case 9:
+      EXPECT_EQ(vector.Copy(&vectors[from]), models[from].size());
+      model = models[from];
+      break;
+    case 10:
+      EXPECT_TRUE(vector.SetSize(index + count));
+      model.resize(index + count);
+      break;
+    case 11:
+      EXPECT_EQ(vector.Remove(index), index < size);
+      if (index < size)
+        model.erase(model.begin() + index);
+      break;
+    case 12: {
+      CElements data(count, value); // every other range is assigned as zeros
+      EXPECT_EQ(vector.AssignRange(count, value % 2 ? data.data() : nullptr), count);
+      model.assign(count, value % 2 ? value : 0);
+      break;
+    }
+    case 13:
+      if (value % 4 == 0) {
+        vector.RemoveAll();
+        model.clear();
+      }
+      break;
+    default: {
+      const bool flag = value % 2 == 0;
+      const auto before = model.size();
+      model.erase(std::remove_if(model.begin(), model.end(),
+                                 [flag](std::uint32_t v) { return (v % 2 == 0) == flag; }),
+                  model.end());
+      CKrnEvenChecker even;
+      EXPECT_EQ(vector.RemoveSelected(even, flag), before - model.size());
+      break;
+    }
+    }
+    // Every vector equals its model, and copies still sharing a storage have equal models.
+    for (std::size_t one = 0; one < kSlots; ++one) {
+      EXPECT_EQ(KrnElements(vectors[one]), models[one]) << "slot " << one;
+      for (std::size_t other = 0; other < one; ++other)
+        EXPECT_TRUE(!vectors[one].SharesStorageWith(vectors[other]) || models[one] == models[other])
+            << one << " shares with " << other;
+    }
+  }
+}
+
+} // namespace
+
+TEST(KrnVectorDifferential, BothVectorsMatchStdVector) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    RunDifferential<CKrnVector<std::uint32_t>>(seed);
+    RunDifferential<CKrnGrowVector<std::uint32_t>>(seed);
+  }
+}
+
+// Threads that copy, write and drop sharers of one storage: under the thread and
+// address sanitizers, this catches races on the shared counts and any double free.
+TEST(KrnConcurrent, ThreadsCopyWriteAndDropCopiesOfOneSharedVector) {
+  constexpr std::uint32_t kThreads = 4, kRounds = 1000;
+  // A counter per thread, and one that all threads count in.
+  CKrnVector<std::uint32_t> shared;
+  shared.AddRange(kThreads + 1, nullptr);
+  std::atomic<std::uint32_t> started{0};
+  const auto body = [&](std::uint32_t slot) {
+    for (++started; started < kThreads;) {
+    } // all threads start together
+    for (std::uint32_t round = 0; round < kRounds; ++round) {
+      CKrnVector<std::uint32_t> copy;
+      {
+        CKrnExclusiveGuard guard(&shared);
+        CKrnExclusiveGuard reentered(&shared);
+        copy = shared;
+        shared.Set(slot, shared.At(slot) + 1);
+        shared.Set(kThreads, shared.At(kThreads) + 1);
+      }
+      // Taken before this round's increment; its writes, racing with the
+      // other threads' on the same storage, must stay in the copy.
+      EXPECT_EQ(copy.At(slot), round);
+      if (round % 2 == 0)
+        copy.Set(slot, 0);
+      else
+        copy.Insert(0, 0);
+    }
+  };
+  std::vector<std::thread> threads;
+  for (std::uint32_t slot = 0; slot < kThreads; ++slot)
+    threads.emplace_back(body, slot);
+  for (std::thread& thread : threads)
+    thread.join();
+  EXPECT_EQ(KrnElements(shared), (CElements{kRounds, kRounds, kRounds, kRounds, 4 * kRounds}));
 }

@@ -5,7 +5,6 @@
 #include "LogLocator.h"
 #include "probex/base/PxLogFormat.h"
 
-#include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 
 #include <gtest/gtest.h>

@@ -21,11 +21,25 @@ inline std::string PxDirectoryOf(const std::string& path) {
   return std::filesystem::path(path).parent_path().string();
 }
 
-// Runs the scenario alone in a fresh TMPDIR, no viewer on PATH; returns its log.
+// Runs the scenario alone in a fresh TMPDIR, no viewer on PATH; returns its
+// log. The coverage modes run a class under the coverage scenario instead,
+// with three lines of its own source passable: one passed at two points,
+// one not at all.
 inline std::string PxRunScenarioLog(const std::string& mode) {
   const std::string dir = PxMakeTempDir("run-" + mode);
-  const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), mode},
-                                        {{"TMPDIR", dir}, {"PATH", PxMakeTempDir("no-viewer")}});
+  std::vector<std::string> argv{PxScenarioPath("px_class_scenario"), mode};
+  if (mode == "coverage-step" || mode == "coverage-count") {
+    argv = {PxScenarioPath("px_coverage_scenario"),
+            "pass:5,10," PX_SCENARIO_SOURCE_DIR "/CoverageScenario.cpp,07",
+            "in:f",
+            "run",
+            "out:f,5",
+            "line:5,11,2"};
+    if (mode == "coverage-step")
+      argv.insert(argv.begin() + 1, "step");
+  }
+  const SPxChildResult run =
+      PxRunChild(argv, {{"TMPDIR", dir}, {"PATH", PxMakeTempDir("no-viewer")}});
   EXPECT_EQ(run.exitCode, 0) << run.stdErr;
   const std::string log = PxLogIn(dir);
   EXPECT_NE(log, "") << "the " << mode << " run left no log";
@@ -43,15 +57,4 @@ inline SPxChildResult PxRunViewer(std::vector<std::string> args, const std::stri
   if (!locale.empty())
     env["LC_ALL"] = locale;
   return PxRunChild(args, env);
-}
-
-// The number of the first line of the scenario's source that holds the text.
-inline std::string PxScenarioLine(const std::string& text) {
-  std::ifstream source(std::string(PX_SCENARIO_SOURCE_DIR) + "/ClassScenario.cpp");
-  int number = 1;
-  for (std::string line; std::getline(source, line); ++number)
-    if (line.find(text) != std::string::npos)
-      return std::to_string(number);
-  ADD_FAILURE() << "no line of the scenario holds " << text;
-  return "";
 }

@@ -1,47 +1,62 @@
-// Real test programs under a real tracer: their messages reach standard
-// error as debugger lines, and no log file is made.
+// The default sink under a debugger, in this process and in real test
+// programs under a real tracer: their messages reach standard error as
+// debugger lines, and no log file is made.
 #include "common/PxChildProcess.h"
+#include "common/PxDebuggerStandIn.h"
 #include "common/PxIconv.h"
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
+#include "probex/view/ProbexView.h"
 
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
-TEST(DebuggerOutput, TracedRunsWriteTheirTranscriptAndNoLog) {
-  for (const std::string mode : {"class", "suite"}) {
-    const std::string tmp = PxMakeTempDir("traced");
-    const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), mode},
-                                          {{"TMPDIR", tmp}, {"LC_ALL", "C"}}, true);
-    ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-    PxExpectApproved("view/approved/traced-" + mode + ".txt",
-                     PxStable(PxIconv("UTF-8", "CP932", run.stdErr)));
-    EXPECT_TRUE(std::filesystem::is_empty(tmp));
-  }
+// The default sink in this process: what only a sink here can show (pauses,
+// kinds no program sends, null texts).
+TEST(DebuggerRendering, EachLineArrivesWholeAndIsFollowedByAPauseButCoverageIsSilent) {
+  const std::string longText(5000, 'x');
+  CPxDebuggerStandIn debugger;
+  CProbexView view;
+  view.OutputMessage(longText.c_str(), PX_MSG_TEST_NG);
+  view.OutputMessage(nullptr, PX_MSG_ETC);
+  view.OutputMessage("odd kind", static_cast<EPxMsgType>(0x41424344u));
+  view.OutputMessage("/a.cpp(4):", PX_MSG_TEST_LINE);
+  for (EPxMsgType kind : {PX_MSG_COVERAGE_LINE, PX_MSG_COVERAGE_FUNC_IN, PX_MSG_COVERAGE_FUNC_OUT,
+                          PX_MSG_COVERAGE_PASSABLE, PX_MSG_COVERAGE_COUNT})
+    view.OutputMessage("?1,2(3", kind);
+  EXPECT_EQ(debugger.Events(),
+            (std::vector<std::string>{"** " + longText + "\n\n", "<pause 10>", "\n", "<pause 10>",
+                                      "odd kind\n", "<pause 10>", "", "<pause 10>"}));
 }
 
 // The terminal's encoding: UTF-8 when the locale says so (LC_ALL decides
 // over LANG, and an empty LC_ALL does not), CP932 bytes unchanged otherwise.
-TEST(DebuggerOutput, TracedLinesTakeTheTerminalsEncoding) {
+TEST(DebuggerOutput, TracedRunsWriteTheirTranscriptInTheTerminalsEncodingAndNoLog) {
   const struct {
+    const char* mode;
     std::map<std::string, std::string> env;
     bool utf8;
-  } rows[] = {{{{"LC_ALL", ""}, {"LC_CTYPE", ""}, {"LANG", "ja_JP.UTF-8"}}, true},
-              {{{"LC_ALL", ""}, {"LC_CTYPE", "ja_JP.SJIS"}, {"LANG", "C.UTF-8"}}, false}};
+  } rows[] = {{"class", {{"LC_ALL", "C"}}, false},
+              {"suite", {{"LC_ALL", "C"}}, false},
+              {"class", {{"LC_ALL", ""}, {"LC_CTYPE", ""}, {"LANG", "ja_JP.UTF-8"}}, true},
+              {"class", {{"LC_ALL", ""}, {"LC_CTYPE", "ja_JP.SJIS"}, {"LANG", "C.UTF-8"}}, false}};
   for (const auto& row : rows) {
     const bool utf8 = row.utf8 && kPxLocaleChoosesEncoding;
-    SCOPED_TRACE(utf8 ? "UTF-8" : "CP932");
+    SCOPED_TRACE(std::string(row.mode) + (utf8 ? " UTF-8" : " CP932"));
     std::map<std::string, std::string> env = row.env;
     env["TMPDIR"] = PxMakeTempDir("traced");
     const SPxChildResult run =
-        PxRunChild({PxScenarioPath("px_class_scenario"), "class"}, env, true);
+        PxRunChild({PxScenarioPath("px_class_scenario"), row.mode}, env, true);
     ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-    PxExpectApproved("view/approved/traced-class.txt",
+    PxExpectApproved("view/approved/traced-" + std::string(row.mode) + ".txt",
                      PxStable(utf8 ? run.stdErr : PxIconv("UTF-8", "CP932", run.stdErr)));
+    EXPECT_TRUE(std::filesystem::is_empty(env["TMPDIR"]));
   }
 }
 
@@ -83,9 +98,7 @@ TEST(DebuggerOutput, TracerAttachedAndDetachedInMidRunSwitchesTheDestination) {
   const SPxChildResult run = child.Wait();
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
   EXPECT_EQ(run.stdErr, expectedStream);
-  const std::vector<std::string> logs = PxFilesIn(tmp, ".qpxlog");
-  ASSERT_EQ(logs.size(), 1u);
-  const std::string log = PxReadFile(logs[0]);
+  const std::string log = PxOnlyLog(tmp);
   ASSERT_GE(log.size(), expectedLog.size());
   EXPECT_EQ(log.substr(log.size() - expectedLog.size()), expectedLog);
 }
@@ -98,13 +111,12 @@ TEST(DebuggerOutput, ForkedChildOfATracedProgramAsksAboutItself) {
 #endif
   const std::string tmp = PxMakeTempDir("forked");
   const CPxViewerStandIn viewer;
-  const SPxChildResult run = PxRunChild({PxScenarioPath("px_class_scenario"), "fork"},
+  const SPxChildResult run = PxRunChild({PxScenarioPath("px_crash_scenario"), "fork"},
                                         {{"TMPDIR", tmp}, {"PATH", viewer.Path()}}, true);
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-  EXPECT_EQ(run.stdErr, "before the fork\nfrom the parent\n");
-  const std::vector<std::string> logs = PxFilesIn(tmp, ".qpxlog");
-  ASSERT_EQ(logs.size(), 1u);
-  EXPECT_NE(PxReadFile(logs[0]).find("Etc.|from the child\r"), std::string::npos);
+  EXPECT_NE(run.stdErr.find("[fork]\n"), std::string::npos) << run.stdErr;
+  EXPECT_EQ(PxCount(run.stdErr, "child"), 0u) << run.stdErr;
+  EXPECT_EQ(PxRecords(PxOnlyLog(tmp)).back(), "Etc.|child");
 }
 
 } // namespace
