@@ -12,6 +12,12 @@ std::uint32_t GetTickCount();
 void SetTickCountHook(std::uint32_t (*hook)());
 void Sleep(std::uint32_t milliseconds);
 
+#if !defined(_WIN32)
+// The system's precise monotonic clock in nanoseconds, never stood in for:
+// the POSIX services that time their own caches read it.
+std::int64_t MonotonicNs();
+#endif
+
 struct SLocalTime {
   int year, month, day, hour, minute, second;
 };
