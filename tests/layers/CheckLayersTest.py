@@ -28,6 +28,7 @@ HEADERS = {
     "src/probex/core/High Space.h": "#pragma once\n",
     "src/probex/concurrent/Side.h": "#pragma once\n",
     "examples/Example.h": "#pragma once\n",
+    "src/probex/extra/Extra.h": "#pragma once\n",
     "tools/divov/Model.h": "#pragma once\n#include \"probex/platform/Door.h\"\n",
 }
 
@@ -64,6 +65,8 @@ FAULTY = [
     ("src/probex/extra/New.cpp", "", [(None, "in no layer of the map")]),
     ("src/probex/core/Outside.cpp", '#include "../../../examples/Example.h"\n',
      [(1, "is examples/Example.h, which is in no layer")]),
+    ("src/probex/core/Unmapped.cpp", '#include "../extra/Extra.h"\n',
+     [(1, "is src/probex/extra/Extra.h, which is in no layer")]),
 ]
 # Stat.h's own line carries the fault of every unit that reaches it.
 HEADER_FAULTS = [("src/probex/view/Stat.h", 3, "<sys/stat.h> is a system header")]
