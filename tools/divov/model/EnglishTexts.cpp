@@ -1,5 +1,6 @@
 #include "model/EnglishTexts.h"
 
+#include "probex/base/PxFailureRow.h"
 #include "probex/base/PxTexts.h"
 
 #include <cstring>
@@ -37,8 +38,6 @@ const SEnglishText kFreeTexts[] = {
 };
 
 const char kEnglishFalseSuffix[] = "  ?";
-// A failure line of a suite's results block.
-const char kSuiteFailurePrefix[] = "** ";
 
 using Fields = std::vector<std::string_view>;
 
@@ -141,8 +140,9 @@ bool PxEnglishOf(EPxMsgType kind, std::string_view text, std::string& english) {
   case PX_MSG_ETC:
     if (Translate(kFreeTexts, text, english))
       return true;
-    if (text.substr(0, 3) == kSuiteFailurePrefix && Translate(kOutcomes, text.substr(3), english)) {
-      english.insert(0, kSuiteFailurePrefix);
+    if (std::string_view failure;
+        NPxFailureRow::Read(text, failure) && Translate(kOutcomes, failure, english)) {
+      english = NPxFailureRow::Write(english.c_str());
       return true;
     }
     return false;

@@ -1,25 +1,10 @@
 #include "model/LogReader.h"
-#include "probex/base/PxLogFormat.h"
+#include "probex/base/PxLineContinuation.h"
+#include "probex/base/PxRecordCodec.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
-
-namespace {
-
-// A record line starts with four printable ASCII characters and a bar.
-bool IsRecordLine(const char* line, std::size_t size) {
-  if (size < 5 || line[4] != NPxLogFormat::kKindSeparator)
-    return false;
-  for (int i = 0; i < 4; ++i) {
-    const unsigned char c = static_cast<unsigned char>(line[i]);
-    if (c <= 0x20 || c >= 0x7F || c == NPxLogFormat::kKindSeparator)
-      return false;
-  }
-  return true;
-}
-
-} // namespace
 
 void CLogReader::Feed(const char* data, std::size_t size, const FRecord& out) {
   const char* const end = data + size;
@@ -73,17 +58,19 @@ void CLogReader::m_Line(const char* line, std::size_t size, std::uint64_t offset
     if (size == 0)
       return;
   }
-  if (IsRecordLine(line, size))
-    m_Record(line, size, offset, out);
-  else if (size > 0 && line[0] == '(')
-    m_Continuation(line, size, offset, out);
+  const std::string_view clean(line, size);
+  NPxLogFormat::SRecordLine record;
+  if (NPxLogFormat::ReadRecordLine(clean, record))
+    m_Record(record, offset, out);
+  else if (NPxLineContinuation::IsContinuation(clean))
+    m_Continuation(clean, offset, out);
   else
     m_issues.Add(EReadIssue::DamagedLine, offset);
 }
 
-void CLogReader::m_Record(const char* line, std::size_t size, std::uint64_t offset,
+void CLogReader::m_Record(const NPxLogFormat::SRecordLine& record, std::uint64_t offset,
                           const FRecord& out) {
-  const unsigned kind = PX_MSG_CODE(line[0], line[1], line[2], line[3]);
+  const unsigned kind = record.kind;
   const bool header = NPxLogFormat::IsHeaderKind(kind);
   if (!m_sawRecord && !header)
     m_issues.Add(EReadIssue::MissingHeader, offset);
@@ -91,27 +78,19 @@ void CLogReader::m_Record(const char* line, std::size_t size, std::uint64_t offs
   if (!NPxLogFormat::IsWriterKind(kind) && !NPxLogFormat::IsKnownKind(kind))
     m_issues.Add(EReadIssue::UnknownKind, offset);
   m_record.kind = static_cast<EPxMsgType>(kind);
-  m_record.text.assign(line + 5, size - 5);
+  m_record.text.assign(record.text);
   m_record.offset = offset;
   if (kind == PX_MSG_COVERAGE_LINE)
     m_lastLineText = m_record.text;
   out(m_record);
 }
 
-void CLogReader::m_Continuation(const char* line, std::size_t size, std::uint64_t offset,
-                                const FRecord& out) {
-  // The writer cut the text at its last "(" after the first character; the
-  // part before it is shared with the last "PxLn" text.
-  const std::size_t open =
-      m_lastLineText.size() > 1 ? m_lastLineText.rfind('(') : std::string::npos;
-  if (open == std::string::npos || open == 0) {
+void CLogReader::m_Continuation(std::string_view line, std::uint64_t offset, const FRecord& out) {
+  if (!NPxLineContinuation::Rebuild(m_lastLineText, line, m_record.text)) {
     m_issues.Add(EReadIssue::OrphanLine, offset);
     return;
   }
   m_record.kind = PX_MSG_COVERAGE_LINE;
-  m_record.text.assign(m_lastLineText, 0, open);
-  m_record.text.append(line, size);
   m_record.offset = offset;
-  m_lastLineText = m_record.text;
   out(m_record);
 }

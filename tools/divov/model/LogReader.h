@@ -5,11 +5,13 @@
 
 #include "model/LogRecord.h"
 #include "model/ReadIssues.h"
+#include "probex/base/PxRecordCodec.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 class CLogReader {
 public:
@@ -27,8 +29,8 @@ public:
 
 private:
   void m_Line(const char* line, std::size_t size, std::uint64_t offset, const FRecord& out);
-  void m_Record(const char* line, std::size_t size, std::uint64_t offset, const FRecord& out);
-  void m_Continuation(const char* line, std::size_t size, std::uint64_t offset, const FRecord& out);
+  void m_Record(const NPxLogFormat::SRecordLine& record, std::uint64_t offset, const FRecord& out);
+  void m_Continuation(std::string_view line, std::uint64_t offset, const FRecord& out);
 
   std::string m_pending; // bytes of a line whose carriage return has not come
   std::uint64_t m_pendingOffset = 0;

@@ -1,8 +1,8 @@
 #include "model/RunModel.h"
 
 #include "model/EnglishTexts.h"
-#include "model/NumberText.h"
-#include "probex/base/PxLogFormat.h"
+#include "probex/base/PxNumberText.h"
+#include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 
 #include <algorithm>

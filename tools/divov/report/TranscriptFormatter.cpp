@@ -1,7 +1,7 @@
 #include "report/TranscriptFormatter.h"
 
 #include "model/EnglishTexts.h"
-#include "probex/base/PxLogFormat.h"
+#include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxTranscriptLayout.h"
 

@@ -1,4 +1,4 @@
-#include "model/NumberText.h"
+#include "probex/base/PxNumberText.h"
 
 namespace {
 
