@@ -2,22 +2,13 @@
 # what it holds and says of itself: the library with its soname links, every
 # public header, both CMake packages, both pkg-config modules and the two
 # programs, all owned by root, with Depends worked out from the binaries.
+include(${CMAKE_CURRENT_LIST_DIR}/PackageCheck.cmake)
 find_program(dpkg_deb dpkg-deb)
 if(NOT dpkg_deb)
   message("skipped: dpkg-deb not found, so no Debian package can be made")
   return()
 endif()
-file(REMOVE_RECURSE ${DEB_DIR})
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake
-  -B ${DEB_DIR} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "cpack failed:\n${out}")
-endif()
-file(GLOB deb ${DEB_DIR}/*.deb)
-list(LENGTH deb count)
-if(NOT count EQUAL 1)
-  message(FATAL_ERROR "cpack made ${count} Debian packages in ${DEB_DIR}, not one: ${deb}")
-endif()
+probex_make_package(deb DEB ${BUILD_DIR} ${DEB_DIR})
 
 execute_process(COMMAND ${dpkg_deb} --contents ${deb} OUTPUT_VARIABLE contents RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -38,22 +29,16 @@ set(expected
   "l ${lib}/libProbex140.so.${SOVERSION} -> libProbex140.so.${VERSION}"
   "l ${lib}/libProbex140.so -> libProbex140.so.${SOVERSION}"
   "-rwxr-xr-x ./usr/bin/DiVov.exe"
-  "-rwxr-xr-x ./usr/bin/pxmode"
-  "- ${lib}/pkgconfig/probex.pc"
-  "- ${lib}/pkgconfig/probex140.pc"
-  "- ${lib}/cmake/Probex140/Probex140Config.cmake"
-  "- ${lib}/cmake/Probex140/Probex140ConfigVersion.cmake")
-foreach(file ProbexConfig ProbexConfigVersion ProbexTargets ProbexAddTest ProbexRunTest)
-  list(APPEND expected "- ${lib}/cmake/Probex/${file}.cmake")
-endforeach()
-file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR}/include ${SOURCE_DIR}/include/probex/*)
-foreach(header IN LISTS headers)
-  list(APPEND expected "-rw-r--r-- ./usr/include/${header}")
+  "-rwxr-xr-x ./usr/bin/pxmode")
+probex_package_files(files ${SOURCE_DIR} ${LIBDIR})
+foreach(file IN LISTS files)
+  list(APPEND expected "-rw-r--r-- ./usr/${file}")
 endforeach()
 foreach(entry IN LISTS expected)
-  string(REGEX MATCH "^([^ ]+) ([^ ]+)(.*)$" parts "${entry}")
-  string(REGEX REPLACE "[.+]" "\\\\\\0" path "${CMAKE_MATCH_2}${CMAKE_MATCH_3}")
-  if(NOT contents MATCHES "(^|\n)${CMAKE_MATCH_1}[^\n]* ${path}(\n|$)")
+  string(REGEX MATCH "^([^ ]+) (.*)$" parts "${entry}")
+  set(mode ${CMAKE_MATCH_1})
+  probex_path_pattern(path "${CMAKE_MATCH_2}")
+  if(NOT contents MATCHES "(^|\n)${mode}[^\n]* ${path}(\n|$)")
     message(FATAL_ERROR "the Debian package lacks ${entry}")
   endif()
 endforeach()
