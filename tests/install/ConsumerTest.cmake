@@ -45,7 +45,8 @@ foreach(package Probex Probex140)
       "Consumer\\.cpp:[0-9]+: error: '"
       "PROBEX_FILTER cannot be read: 'CConsumerTest' is not Class.Case")
     if(NOT out MATCHES "${expected}")
-      message(FATAL_ERROR "with find_package(${package}), the consumer's ctest output lacks ${expected}")
+      message(FATAL_ERROR "with find_package(${package}), "
+        "the consumer's ctest output lacks ${expected}")
     endif()
   endforeach()
 endforeach()

@@ -3,7 +3,8 @@
 # they need (RUNTIME_DLLS) and the files every package holds.
 include(${CMAKE_CURRENT_LIST_DIR}/PackageCheck.cmake)
 probex_make_package(zip ZIP ${BUILD_DIR} ${ZIP_DIR})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip} OUTPUT_VARIABLE contents RESULT_VARIABLE rc)
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip}
+  OUTPUT_VARIABLE contents RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cannot read ${zip}")
 endif()
