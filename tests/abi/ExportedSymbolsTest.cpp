@@ -18,11 +18,15 @@ std::vector<std::string> ExportedSymbols() {
   EXPECT_EQ(0, nm.exitCode) << PX_NM_PATH << ": " << nm.stdErr;
   std::vector<std::string> names;
   std::istringstream lines(nm.stdOut);
-  // "ADDRESS KIND NAME"
+  // "ADDRESS KIND NAME". The address sanitizer gives each exported variable
+  // a companion, "__odr_asan.NAME": its instrumentation, not the surface.
   for (std::string line; std::getline(lines, line);) {
     const std::size_t kind = line.find(' ');
-    if (kind != std::string::npos && kind + 3 <= line.size())
-      names.push_back(line.substr(kind + 3));
+    if (kind == std::string::npos || kind + 3 > line.size())
+      continue;
+    const std::string name = line.substr(kind + 3);
+    if (name.rfind("__odr_asan", 0) != 0)
+      names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -55,7 +59,7 @@ TEST(ExportedSymbols, AreTheLibrarysOwnNames) {
   for (const std::string& name : names) {
     const std::string owner = WithoutSpecialPrefix(name);
     const bool own = owner.rfind("CProbex", 0) == 0 || owner.rfind("KRN::", 0) == 0 ||
-                     owner.rfind("NPxCoverage::", 0) == 0 || owner == "PxExitStatus()";
+                     owner.rfind("NPxCoverage::", 0) == 0 || owner.rfind("Px", 0) == 0;
     EXPECT_TRUE(own) << name;
   }
 }
