@@ -2,8 +2,8 @@
 // says otherwise), beside `iconv -f CP932 -t UTF-8` over the same file as
 // the floor: any viewer has at least to convert every byte. The log is
 // made in a temporary directory and removed afterwards.
-#include "LogReader.h"
-#include "RunModel.h"
+#include "model/LogReader.h"
+#include "model/RunModel.h"
 
 #include "probex/base/PxTexts.h"
 

@@ -1,7 +1,7 @@
 #include "common/PxDebuggerStandIn.h"
 #include "common/PxIconv.h"
 #include "common/PxRecordingSink.h"
-#include "probex/base/PxLogFormat.h"
+#include "probex/base/PxRecordCodec.h"
 
 #include <atomic>
 #include <mutex>

@@ -3,7 +3,7 @@
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
-#include "probex/coverage/PxCoverageMode.h"
+#include "probex/base/PxModeBlock.h"
 #include "probex/platform/NamedSharedMemory.h"
 #include "probex/platform/SharedBlock.h"
 

@@ -3,7 +3,7 @@
 
 #include "common/PxRecordingSink.h"
 #include "common/PxTestFiles.h"
-#include "probex/base/PxLogFormat.h"
+#include "probex/base/PxRecordCodec.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/coverage/PxLineCounts.h"

@@ -3,7 +3,7 @@
 // the follow, where each pause appends the next piece, so the order of
 // reads and writes is fixed and nothing is timed. Damage and an empty log
 // are checked through the program.
-#include "LogFollower.h"
+#include "app/LogFollower.h"
 
 #include "common/PxRecordingSink.h"
 #include "common/PxTestFiles.h"

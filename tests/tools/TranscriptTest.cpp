@@ -1,11 +1,11 @@
 // The transcript, in what the program's outputs do not show: the locales
 // that choose English, its colour, which never crosses a line end, and its
 // text conversions.
-#include "EnglishTexts.h"
-#include "LogReader.h"
-#include "TextConverter.h"
-#include "TranscriptReporter.h"
 #include "common/PxIconv.h"
+#include "model/EnglishTexts.h"
+#include "model/LogReader.h"
+#include "report/TextConverter.h"
+#include "report/TranscriptReporter.h"
 
 #include "probex/base/PxTexts.h"
 

@@ -1,8 +1,8 @@
 // What the command line names: every form an option may take and the
 // mistakes; a long /x name cut as the writer cuts it, the marker name, a
 // log's spelling as its writer made it, and the newest log of a program.
-#include "ViewerOptions.h"
-#include "LogLocator.h"
+#include "app/ViewerOptions.h"
+#include "app/LogLocator.h"
 #include "probex/base/PxLogFormat.h"
 
 #include "common/PxTestFiles.h"

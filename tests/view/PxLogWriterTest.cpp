@@ -4,7 +4,7 @@
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
-#include "probex/base/PxLogFormat.h"
+#include "probex/base/PxRecordCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // that the program, and every process that reads the mode meanwhile, takes
 // that mode. The word it replaced comes back when the program ends.
 #include "probex/base/PxApi.h"
-#include "probex/coverage/PxCoverageMode.h"
+#include "probex/base/PxModeBlock.h"
 #include "probex/platform/Process.h"
 #include "probex/platform/SharedBlock.h"
 

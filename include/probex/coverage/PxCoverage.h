@@ -39,12 +39,12 @@ PX_API int GetSourceCookie();
 
 // One arrival at passage point `point` (from 1) of line `line` of the source
 // `cookie`. An exact repeat of the last passage that got through is dropped.
-// Step-log mode sends "?cookie,line(point" at once, with ":elapsed" in hex
-// milliseconds added when the time has changed since the last record that
-// carried one; count mode counts the passage, and the counts are sent as
-// "?cookie,line();" records (six or more hex digits per point) when the log
-// closes. Counting keys on the low 16 bits of the line plus the cookie
-// shifted by 16, so a line outside 0 to 65535 spills into the cookie.
+// Step-log mode sends a step record at once, carrying the elapsed
+// milliseconds when the time has changed since the last record that carried
+// one; count mode counts the passage, and the counts are sent as count
+// records when the log closes (their texts: PxCoverageRecordCodec.h in
+// src/probex/base/). Counting keys on the low 16 bits of the line plus the
+// cookie shifted by 16, so a line outside 0 to 65535 spills into the cookie.
 PX_API void OutputLine(int cookie, int line, int point);
 
 // Cookie, line and point in one word: 15, 32 and 16 bits; never 0, since a
@@ -69,9 +69,10 @@ PX_API void OutputSiteLine(std::atomic<SPxPassageCell*>& site, int cookie, int l
 PX_API void OutputFuncIn(const char* function);
 PX_API void OutputFuncOut(const char* function, unsigned long value);
 
-// In both modes: "!first,second;name(0):" followed by two hex digits for each
-// of the `count` bytes of `table`, as a "PxPs" record. A null name counts as
-// empty; a count of 0 or below, or a null table, adds no bytes.
+// In both modes: the passable-line record ("PxPs") of source `first`, whose
+// table starts at line `second` (text: src/probex/base/PxCoverageRecordCodec.h).
+// A null name counts as empty; a count of 0 or below, or a null table, adds
+// no bytes.
 PX_API void OutputPassibleLine(int first, int second, const char* name, const unsigned char* table,
                                int count);
 

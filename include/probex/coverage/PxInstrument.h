@@ -10,10 +10,10 @@
 //     ...
 //
 // The passable-line table: PX_COVERAGE_PASSABLE(first, table) sends
-// OutputPassibleLine(cookie, first, __FILE__, table, sizeof table), that is
-// "!cookie,first;path(0):" and the table's bytes in hex. Bit b (least
-// significant first) of byte k set means that line first + 8k + b of this
-// file is a passable line. `table` must be an array of unsigned char.
+// OutputPassibleLine(cookie, first, __FILE__, table, sizeof table), the
+// passable-line record of src/probex/base/PxCoverageRecordCodec.h. Bit b
+// (least significant first) of byte k set means that line first + 8k + b of
+// this file is a passable line. `table` must be an array of unsigned char.
 #pragma once
 
 #include "probex/coverage/PxCoverage.h"

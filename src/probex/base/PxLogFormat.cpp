@@ -1,20 +1,8 @@
 #include "probex/base/PxLogFormat.h"
 
-#include "probex/base/PxApi.h"
 #include "probex/base/PxFormat.h"
 
 namespace NPxLogFormat {
-
-bool IsKnownKind(unsigned kind) {
-#define PX_MSG_KNOWN(name, a, b, c, d) kind == name ||
-  return PX_MSG_KINDS(PX_MSG_KNOWN) false;
-#undef PX_MSG_KNOWN
-}
-
-std::string HeaderRecords() {
-  return PxFormat("Tit.|%s\rVer.|%s(%s %s)\r", PX_PRODUCT_NAME, PX_VERSION_TEXT, __DATE__,
-                  __TIME__);
-}
 
 std::string Stamp(int year, int month, int day, int hour, int minute, int second, int sequence) {
   return PxFormat(".%04d%02d%02d_%02d%02d%02d%02d%s", year, month, day, hour, minute, second,

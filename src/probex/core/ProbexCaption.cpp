@@ -2,6 +2,7 @@
 #include "probex/core/Probex.h"
 
 #include "probex/base/PxInlineText.h"
+#include "probex/base/PxLocationCodec.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxMessageBlocks.h"
 #include "probex/platform/platform.h"
@@ -29,8 +30,7 @@ void CProbex::x_SetTestLine(const char* file, int line) {
 void PxAppendLocation(CPxInlineText& location, const char* file, long long line) {
   // Qualified afresh each time: the current directory may have changed.
   char qualified[NPxPlatform::kMaxPath];
-  location.Append(NPxPlatform::QualifyPath(file ? file : "", qualified));
-  location.Append("(", 1).AppendNumber(line).Append("):", 2);
+  NPxLocationCodec::Append(location, NPxPlatform::QualifyPath(file ? file : "", qualified), line);
 }
 
 void CProbex::m_SendLocation(const char* file, long long line, EPxMsgType kind) {

@@ -2,13 +2,7 @@
 
 #include "probex/core/PxRunVerdict.h"
 #include "probex/platform/Process.h"
-
-#include <cstdlib>
-#include <memory>
-
-#if defined(__GNUC__)
-#include <cxxabi.h>
-#endif
+#include "probex/platform/TypeName.h"
 
 namespace {
 
@@ -132,16 +126,7 @@ bool CPxCaseFilter::Selects(const std::string& className, const char* caseName) 
 }
 
 std::string CPxCaseFilter::ClassNameOf(const std::type_info& type) {
-  std::string name = type.name();
-#if defined(__GNUC__)
-  int status = 0;
-  const std::unique_ptr<char, void (*)(void*)> readable(
-      abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
-  if (status == 0 && readable)
-    name = readable.get();
-#else
-  name = name.substr(name.find(' ') + 1); // "class CStackTest"
-#endif
+  const std::string name = NPxPlatform::TypeName(type);
   // The last name outside template arguments: test classes often live in
   // an unnamed namespace, and the filter's ':' could not name one anyway.
   int depth = 0;

@@ -1,5 +1,6 @@
 #include "probex/coverage/PxCoverage.h"
 
+#include "probex/base/PxCoverageRecordCodec.h"
 #include "probex/base/PxFormat.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/coverage/PxCoverageState.h"
@@ -18,14 +19,12 @@ const char* Text(const char* text) {
 
 void SendStep(SPxCoverageState& state, int cookie, int line, int point) {
   const std::uint32_t elapsed = NPxPlatform::GetTickCount() - state.timeBase;
-  std::string text;
-  if (elapsed == state.lastTime) {
-    text = PxFormat("?%d,%d(%d", cookie, line, point);
-  } else {
-    text = PxFormat("?%d,%d(%d):%X", cookie, line, point, static_cast<unsigned>(elapsed));
+  const bool timed = elapsed != state.lastTime;
+  if (timed)
     state.lastTime = elapsed;
-  }
-  PxRecordChannel().Output(text.c_str(), PX_MSG_COVERAGE_LINE);
+  char text[NPxCoverageRecord::kStepTextSize];
+  NPxCoverageRecord::WriteStep(text, cookie, line, point, timed, elapsed);
+  PxRecordChannel().Output(text, PX_MSG_COVERAGE_LINE);
 }
 
 // One passage; in count mode its counter, else null.
@@ -94,14 +93,7 @@ void NPxCoverage::OutputFuncOut(const char* function, unsigned long value) {
 
 void NPxCoverage::OutputPassibleLine(int first, int second, const char* name,
                                      const unsigned char* table, int count) {
-  std::string text = PxFormat("!%d,%d;%s(0):", first, second, Text(name));
-  if (table && count > 0) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    text.reserve(text.size() + 2 * static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-      text += kDigits[table[i] >> 4];
-      text += kDigits[table[i] & 0x0F];
-    }
-  }
-  PxRecordChannel().Output(text.c_str(), PX_MSG_COVERAGE_PASSABLE);
+  PxRecordChannel().Output(
+      NPxCoverageRecord::PassableText(first, second, name, table, count).c_str(),
+      PX_MSG_COVERAGE_PASSABLE);
 }

@@ -1,6 +1,6 @@
 #include "probex/coverage/PxLineCounts.h"
 
-#include "probex/base/PxFormat.h"
+#include "probex/base/PxCoverageRecordCodec.h"
 #include "probex/coverage/PxCoverageMode.h"
 #include "probex/coverage/PxCoverageState.h"
 #include "probex/view/PxRecordChannel.h"
@@ -13,14 +13,6 @@ namespace {
 // 65536 of cookie 2 is line 0 of cookie 3.
 std::uint32_t Key(int cookie, int line) {
   return (static_cast<std::uint32_t>(cookie) << 16) + static_cast<std::uint32_t>(line);
-}
-
-std::string CountText(std::uint32_t key, const std::vector<std::uint32_t>& counts) {
-  std::string text =
-      PxFormat("?%d,%d();", static_cast<int>(key >> 16), static_cast<int>(key & 0xFFFFu));
-  for (const std::uint32_t count : counts)
-    text += PxFormat("%06X", static_cast<unsigned>(count));
-  return text;
 }
 
 } // namespace
@@ -98,5 +90,9 @@ void CPxLineCounts::Flush() {
   if (m_IsEmpty() || !IsCountMode())
     return;
   for (const SCounted& line : m_TakeAll())
-    PxRecordChannel().Output(CountText(line.key, line.counts).c_str(), PX_MSG_COVERAGE_COUNT);
+    PxRecordChannel().Output(NPxCoverageRecord::CountText(static_cast<int>(line.key >> 16),
+                                                          static_cast<int>(line.key & 0xFFFFu),
+                                                          line.counts.data(), line.counts.size())
+                                 .c_str(),
+                             PX_MSG_COVERAGE_COUNT);
 }

@@ -17,3 +17,4 @@
 #include "probex/platform/Path.h"
 #include "probex/platform/Process.h"
 #include "probex/platform/Thread.h"
+#include "probex/platform/TypeName.h"

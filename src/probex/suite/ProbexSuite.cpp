@@ -1,5 +1,6 @@
 #include "probex/suite/ProbexSuite.h"
 
+#include "probex/base/PxFailureRow.h"
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxTranscriptLayout.h"
@@ -92,7 +93,7 @@ void CProbexSuite::OutputMessage(const char* text, EPxMsgType kind) {
       break;
     case PX_MSG_TEST_NG:
       results.push_back(m_pData->m_strLastExpectLine);
-      results.push_back(NPxTranscriptLayout::Line(kind, shown));
+      results.push_back(NPxFailureRow::Write(shown));
       break;
     case PX_MSG_CLASS_NAME:
       results.emplace_back();

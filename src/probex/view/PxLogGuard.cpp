@@ -1,6 +1,6 @@
 #include "probex/view/PxLogGuard.h"
 
-#include "probex/base/PxLogFormat.h"
+#include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 #include "probex/platform/platform.h"
 #include "probex/view/PxLogWriter.h"

@@ -1,17 +1,12 @@
 #include "probex/view/PxLogWriter.h"
 
+#include "probex/base/PxLineContinuation.h"
 #include "probex/base/PxLogFormat.h"
+#include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 #include "probex/platform/platform.h"
 
 #include <cstring>
-
-namespace {
-
-// The working copy of a "PxLn" text: 259 characters and the terminator.
-constexpr std::size_t kLineCopySize = 260;
-
-} // namespace
 
 CPxLogWriter::~CPxLogWriter() {
   Close();
@@ -67,22 +62,12 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
 
 bool CPxLogWriter::m_WriteLineContinuation(const char* text) {
   const std::size_t length = std::strlen(text);
-  if (length >= kLineCopySize) {
-    m_strLastLine = text;
-    return false;
-  }
-  if (m_strLastLine == text)
-    return true;
-  const char* open = std::strrchr(text + 1, '(');
-  const std::size_t prefix = open ? static_cast<std::size_t>(open - text) : 0;
-  const bool continues = open && m_strLastLine.size() > prefix &&
-                         m_strLastLine.compare(0, prefix, text, prefix) == 0 &&
-                         m_strLastLine[prefix] == '(' &&
-                         m_strLastLine.find('(', prefix + 1) == std::string::npos;
-  m_strLastLine = text;
-  if (!continues)
-    return false;
-  m_Append(open, length - prefix);
+  std::size_t from = 0;
+  using NPxLineContinuation::EStep;
+  const EStep step = NPxLineContinuation::Next(m_strLastLine, text, length, from);
+  if (step != EStep::Continuation)
+    return step == EStep::Repeat;
+  m_Append(text + from, length - from);
   m_Append(&NPxLogFormat::kRecordEnd, 1);
   return true;
 }

@@ -1,0 +1,91 @@
+// The run that a log tells of: its classes, their cases and checks, the
+// suite's results block and the coverage. Built record by record, so it
+// never needs the whole log at once; passing checks are only counted.
+#pragma once
+
+#include "model/CoverageModel.h"
+#include "model/LogRecord.h"
+#include "model/ReadIssues.h"
+
+#include <string>
+#include <vector>
+
+// A failed check: CP932 texts as the log gives them, empty when absent.
+struct SFailure {
+  std::string testCaption; // "TtCp"
+  std::string expectLine;  // "TtEL", the location the test declared
+  std::string expression;  // "TtEx"
+  std::string text;        // "TtNg"
+};
+
+struct SCase {
+  std::string caption;   // "CaCp"
+  std::string location;  // "CaLn"
+  long long timeMs = -1; // "CaTm"; -1 while the case has not ended
+  long long passed = 0;
+  std::vector<SFailure> failures;
+};
+
+struct SClass {
+  std::string name;    // "ClNm", given by a suite
+  std::string caption; // "ClCp"
+  std::vector<SCase> cases;
+  std::vector<std::string> warnings; // the run loop's warnings about this class
+  bool hasResults = false;           // its "ClRe" lines arrived
+  long long reportedCases = 0, reportedExceptions = 0, reportedFailures = 0;
+};
+
+// Checks passed and failed in a class, and the time of its timed cases.
+struct SClassTotals {
+  long long passed = 0, failed = 0, timeMs = 0;
+};
+SClassTotals PxClassTotals(const SClass& testClass);
+
+struct SRunTotals {
+  long long classes = 0, cases = 0, passed = 0, failed = 0, reportedFailures = 0;
+};
+
+class CRunModel {
+public:
+  // issues receives what the coverage records could not give.
+  explicit CRunModel(CReadIssues& issues) : m_issues(issues) {}
+
+  void Add(const SLogRecord& record);
+
+  const std::string& Title() const { return m_title; }
+  const std::string& Version() const { return m_version; }
+  const std::vector<SClass>& Classes() const { return m_classes; }
+  const std::vector<std::string>& SuiteResults() const { return m_suiteResults; }
+  const CCoverageModel& Coverage() const { return m_coverage; }
+  const CReadIssues& Issues() const { return m_issues; }
+
+  SRunTotals Totals() const;
+  // "2 classes, 5 cases, 4 passed, 1 failed" and, when classes reported
+  // more failures than failed checks show, how many.
+  std::string Summary() const;
+  // A check failed, or a class reported failures of its own.
+  bool Failed() const;
+  // Why the log cannot tell of a whole run (the program ended abnormally,
+  // the log is cut or damaged, results are missing); empty when it can.
+  // CP932, as the log gives it.
+  std::string Incomplete() const;
+
+private:
+  void m_Free(const std::string& text);
+  void m_ClassResult(const std::string& text);
+  void m_EndCheck();
+  SClass& m_Class();
+  SCase& m_Case();
+  bool m_ClassIsFresh() const;
+
+  CReadIssues& m_issues;
+  std::string m_title, m_version;
+  std::vector<SClass> m_classes;
+  std::vector<std::string> m_suiteResults;
+  bool m_inSuiteResults = false;
+  bool m_sawSuiteResults = false;
+  std::string m_abnormalEnd; // the "End." record's text
+  bool m_caseOpen = false;   // the last case has not seen its time line
+  SFailure m_pending;        // what the check under way has sent so far
+  CCoverageModel m_coverage;
+};

@@ -1,0 +1,90 @@
+#include "report/TranscriptFormatter.h"
+
+#include "model/EnglishTexts.h"
+#include "probex/base/PxRecordCodec.h"
+#include "probex/base/PxTexts.h"
+#include "probex/base/PxTranscriptLayout.h"
+
+namespace {
+
+using NPxTranscriptLayout::EShown;
+
+ETextStyle ResultStyle(const std::string& text) {
+  // No failures and no exceptions are good news, any other count is not.
+  for (const char* label : {NPxText::kResultFailures, NPxText::kResultExceptions}) {
+    const std::string_view head(label);
+    if (text.compare(0, head.size(), head) == 0)
+      return text.compare(head.size(), std::string::npos, "0") == 0 ? ETextStyle::Pass
+                                                                    : ETextStyle::Fail;
+  }
+  return ETextStyle::Case;
+}
+
+struct SKindStyle {
+  unsigned kind;
+  ETextStyle style;
+};
+constexpr SKindStyle kKindStyles[] = {
+    {PX_MSG_CLASS_CAPTION, ETextStyle::Heading},  {PX_MSG_CLASS_NAME, ETextStyle::Heading},
+    {PX_MSG_CASE_CAPTION, ETextStyle::Case},      {PX_MSG_CASE_TIME, ETextStyle::Case},
+    {PX_MSG_TEST_EXPECT_LINE, ETextStyle::Plain}, {PX_MSG_TEST_OK, ETextStyle::Pass},
+    {PX_MSG_TEST_NG, ETextStyle::Fail},
+};
+
+ETextStyle Style(const SLogRecord& record) {
+  const std::string& text = record.text;
+  if (record.kind == PX_MSG_CLASS_RESULT)
+    return ResultStyle(text);
+  for (const SKindStyle& entry : kKindStyles)
+    if (entry.kind == record.kind)
+      return entry.style;
+  // The warnings and the results heading are free texts.
+  if (record.kind != PX_MSG_ETC)
+    return ETextStyle::Plain;
+  if (PxIsFixedText(text, NPxText::kCaptionWarning) ||
+      PxIsFixedText(text, NPxText::kEndMarkerWarning))
+    return ETextStyle::Warning;
+  return PxIsFixedText(text, NPxText::kSuiteResultsHeading) ? ETextStyle::Heading
+                                                            : ETextStyle::Plain;
+}
+
+} // namespace
+
+void CTranscriptFormatter::Add(const SLogRecord& record) {
+  if (m_holding) {
+    // An expression takes the style of the outcome that follows it.
+    m_holding = false;
+    const ETextStyle style = record.kind == PX_MSG_TEST_OK || record.kind == PX_MSG_TEST_NG
+                                 ? Style(record)
+                                 : ETextStyle::Plain;
+    m_Show(PX_MSG_TEST_EXPRESSION, m_heldExpression, style);
+  }
+  if (NPxLogFormat::IsHeaderKind(record.kind))
+    return;
+  if (record.kind == PX_MSG_TEST_EXPRESSION) {
+    m_holding = true;
+    m_heldExpression = record.text;
+    return;
+  }
+  if (NPxTranscriptLayout::Of(record.kind).shown != EShown::Nothing)
+    m_Show(record.kind, record.text, Style(record));
+}
+
+void CTranscriptFormatter::Flush() {
+  if (!m_holding)
+    return;
+  m_holding = false;
+  m_Show(PX_MSG_TEST_EXPRESSION, m_heldExpression, ETextStyle::Plain);
+}
+
+void CTranscriptFormatter::m_Show(unsigned kind, std::string_view text, ETextStyle style) {
+  const NPxTranscriptLayout::SKindLayout& layout = NPxTranscriptLayout::Of(kind);
+  if (layout.shown == EShown::Nothing || layout.shown == EShown::Empty)
+    return;
+  if (layout.shown == EShown::LineEnd)
+    text = std::string_view();
+  m_scratch.assign(layout.head);
+  m_scratch.append(text);
+  m_scratch.append(layout.suffix);
+  m_piece(m_scratch, style, layout.lineEnd);
+}
