@@ -8,14 +8,37 @@
 #include "probex/base/PxMsgType.h"
 
 #include <cstddef>
+#include <cstring>
 
 class CPxRunPosition {
 public:
   static constexpr std::size_t kNoteSize = 160;
 
   // "ClCp" opens a class, "CaCp" names the running case, "CaTm" ends it and
-  // "ClRe" closes the class; other kinds leave the position as it is.
-  void Follow(EPxMsgType kind, const char* text);
+  // "ClRe" closes the class; other kinds leave the position as it is. Every
+  // record of the log passes here: inline.
+  void Follow(EPxMsgType kind, const char* text) {
+    switch (kind) {
+    case PX_MSG_CLASS_CAPTION:
+      m_sCopyNote(m_szClass, text);
+      m_szCase[0] = '\0';
+      m_nCasesDone = 0;
+      m_bClassOpen = true;
+      break;
+    case PX_MSG_CASE_CAPTION:
+      m_sCopyNote(m_szCase, text);
+      break;
+    case PX_MSG_CASE_TIME:
+      ++m_nCasesDone;
+      m_szCase[0] = '\0';
+      break;
+    case PX_MSG_CLASS_RESULT:
+      m_bClassOpen = false;
+      break;
+    default:
+      break;
+    }
+  }
 
   // The open or last class's caption, cut to kNoteSize - 1 bytes; empty
   // before the first.
@@ -28,6 +51,11 @@ public:
   bool IsClassOpen() const { return m_bClassOpen; }
 
 private:
+  static void m_sCopyNote(char* note, const char* text) {
+    std::strncpy(note, text, kNoteSize - 1);
+    note[kNoteSize - 1] = '\0';
+  }
+
   char m_szClass[kNoteSize] = {};
   char m_szCase[kNoteSize] = {};
   int m_nCasesDone = 0;
