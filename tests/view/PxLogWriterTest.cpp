@@ -1,5 +1,6 @@
 // The log writer in this process: record format, line continuation, the
-// 8000-byte batching, naming, and many threads writing at once.
+// 8000-byte batching, naming, many threads writing at once, and its lock
+// across a fork.
 #include "probex/view/PxLogWriter.h"
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
@@ -11,9 +12,13 @@
 #if defined(_WIN32)
 #include "probex/base/PxTexts.h"
 #include "probex/platform/Process.h"
+#else
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -193,5 +198,35 @@ TEST_F(LogWriter, ManyThreadsLeaveEveryRecordWholeAndNoneLost) {
   EXPECT_EQ(records.size(), static_cast<size_t>(kThreads * kRecords));
   EXPECT_EQ(log.rfind('\r') + 1, log.size()); // nothing after the last record
 }
+
+#if !defined(_WIN32)
+// A thread of the parent holds the lock when the process forks: the child
+// has no such thread, and opens the lock itself.
+TEST(LogLock, AForkedChildOpensTheLockThatAThreadOfTheParentHeld) {
+  CPxLogLock lock;
+  std::atomic<bool> held{false}, release{false};
+  std::thread holder([&] {
+    lock.lock();
+    held = true;
+    while (!release)
+      std::this_thread::yield();
+    lock.unlock();
+  });
+  while (!held)
+    std::this_thread::yield();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool heldInChild = !lock.try_lock();
+    lock.OpenInForkedChild();
+    ::_exit(heldInChild && lock.try_lock() ? 0 : 1);
+  }
+  release = true;
+  holder.join();
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(lock.try_lock());
+}
+#endif
 
 } // namespace
