@@ -49,19 +49,6 @@ public:
   }
 };
 
-// The run must end the process with a notice and its log written rather
-// than leave the worker to a destroyed object.
-class CStuck : public CProbexThread {
-public:
-  CStuck() { PX_CAPTION_CLASS("a worker that never ends"); }
-  void RunThread(int) override {
-    for (;;)
-      ::usleep(1000000);
-  }
-  PX_CASE(Report) { std::cout << "case ran" << std::endl; }
-  PX_DECLARATION_END();
-};
-
 // Waits, for half a minute at most, until the folder holds `count` entries.
 void AwaitEntries(const std::string& dir, long count) {
   namespace fs = std::filesystem;
@@ -86,9 +73,6 @@ int main(int argc, char** argv) {
     CNoCaption().Run();
   } else if (mode == "noend") {
     CNoEnd().Run();
-  } else if (mode == "stuck") {
-    CStuck().Run();
-    std::cout << "run returned" << std::endl;
   } else if (mode == "halfway" && argc > 2) {
     // A record larger than the log's buffer puts the first half in the file;
     // the second half comes once the folder argv[2] holds an entry.

@@ -135,7 +135,8 @@ TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
     std::filesystem::create_symlink(target, link);
     return !root || ::lchown(link.c_str(), 54321, 54321) == 0;
   };
-  // A failing run; the passing one, renamed a second later, is the forgery.
+  // A failing run; a passing one (status 0), renamed as a later run of the
+  // same program, is the forgery: taking it would change the status.
   ASSERT_EQ(PxRunChild({PxScenarioPath("px_class_scenario"), "class"},
                        {{"TMPDIR", shared}, {"PATH", shared}})
                 .exitCode,
@@ -145,7 +146,7 @@ TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
   const std::size_t stamp = title.find(".qpxlog") - 17;
   const std::string forged =
       shared + "/" + title.substr(0, stamp) + "2999" + title.substr(stamp + 4);
-  std::filesystem::copy_file(PxRunScenarioLog("nocaption"), forged);
+  std::filesystem::copy_file(PxRunScenarioLog("coverage-step"), forged);
   const mode_t mask = ::umask(0); // the reports must be owner-only all the same
 
   // The report of /x beside the log, where a link waits for it.

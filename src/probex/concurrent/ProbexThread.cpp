@@ -77,7 +77,7 @@ void CProbexThread::RunMain() {
 }
 
 void CProbexThread::m_WaitForWorkers() {
-  if (m_pThreadData->m_pWorkers->WaitUntilIdle(kWorkerGraceMs))
+  if (m_pThreadData->m_pWorkers->WaitUntilIdle(CPxWorkerGate::GraceMs()))
     return;
   constexpr char kStuck[] = "a RunThread worker is still running after its test run";
   NPxPlatform::ShowNotice(
