@@ -49,6 +49,32 @@ public:
   }
 };
 
+// Checks in SetUp and TearDown, which pass; a derived class's TearDown
+// check fails.
+class CHooked : public CProbex {
+public:
+  CHooked() { PX_CAPTION_CLASS("hooked"); }
+  void SetUp() override {
+    m_ready = true;
+    PX_ASSERT(m_ready);
+  }
+  void TearDown() override { PX_ASSERT_EQUAL(m_ready, true); }
+  PX_CASE(Uses) {
+    PX_CASE_CAPTION("uses the fixture");
+    PX_ASSERT(m_ready);
+  }
+  PX_DECLARATION_END();
+
+protected:
+  bool m_ready = false;
+};
+
+class CTornDown : public CHooked {
+public:
+  CTornDown() { PX_CAPTION_CLASS("torn down"); }
+  void TearDown() override { PX_ASSERT(!m_ready); }
+};
+
 // The run must end the process with a notice and its log written rather
 // than leave the worker to a destroyed object.
 class CStuck : public CProbexThread {
@@ -80,6 +106,14 @@ int main(int argc, char** argv) {
   } else if (mode == "suite") {
     CProbexSuite suite;
     PX_ADD(suite, CScenario);
+    PX_ADD(suite, CEmpty);
+    suite.Suite();
+  } else if (mode == "hooks") {
+    CHooked().Run();
+  } else if (mode == "hooks-suite") {
+    CProbexSuite suite;
+    PX_ADD(suite, CHooked);
+    PX_ADD(suite, CTornDown);
     PX_ADD(suite, CEmpty);
     suite.Suite();
   } else if (mode == "nocaption") {

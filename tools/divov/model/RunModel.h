@@ -18,10 +18,13 @@ struct SFailure {
   std::string text;        // "TtNg"
 };
 
+// A case, or the checks that the class's SetUp or TearDown made: those are
+// kept as an entry of their own that is counted as no case.
 struct SCase {
-  std::string caption;   // "CaCp"
-  std::string location;  // "CaLn"
-  long long timeMs = -1; // "CaTm"; -1 while the case has not ended
+  const char* hook = nullptr; // "SetUp" or "TearDown" for such checks; null for a case
+  std::string caption;        // "CaCp"
+  std::string location;       // "CaLn"
+  long long timeMs = -1;      // "CaTm"; -1 while the case has not ended
   long long passed = 0;
   std::vector<SFailure> failures;
 };
@@ -35,9 +38,10 @@ struct SClass {
   long long reportedCases = 0, reportedExceptions = 0, reportedFailures = 0;
 };
 
-// Checks passed and failed in a class, and the time of its timed cases.
+// The cases of a class (its hooks' checks not counted as cases), checks
+// passed and failed, hooks' included, and the time of its timed cases.
 struct SClassTotals {
-  long long passed = 0, failed = 0, timeMs = 0;
+  long long cases = 0, passed = 0, failed = 0, timeMs = 0;
 };
 SClassTotals PxClassTotals(const SClass& testClass);
 
@@ -74,6 +78,7 @@ private:
   void m_Free(const std::string& text);
   void m_ClassResult(const std::string& text);
   void m_EndCheck();
+  void m_SettleSetUp();
   SClass& m_Class();
   SCase& m_Case();
   bool m_ClassIsFresh() const;

@@ -68,7 +68,7 @@ std::string CHtmlReporter::m_Results(const CRunModel& model) {
       m_markup.Append(html, c.name);
       html += ")";
     }
-    html += "</td><td class=\"num\">" + std::to_string(c.cases.size()) + "</td><td class=\"num\">" +
+    html += "</td><td class=\"num\">" + std::to_string(totals.cases) + "</td><td class=\"num\">" +
             std::to_string(totals.passed) + "</td><td class=\"num\">" +
             std::to_string(totals.failed) + "</td><td class=\"num\">" +
             std::to_string(totals.timeMs) + "</td><td>";
@@ -94,7 +94,8 @@ std::string CHtmlReporter::m_Failures(const CRunModel& model) {
           m_markup.Append(html, f.expectLine);
           html += "</span><br>";
         }
-        for (const std::string* line : {&k.caption, &f.testCaption, &f.expression}) {
+        const std::string caseLabel = k.hook ? k.hook : k.caption;
+        for (const std::string* line : {&caseLabel, &f.testCaption, &f.expression}) {
           if (line->empty())
             continue;
           m_markup.Append(html, *line);

@@ -27,12 +27,15 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
   if (!error.empty() && !model.Classes().empty() && !model.Classes().back().hasResults &&
       !model.Classes().back().cases.empty() && model.Classes().back().cases.back().timeMs < 0)
     stopped = &model.Classes().back();
-  long long allMs = 0;
-  for (const SClass& c : model.Classes())
+  // Every <testcase> counts, the hooks' ones too.
+  long long allMs = 0, testcases = 0;
+  for (const SClass& c : model.Classes()) {
     allMs += PxClassTotals(c).timeMs;
+    testcases += static_cast<long long>(c.cases.size());
+  }
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   xml += "<testsuites name=\"" + m_markup(model.Title().empty() ? "Probex" : model.Title()) +
-         "\" tests=\"" + std::to_string(totals.cases) + "\" failures=\"" +
+         "\" tests=\"" + std::to_string(testcases) + "\" failures=\"" +
          std::to_string(totals.failed) + "\" errors=\"" + (error.empty() ? "0" : "1") +
          "\" time=\"" + Seconds(allMs) + "\">\n";
   int classIndex = 0;
@@ -48,10 +51,12 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
            "\">\n";
     int caseIndex = 0;
     for (const SCase& k : c.cases) {
-      ++caseIndex;
-      xml += "    <testcase name=\"" +
-             (k.caption.empty() ? "case " + std::to_string(caseIndex) : m_markup(k.caption)) +
-             "\" classname=\"" + suite + "\"";
+      caseIndex += !k.hook;
+      // The checks of SetUp and TearDown stand as a case named after the hook.
+      const std::string name = k.hook              ? std::string(k.hook)
+                               : k.caption.empty() ? "case " + std::to_string(caseIndex)
+                                                   : m_markup(k.caption);
+      xml += "    <testcase name=\"" + name + "\" classname=\"" + suite + "\"";
       SSourceLocation location;
       if (PxParseLocation(k.location, location))
         xml += " file=\"" + m_markup(location.file) + "\" line=\"" + std::to_string(location.line) +
