@@ -75,6 +75,15 @@ public:
   void TearDown() override { PX_ASSERT(!m_ready); }
 };
 
+// Cases declared after the end marker of the class it derives from.
+class CExtended : public CHooked {
+public:
+  CExtended() { PX_CAPTION_CLASS("extended"); }
+  PX_CASE(Extra) { PX_ASSERT(false); }
+  PX_CASE(More) { PX_ASSERT(false); }
+  PX_DECLARATION_END();
+};
+
 // The run must end the process with a notice and its log written rather
 // than leave the worker to a destroyed object.
 class CStuck : public CProbexThread {
@@ -116,6 +125,22 @@ int main(int argc, char** argv) {
     PX_ADD(suite, CTornDown);
     PX_ADD(suite, CEmpty);
     suite.Suite();
+  } else if (mode == "verdict") {
+    // The process's verdict of classes with and without cases, as
+    // PROBEX_FILTER and PROBEX_ALLOW_NO_CASES leave it.
+    CHooked().Run();
+    CEmpty().Run();
+    return PxExitStatus();
+  } else if (mode == "empty") {
+    CEmpty().Run();
+    return PxExitStatus();
+  } else if (mode == "empty-unasked") { // the verdict is not asked for
+    CEmpty().Run();
+  } else if (mode == "extended") {
+    CExtended test;
+    test.Run();
+    test.Run();
+    return PxExitStatus();
   } else if (mode == "nocaption") {
     CNoCaption().Run();
   } else if (mode == "noend") {
