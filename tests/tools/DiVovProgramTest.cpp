@@ -59,6 +59,39 @@ TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors
   }
 }
 
+// A run in which no case ran, for a filter that matches none or classes that
+// declare none, fails in the viewer as in the program and in the same words,
+// unless the setting that allows it is given to both.
+TEST(DiVovProgram, ARunOfNoCaseFailsAsInTheProgramUnlessBothAllowIt) {
+  const std::pair<const char*, const char*> runs[] = {
+      {"verdict", "Nope.*"}, {"verdict", "-*"}, {"empty", ""}};
+  const std::string words = "no case ran in this process";
+  for (const auto& [mode, filter] : runs)
+    for (const bool allowed : {false, true}) {
+      SCOPED_TRACE(std::string(mode) + " " + filter + (allowed ? " allowed" : ""));
+      std::map<std::string, std::string> settings;
+      if (allowed)
+        settings["PROBEX_ALLOW_NO_CASES"] = "1";
+      std::map<std::string, std::string> env = settings;
+      env["TMPDIR"] = PxMakeTempDir("no-case");
+      env["PATH"] = PxMakeTempDir("no-viewer");
+      if (*filter)
+        env["PROBEX_FILTER"] = filter;
+      const SPxChildResult program = PxRunChild({PxScenarioPath("px_class_scenario"), mode}, env);
+      const std::string log = PxLogIn(env["TMPDIR"]);
+      const SPxChildResult shown = PxRunChild({PX_DIVOV_PATH, "--color=never", log}, settings);
+      const SPxChildResult listed = PxRunChild({PX_DIVOV_PATH, "--errors", log}, settings);
+      for (const SPxChildResult* run : {&program, &shown, &listed})
+        EXPECT_EQ(run->exitCode, allowed ? 0 : 1);
+      EXPECT_EQ(program.stdErr.find("Probex: " + words + ": ") != std::string::npos, !allowed);
+      const std::string verdict = words + ". Set PROBEX_ALLOW_NO_CASES=1 where that is meant.\n";
+      EXPECT_EQ(shown.stdOut.find("\nFailed: " + verdict + "Summary: ") != std::string::npos,
+                !allowed)
+          << shown.stdOut;
+      EXPECT_EQ(listed.stdOut, allowed ? "" : log + ":1: error: " + verdict);
+    }
+}
+
 TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
   const std::string dir = PxMakeTempDir("trouble");
   // Not a regular file, and one whose open would block a follow.

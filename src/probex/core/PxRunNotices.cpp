@@ -1,21 +1,13 @@
 #include "probex/core/PxRunNotices.h"
 
-#include "probex/base/PxNoCaseTexts.h"
+#include "probex/base/PxNoCaseRun.h"
 #include "probex/core/PxCaseFilter.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/platform/Process.h"
 
-#include <cstdlib>
-#include <cstring>
-
 namespace {
 
 const char kCaption[] = "Probex";
-
-bool NoCasesAllowed() {
-  const char* setting = std::getenv(NPxNoCaseText::kAllowSetting);
-  return setting && std::strcmp(setting, "1") == 0;
-}
 
 } // namespace
 
@@ -36,15 +28,15 @@ void PxTellCasesAfterEndMarker(const std::string& className,
 bool PxNoCaseRan() {
   CPxRunVerdict& verdict = PxRunVerdict();
   const CPxCaseFilter& filter = PxCaseFilter();
-  if (verdict.CaseRan() || !filter.GetProblem().empty() || NoCasesAllowed())
+  if (verdict.CaseRan() || !filter.GetProblem().empty() || NPxNoCaseRun::Allowed())
     return false;
   if (verdict.TakeNoCaseNotice()) {
     const std::string why =
         filter.IsActive()    ? "PROBEX_FILTER '" + filter.GetText() + "' matches none of its cases"
         : verdict.ClassRan() ? std::string("its test classes declare none")
                              : std::string("no test class ran");
-    NPxPlatform::WriteNotice(kCaption, (std::string(NPxNoCaseText::kNoCaseRan) + ": " + why + ". " +
-                                        NPxNoCaseText::kAllowHint)
+    NPxPlatform::WriteNotice(kCaption, (std::string(NPxNoCaseRun::kNoCaseRan) + ": " + why + ". " +
+                                        NPxNoCaseRun::kAllowHint)
                                            .c_str());
   }
   return true;

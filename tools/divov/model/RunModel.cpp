@@ -1,6 +1,7 @@
 #include "model/RunModel.h"
 
 #include "model/EnglishTexts.h"
+#include "probex/base/PxNoCaseRun.h"
 #include "probex/base/PxNumberText.h"
 #include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
@@ -224,12 +225,27 @@ std::string CRunModel::Summary() const {
 }
 
 // A class that could not run (no caption) or did not end as declared (no end
-// marker) fails too: the library's own verdict counts them.
+// marker) fails too, and so does a run of no case: the library's own
+// verdict counts them.
 bool CRunModel::Failed() const {
   const SRunTotals totals = Totals();
   return totals.failed > 0 || totals.reportedFailures > 0 ||
          std::any_of(m_classes.begin(), m_classes.end(),
-                     [](const SClass& c) { return !c.warnings.empty(); });
+                     [](const SClass& c) { return !c.warnings.empty(); }) ||
+         !NoCaseRan().empty();
+}
+
+// Said only of a whole run whose classes ran as declared: a class that
+// could not has its own warning, and a cut log its own verdict.
+std::string CRunModel::NoCaseRan() const {
+  if (m_noCasesAllowed || m_classes.empty() || Totals().cases != 0 ||
+      std::any_of(m_classes.begin(), m_classes.end(),
+                  [](const SClass& c) {
+                    return !c.hasResults || c.reportedCases != 0 || !c.warnings.empty();
+                  }) ||
+      !Incomplete().empty())
+    return "";
+  return std::string(NPxNoCaseRun::kNoCaseRan) + ". " + NPxNoCaseRun::kAllowHint;
 }
 
 std::string CRunModel::Incomplete() const {

@@ -67,8 +67,15 @@ public:
   // "2 classes, 5 cases, 4 passed, 1 failed" and, when classes reported
   // more failures than failed checks show, how many.
   std::string Summary() const;
-  // A check failed, or a class reported failures of its own.
+  // A check failed, a class reported failures of its own or could not run
+  // as declared, or no case ran.
   bool Failed() const;
+  // Classes ran, and every one reported that it ran no case: a filter
+  // matched none, or they declare none (the log does not tell which). Empty
+  // when a case ran, no class did, a class has a warning, the run is
+  // incomplete, or AllowNoCases took such a run.
+  std::string NoCaseRan() const;
+  void AllowNoCases(bool allowed) { m_noCasesAllowed = allowed; }
   // Why the log cannot tell of a whole run (the program ended abnormally,
   // the log is cut or damaged, results are missing); empty when it can.
   // CP932, as the log gives it.
@@ -91,6 +98,7 @@ private:
   bool m_sawSuiteResults = false;
   std::string m_abnormalEnd; // the "End." record's text
   bool m_caseOpen = false;   // the last case has not seen its time line
-  SFailure m_pending;        // what the check under way has sent so far
+  bool m_noCasesAllowed = false;
+  SFailure m_pending; // what the check under way has sent so far
   CCoverageModel m_coverage;
 };

@@ -146,6 +146,12 @@ void CHtmlReporter::OnEnd(const CRunModel& model) {
     m_markup.Append(html, incomplete);
     html += "</p>\n";
   }
+  const std::string noCase = model.NoCaseRan();
+  if (!noCase.empty()) {
+    html += "<p id=\"no-case\" class=\"fail\">Failed: ";
+    m_markup.Append(html, noCase);
+    html += "</p>\n";
+  }
   html += std::string("<p id=\"summary\" class=\"") +
           (model.Failed() || !incomplete.empty() ? "fail" : "pass") + "\">" + model.Summary() +
           "</p>\n<h2>Results</h2>\n" + m_Results(model);
