@@ -23,6 +23,10 @@ int RunProgram(const std::vector<std::string>& argv, bool& started);
 // Windows it is a modal box instead, unless PROBEX_NOTICE=stderr.
 void ShowNotice(const char* caption, const char* text);
 
+// The same notice on standard error on every system: for what a program
+// ending unattended must say without waiting for anyone.
+void WriteNotice(const char* caption, const char* text);
+
 #if defined(_WIN32)
 // What shows the box: the system's MessageBoxA, or, for a test, a stand-in
 // (nobody could press OK in an unattended run); nullptr restores the system's.

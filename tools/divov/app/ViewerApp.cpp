@@ -6,6 +6,7 @@
 #include "app/ViewerOs.h"
 #include "model/EnglishTexts.h"
 #include "probex/base/PxApi.h"
+#include "probex/base/PxNoCaseRun.h"
 #include "probex/platform/OwnFile.h"
 #include "probex/platform/TerminalText.h"
 #include "report/ErrorsReporter.h"
@@ -202,6 +203,8 @@ int CViewerApp::Run(const SViewerOptions& options) {
 int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
   CLogReader reader;
   CRunModel model(reader.Issues());
+  // The setting that lets the program pass a run of no case lets us too.
+  model.AllowNoCases(NPxNoCaseRun::Allowed());
   const bool english = InEnglish(options);
   const std::vector<std::unique_ptr<SFileOutput>> files =
       FileOutputs(options, logPath, detached, english);
