@@ -35,8 +35,8 @@ class CompileError(Exception):
 
 class Framework:
     """How one framework's test file and its runner are written, and what its
-    program links besides them (None: the Probex library). The runner comes
-    from the framework where it offers one, as its users take it."""
+    program links besides them (None: the Probex library). The runner is
+    the framework's usual main."""
 
     def __init__(self, key, title, include, case, check, runner, libs, opening="", closing=""):
         self.key, self.title = key, title
