@@ -34,15 +34,26 @@ class CompileError(Exception):
 
 
 class Framework:
-    """How one framework's test file and its runner are written, and what its
-    program links besides them (None: the Probex library). The runner is
-    the framework's usual main."""
+    """How one framework's test file and its runner are written, what its
+    program links besides them (None: the Probex library), and how its run
+    says that it passed: a pattern with the number of cases and, where the
+    framework prints it, of checks. The runner is the framework's usual main."""
 
-    def __init__(self, key, title, include, case, check, runner, libs, opening="", closing=""):
+    def __init__(self, key, title, include, case, check, runner, libs, passed, opening="",
+                 closing=""):
         self.key, self.title = key, title
         self.include, self.opening, self.closing = include, opening, closing
         self.case, self.check = case, check
-        self.runner, self.libs = runner, libs
+        self.runner, self.libs, self.passed = runner, libs, passed
+
+    def counts(self, output):
+        """(cases, checks) that a passing run printed, checks None where the
+        framework does not print them; None when the run does not say it passed."""
+        found = re.search(self.passed, output)
+        if not found:
+            return None
+        checks = found.groupdict().get("checks")
+        return int(found["cases"]), int(checks) if checks else None
 
     def test_file(self, cases=CASES, checks=CHECKS):
         lines = [self.include, SUBJECT, self.opening]
@@ -62,6 +73,7 @@ FRAMEWORKS = [
               "#include <probex/probex.h>\n\nvoid AddGeneratedTest(CProbexSuite& suite);\n\n"
               "int main() {\n  CProbexSuite suite;\n  AddGeneratedTest(suite);\n"
               "  suite.Suite();\n  return PxExitStatus();\n}\n", None,
+              r"Summary: 1 class, (?P<cases>\d+) cases?, (?P<checks>\d+) passed, 0 failed",
               opening="class CGeneratedTest : public CProbex {\npublic:\n"
                       '  CGeneratedTest() { PX_CAPTION_CLASS("generated checks"); }\n',
               closing="  PX_DECLARATION_END();\n};\n\n"
@@ -71,33 +83,17 @@ FRAMEWORKS = [
               "TEST(Generated, Case{c}) {{", "EXPECT_EQ({actual}, {expected});",
               "#include <gtest/gtest.h>\n\nint main(int argc, char** argv) {\n"
               "  testing::InitGoogleTest(&argc, argv);\n  return RUN_ALL_TESTS();\n}\n",
-              ["-lgtest", "-pthread"]),
+              ["-lgtest", "-pthread"], r"\[  PASSED  \] (?P<cases>\d+) tests?\."),
     Framework("catch2", "Catch2 v2", "#include <catch2/catch.hpp>\n",
               'TEST_CASE("case {c}") {{', "CHECK({actual} == {expected});",
-              "#define CATCH_CONFIG_MAIN\n#include <catch2/catch.hpp>\n", []),
+              "#define CATCH_CONFIG_MAIN\n#include <catch2/catch.hpp>\n", [],
+              r"All tests passed \((?P<checks>\d+) assertions? in (?P<cases>\d+) test cases?\)"),
     Framework("doctest", "doctest", "#include <doctest/doctest.h>\n",
               'TEST_CASE("case {c}") {{', "CHECK({actual} == {expected});",
-              "#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN\n#include <doctest/doctest.h>\n", []),
+              "#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN\n#include <doctest/doctest.h>\n", [],
+              r"test cases: +(?P<cases>\d+) \| +\d+ passed \| +0 failed.*\n"
+              r".*assertions: +(?P<checks>\d+) \| +\d+ passed \| +0 failed"),
 ]
-
-
-def counts(key, output):
-    """(cases, checks) that a passing run printed, checks None where the
-    framework does not print them; None when the run does not say it passed."""
-    patterns = {
-        "probex": r"Summary: 1 class, (\d+) cases?, (\d+) passed, 0 failed",
-        "gtest": r"\[  PASSED  \] (\d+) tests?\.()",
-        "catch2": r"All tests passed \((\d+) assertions? in (\d+) test cases?\)",
-        "doctest": r"test cases: +(\d+) \| +\d+ passed \| +0 failed.*\n.*assertions: +(\d+) \|"
-                   r" +\d+ passed \| +0 failed",
-    }
-    found = re.search(patterns[key], output)
-    if not found:
-        return None
-    a, b = found.groups()
-    if key == "catch2":
-        a, b = b, a
-    return int(a), int(b) if b else None
 
 
 class Toolchain:
@@ -182,7 +178,7 @@ def build_and_run(tools, framework, folder, cases=CASES, checks=CHECKS):
     program = os.path.join(folder, framework.key)
     tools.link(objects, framework.libs, program)
     output = run_output(tools, framework, program, folder)
-    found = counts(framework.key, output)
+    found = framework.counts(output)
     if found is None:
         raise CompileError(f"{program} did not say that it passed:\n{output}")
     return found
