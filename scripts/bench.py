@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Builds the benchmarks, runs every one once and prints each figure beside
 its peer's from this same run, then a table of ratios against the targets.
-PX_BENCH_LOG_MB sets the size of the viewer's log (100 MB by default)."""
+PX_BENCH_LOG_MB sets the size of the viewer's log (100 MB by default); the
+compile-time benchmark (bench/compile_time.py) compiles with $CXX, else c++."""
 import json
 import os
 import subprocess
@@ -10,6 +11,8 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BENCH = os.path.join(ROOT, "build", "bench", "bench")
+sys.path.insert(0, os.path.join(ROOT, "bench"))
+import compile_time  # noqa: E402
 
 
 def run(args, env=None):
@@ -55,6 +58,9 @@ def main():
     divov = viewer["BM_DiVovTranscript/iterations:3/real_time"]["bytes_per_second"]
     iconv = viewer["BM_IconvFloor/iterations:3/real_time"]["bytes_per_second"]
     sync = medians("probex_bench_sync")
+    compile_repeat = 3
+    compile_seconds = compile_time.figures(
+        compile_time.bench_toolchain(os.path.join(ROOT, "build", "bench")), compile_repeat)
 
     print("\n== ns per operation, medians of 5")
     print(f"{'work':32}{'Probex':>10}{'GoogleTest':>12}{'Catch2 v2':>11}{'doctest':>10}")
@@ -88,6 +94,8 @@ def main():
         ms = sync[f"BM_Rendezvous/{n}/real_time"]["real_time"]
         print(f"rendezvous of {n}: {ms:.1f} ms, polling floor {n * 5} ms")
         rows.append((f"rendezvous of {n} / {n} x 5 ms", ms / (n * 5), "<=", 1.5))
+
+    compile_time.report(compile_seconds, compile_repeat)
 
     print("\n== ratios against the targets")
     missed = 0
