@@ -201,8 +201,9 @@ int CViewerApp::Run(const SViewerOptions& options) {
 
 int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
   CLogReader reader;
-  CRunModel model(reader.Issues());
   const bool english = InEnglish(options);
+  CRunModel model(reader.Issues(),
+                  english ? ETranscriptLanguage::English : ETranscriptLanguage::Japanese);
   const std::vector<std::unique_ptr<SFileOutput>> files =
       FileOutputs(options, logPath, detached, english);
   SScreenOutput screen;
