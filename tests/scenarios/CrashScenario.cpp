@@ -1,10 +1,12 @@
 // A test program that ends badly on request, so that tests can read what
 // its log kept. The first argument picks the end: a signal's name, "throw",
-// "handled" (the program takes SIGTERM itself and goes on), "fork",
-// "threads" (8 threads fail checks at once) or "fsize" (the log's file may
-// not grow past 4000 bytes).
+// "_exit", "overflow" (the stack runs out), "handled" (the program takes
+// SIGTERM itself and goes on), "fork", "threads" (8 threads fail checks at
+// once), "fsize" (the log's file may not grow past 4000 bytes; the program
+// ignores SIGXFSZ) or "fsize-default" (the same, SIGXFSZ left as it is).
 #include <probex/probex.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -22,6 +24,15 @@ namespace {
 
 std::string g_end;
 volatile sig_atomic_t g_termTaken = 0;
+
+volatile int g_neverReached = -1;
+
+// Each frame holds a page that the compiler cannot drop: the stack soon runs out.
+[[gnu::noinline]] int Recurse(int depth) {
+  volatile char frame[4096];
+  frame[0] = static_cast<char>(depth);
+  return depth == g_neverReached ? 0 : Recurse(depth + 1) + frame[0];
+}
 
 void EndAsAsked() {
   volatile double zero = 0;
@@ -41,6 +52,18 @@ void EndAsAsked() {
     ::kill(::getpid(), SIGTERM);
   else if (g_end == "throw")
     throw std::runtime_error("thrown from a case");
+  else if (g_end == "SIGXFSZ") { // the program's own file grows past the limit
+    const int fd = ::open((std::string(std::getenv("TMPDIR")) + "/own").c_str(),
+                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    static const char block[1000] = {};
+    while (::write(fd, block, sizeof block) > 0) {
+    }
+  } else if (g_end == "overflow")
+    Recurse(0);
+  else if (g_end == "SIGKILL") // no handler runs: the buffer is lost with the process
+    ::raise(SIGKILL);
+  else if (g_end == "_exit")
+    ::_exit(0);
 }
 
 class CCrash : public CProbex {
@@ -96,6 +119,12 @@ void TakeTerm(int) {
   g_termTaken = 1;
 }
 
+// No file of the process may grow past 4000 bytes.
+void LimitFileSize() {
+  const rlimit limit{4000, 4000};
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,12 +133,14 @@ int main(int argc, char** argv) {
     CFork().Run();
   } else if (g_end == "threads") {
     CThreads().Run();
-  } else if (g_end == "fsize") {
-    const rlimit limit{4000, 4000};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::signal(SIGXFSZ, SIG_IGN);
+  } else if (g_end == "fsize" || g_end == "fsize-default") {
+    LimitFileSize();
+    if (g_end == "fsize") // else the limit ends the process, as it would without the library
+      ::signal(SIGXFSZ, SIG_IGN);
     CThreads().Run();
   } else {
+    if (g_end == "SIGXFSZ")
+      LimitFileSize();
     // The program's own handler, in place before the library's: it is
     // called after the library has written what waits, and the run goes on.
     if (g_end == "handled")

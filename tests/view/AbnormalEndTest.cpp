@@ -44,6 +44,8 @@ TEST_F(AbnormalEnd, EveryFatalEndKeepsTheRecordsAndNamesTheCaseThenEndsTheSameWa
               {"SIGABRT", SIGABRT, "SIGABRT"},
               {"SIGTERM", SIGTERM, "SIGTERM"},
               {"SIGINT", SIGINT, "SIGINT"},
+              {"SIGXFSZ", SIGXFSZ, "SIGXFSZ"}, // the program's own file reached its limit
+              {"overflow", SIGSEGV, "SIGSEGV"},
               {"throw", SIGABRT, "std::terminate: thrown from a case"},
               {"handled", 0, ""}};
   for (const auto& row : rows) {
@@ -110,12 +112,24 @@ TEST_F(AbnormalEnd, ThreadsFailingAtOnceKeepEachCheckWithItsOwnLine) {
   EXPECT_EQ(lines.size(), 8u);
 }
 
-TEST_F(AbnormalEnd, ALogThatCannotGrowIsToldOnceAndTheRunGoesOn) {
-  const SPxChildResult run = Run("fsize");
-  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-  EXPECT_EQ(PxOnlyLog(m_tmp).size(), 4000u);
-  EXPECT_EQ(PxCount(run.stdErr, "cannot be written (File too large)"), 1u) << run.stdErr;
-  EXPECT_EQ(PxCount(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
+// A program that ignores SIGXFSZ goes on without the records; one that
+// leaves it be ends by it, with no room left for the end record.
+TEST_F(AbnormalEnd, ALogThatCannotGrowIsToldOnceThenTheRunGoesOnOrEndsAsWithoutUs) {
+  const struct {
+    const char* end;
+    int signal;
+    const char* outcome;
+  } rows[] = {{"fsize", 0, "the run goes on."}, {"fsize-default", SIGXFSZ, "the program ends."}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.end);
+    const SPxChildResult run = Run(row.end);
+    EXPECT_EQ(run.signal, row.signal) << run.stdErr;
+    EXPECT_EQ(run.exitCode, row.signal ? -1 : 0);
+    EXPECT_EQ(PxOnlyLog(m_tmp).size(), 4000u);
+    EXPECT_EQ(PxCount(run.stdErr, "cannot be written (File too large)"), 1u) << run.stdErr;
+    EXPECT_EQ(PxCount(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
+    EXPECT_EQ(PxCount(run.stdErr, row.outcome), 1u) << run.stdErr;
+  }
 }
 
 } // namespace

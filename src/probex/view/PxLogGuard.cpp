@@ -16,6 +16,8 @@ namespace {
 constexpr int kLockTries = 50;
 constexpr unsigned kLockPauseMs = 2;
 constexpr std::size_t kRecordSize = 3 * CPxLogGuard::kNoteSize + 640;
+// A notice names the log's path, which may be as long as a path can be.
+constexpr std::size_t kNoticeSize = 4096 + 256;
 
 // Text built in place, without allocation, safe inside a signal handler.
 template <std::size_t TSize> class CPxFixedText {
@@ -82,6 +84,8 @@ void CPxLogGuard::OnRecord(EPxMsgType kind, const char* text) {
   default:
     break;
   }
+  // Any thread that logs may be the one whose stack overflows.
+  NPxPlatform::PrepareThreadForFatalEnd();
   if (m_bArmed.load(std::memory_order_relaxed))
     return;
   m_spActive = this;
@@ -97,13 +101,27 @@ void CPxLogGuard::OnClosed() {
 }
 
 void CPxLogGuard::OnWriteFailed(int error) {
+  m_TellWriteFailure(error, false, false);
+}
+
+// Built in place, so that a signal handler can tell it too.
+void CPxLogGuard::m_TellWriteFailure(int error, bool inHandler, bool ending) {
   if (m_bFailureTold)
     return;
   m_bFailureTold = true;
-  const std::string text = "the log " + m_writer.m_strLogPath + " cannot be written (" +
-                           NPxPlatform::ErrorText(error) +
-                           "); its records are lost, the run goes on.";
-  NPxPlatform::ShowNotice(NPxText::kViewerMissingCaption, text.c_str());
+  char reason[256];
+  NPxPlatform::ErrorText(error, reason, sizeof reason);
+  CPxFixedText<kNoticeSize> text;
+  text.Add("the log ");
+  text.Add(m_writer.m_strLogPath.c_str());
+  text.Add(" cannot be written (");
+  text.Add(reason);
+  text.Add(ending ? "); its records are lost, the program ends."
+                  : "); its records are lost, the run goes on.");
+  if (inHandler)
+    NPxPlatform::ShowNoticeAtEnd(NPxText::kViewerMissingCaption, text.Text());
+  else
+    NPxPlatform::ShowNotice(NPxText::kViewerMissingCaption, text.Text());
 }
 
 void CPxLogGuard::m_sWriteAtEnd(const char* what, bool ending) {
@@ -122,12 +140,15 @@ void CPxLogGuard::m_WriteAtEnd(const char* what, bool ending) {
   // leave the buffer to the writer.
   if (!locked && !ending)
     return;
+  // The first write that fails is told (a file-size limit ends the
+  // process here, before the writer could tell it).
+  int error = 0;
   if (writer.m_pBuffer && !writer.m_strLogPath.empty()) {
     const std::int32_t length = writer.m_nLength;
     bool torn = false;
     if (length > 0) {
       NPxPlatform::AppendToFile(writer.m_strLogPath, writer.m_pBuffer,
-                                static_cast<std::size_t>(length));
+                                static_cast<std::size_t>(length), &error);
       torn = writer.m_pBuffer[length - 1] != NPxLogFormat::kRecordEnd;
       if (locked) {
         writer.m_nLength = 0;
@@ -156,8 +177,14 @@ void CPxLogGuard::m_WriteAtEnd(const char* what, bool ending) {
       }
       record.Add(what);
       record.Add(&NPxLogFormat::kRecordEnd, 1);
-      NPxPlatform::AppendToFile(writer.m_strLogPath, record.Text(), record.Length());
+      int endError = 0;
+      if (!NPxPlatform::AppendToFile(writer.m_strLogPath, record.Text(), record.Length(),
+                                     &endError) &&
+          error == 0)
+        error = endError;
     }
+    if (error != 0)
+      m_TellWriteFailure(error, true, ending);
   }
   if (locked)
     writer.m_lock.unlock();

@@ -34,6 +34,8 @@ private:
   static void m_sWriteAtEnd(const char* what, bool ending);
   static void m_sForkChild();
   void m_WriteAtEnd(const char* what, bool ending);
+  // ending: the process ends next; inHandler: told without allocating.
+  void m_TellWriteFailure(int error, bool inHandler, bool ending);
 
   CPxLogWriter& m_writer;
   std::atomic<bool> m_bArmed{false};
