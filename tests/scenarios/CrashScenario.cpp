@@ -1,7 +1,8 @@
 // A test program that ends badly on request, so that tests can read what
 // its log kept. The first argument picks the end: a signal's name, "throw",
 // "_exit", "overflow" (the stack runs out), "handled" (the program takes
-// SIGTERM itself and goes on), "fork", "threads" (8 threads fail checks at
+// SIGTERM itself and goes on), "late" (the program installs a SIGSEGV
+// handler of its own during the run, then crashes), "fork", "threads" (8 threads fail checks at
 // once), "fsize" (the log's file may not grow past 4000 bytes; the program
 // ignores SIGXFSZ) or "fsize-default" (the same, SIGXFSZ left as it is).
 #include <probex/probex.h>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include <cfenv>
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -36,7 +38,8 @@ volatile int g_neverReached = -1;
 
 void EndAsAsked() {
   volatile double zero = 0;
-  if (g_end == "SIGSEGV") // a page no access may touch; a null store is a sanitizer's to catch
+  // SIGSEGV: a page no access may touch; a null store is a sanitizer's to catch.
+  if (g_end == "SIGSEGV" || g_end == "late")
     *static_cast<volatile int*>(
         ::mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) = 1;
   else if (g_end == "SIGFPE") { // a trapping float division: an integer one is UB to sanitizers
@@ -66,10 +69,23 @@ void EndAsAsked() {
     ::_exit(0);
 }
 
+// The program's own handler, installed after the library's: it ends the
+// process its own way.
+void EndOwnWay(int) {
+  ::_exit(7);
+}
+
 class CCrash : public CProbex {
 public:
   CCrash() { PX_CAPTION_CLASS("crash"); }
-  PX_CASE(Passes) { PX_ASSERT(true); }
+  PX_CASE(Passes) {
+    PX_ASSERT(true);
+    if (g_end == "late") {
+      ::signal(SIGSEGV, EndOwnWay);
+      // The next case starts in another millisecond.
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
   PX_CASE(Dies) {
     PX_CASE_CAPTION("dies");
     PX_ASSERT(1 > 2);

@@ -68,6 +68,20 @@ TEST_F(AbnormalEnd, EveryFatalEndKeepsTheRecordsAndNamesTheCaseThenEndsTheSameWa
   }
 }
 
+// A handler the program installs during the run is put behind the library's
+// at the next case: the waiting records are written, then the program's
+// handler ends the process its own way.
+TEST_F(AbnormalEnd, AHandlerInstalledDuringTheRunComesAfterTheLibrarysWrite) {
+  const SPxChildResult run = Run("late");
+  EXPECT_EQ(run.exitCode, 7) << run.stdErr;
+  const std::string log = PxOnlyLog(m_tmp);
+  EXPECT_EQ(PxCount(log, "End.|"), 0u);
+  const std::vector<std::string> records = PxRecords(log);
+  ASSERT_GE(records.size(), 2u);
+  EXPECT_EQ(records.end()[-2], "TtEx|1 > 2  \x81H");
+  EXPECT_EQ(records.back().rfind("TtNg|", 0), 0u);
+}
+
 TEST_F(AbnormalEnd, AForkedChildWritesALogOfItsOwnAndTheParentsRecordsOnce) {
   const SPxChildResult run = Run("fork");
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;

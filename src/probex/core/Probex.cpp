@@ -170,5 +170,7 @@ bool CProbex::m_IsSelected(int position, const std::string& className) const {
 }
 
 void CProbex::m_RunSub(int position) {
+  // A handler the program installed since the last case comes after ours.
+  NPxPlatform::ReclaimFatalHandlersEveryMs();
   (this->*m_pMethodTable[position])();
 }

@@ -122,6 +122,8 @@ void CPxLogWriter::m_Append(const char* text, std::size_t length) {
 void CPxLogWriter::m_Flush() {
   if (m_nLength == 0)
     return;
+  // A handler the program installed since comes after ours.
+  NPxPlatform::ReclaimFatalHandlers();
   int error = 0;
   if (!NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength),
                                  &error))
