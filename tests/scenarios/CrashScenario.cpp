@@ -1,10 +1,11 @@
 // A test program that ends badly on request, so that tests can read what
 // its log kept. The first argument picks the end: a signal's name, "throw",
-// "_exit", "overflow" (the stack runs out), "handled" (the program takes
-// SIGTERM itself and goes on), "late" (the program installs a SIGSEGV
-// handler of its own during the run, then crashes), "fork", "threads" (8 threads fail checks at
-// once), "fsize" (the log's file may not grow past 4000 bytes; the program
-// ignores SIGXFSZ) or "fsize-default" (the same, SIGXFSZ left as it is).
+// "_exit", "overflow" (the stack runs out), "worker-overflow" (a RunThread
+// worker's does), "handled" (the program takes SIGTERM itself and goes on),
+// "late" (the program installs a SIGSEGV handler of its own during the run,
+// then crashes), "fork", "threads" (8 threads fail checks at once), "fsize"
+// (the log's file may not grow past 4000 bytes; the program ignores
+// SIGXFSZ) or "fsize-default" (the same, SIGXFSZ left as it is).
 #include <probex/probex.h>
 
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cfenv>
 #include <chrono>
 #include <cstdlib>
@@ -111,6 +113,28 @@ public:
   PX_DECLARATION_END();
 };
 
+// A worker whose stack runs out once the case's check has failed, before
+// it has sent a record of its own.
+class CWorkerOverflow : public CProbexThread {
+public:
+  CWorkerOverflow() { PX_CAPTION_CLASS("worker"); }
+  void RunThread(int) override {
+    while (!m_checked)
+      std::this_thread::yield();
+    Recurse(0);
+  }
+  PX_CASE(Waits) {
+    PX_ASSERT(1 > 2);
+    m_checked = true;
+    for (;;)
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
+  PX_DECLARATION_END();
+
+private:
+  std::atomic<bool> m_checked{false};
+};
+
 // Each thread fails its own check at a line of its own, as PX_ASSERT would.
 class CThreads : public CProbex {
 public:
@@ -147,6 +171,8 @@ int main(int argc, char** argv) {
   g_end = argc > 1 ? argv[1] : "";
   if (g_end == "fork") {
     CFork().Run();
+  } else if (g_end == "worker-overflow") {
+    CWorkerOverflow().Run();
   } else if (g_end == "threads") {
     CThreads().Run();
   } else if (g_end == "fsize" || g_end == "fsize-default") {

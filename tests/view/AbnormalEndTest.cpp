@@ -82,6 +82,17 @@ TEST_F(AbnormalEnd, AHandlerInstalledDuringTheRunComesAfterTheLibrarysWrite) {
   EXPECT_EQ(records.back().rfind("TtNg|", 0), 0u);
 }
 
+// The worker has an alternate stack before its first record.
+TEST_F(AbnormalEnd, AWorkerWhoseStackRunsOutEndsTheRunWithEveryRecordKept) {
+  const SPxChildResult run = Run("worker-overflow");
+  EXPECT_EQ(run.signal, SIGSEGV) << run.stdErr;
+  const std::string log = PxOnlyLog(m_tmp);
+  EXPECT_EQ(PxCount(log, "TtNg|"), 1u);
+  const std::vector<std::string> records = PxRecords(log);
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records.back(), "End.|worker / case 1: SIGSEGV");
+}
+
 TEST_F(AbnormalEnd, AForkedChildWritesALogOfItsOwnAndTheParentsRecordsOnce) {
   const SPxChildResult run = Run("fork");
   ASSERT_EQ(run.exitCode, 0) << run.stdErr;
