@@ -105,7 +105,7 @@ std::atomic<std::int64_t> lastReclaimMs{-1};
 } // namespace
 
 void ReclaimFatalHandlersEveryMs() {
-  const std::int64_t ms = MonotonicNs() / 1000000;
+  const std::int64_t ms = ClockMs();
   if (lastReclaimMs.load(std::memory_order_relaxed) == ms ||
       lastReclaimMs.exchange(ms, std::memory_order_relaxed) == ms)
     return;
