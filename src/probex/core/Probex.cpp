@@ -171,6 +171,6 @@ bool CProbex::m_IsSelected(int position, const std::string& className) const {
 
 void CProbex::m_RunSub(int position) {
   // A handler the program installed since the last case comes after ours.
-  NPxPlatform::ReclaimFatalHandlersEveryMs();
+  NPxPlatform::ReclaimFatalHandlersEveryTick();
   (this->*m_pMethodTable[position])();
 }

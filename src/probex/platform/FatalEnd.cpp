@@ -99,12 +99,13 @@ void EndProcessAbnormally(const char* what) {
 namespace NPxPlatform {
 namespace {
 
-// Asking for each signal's handler costs microseconds of system calls.
+// Asking for each signal's handler costs microseconds of system calls: once
+// a tick of the clock is enough.
 std::atomic<std::int64_t> lastReclaimMs{-1};
 
 } // namespace
 
-void ReclaimFatalHandlersEveryMs() {
+void ReclaimFatalHandlersEveryTick() {
   const std::int64_t ms = ClockMs();
   if (lastReclaimMs.load(std::memory_order_relaxed) == ms ||
       lastReclaimMs.exchange(ms, std::memory_order_relaxed) == ms)

@@ -24,8 +24,9 @@ void DisarmFatalHandlers();
 // since, which are then called after the writer as those installed before
 // were; a signal the program ignores by now stays ignored.
 void ReclaimFatalHandlers();
-// The same at most once a millisecond, cheap enough for each case's start.
-void ReclaimFatalHandlersEveryMs();
+// The same at most once a tick of the system's coarse clock (a few
+// milliseconds), cheap enough for each case's start.
+void ReclaimFatalHandlersEveryTick();
 
 // Has the writer say what ended the process, then aborts.
 [[noreturn]] void EndProcessAbnormally(const char* what);
