@@ -1,6 +1,8 @@
 #include "common/PxChildProcess.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #if defined(_WIN32)
@@ -27,4 +29,16 @@ bool PxEventually(const std::function<bool()>& condition) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return condition();
+}
+
+void PxExpectFinishes(std::future<void>& done, const char* what) {
+  if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    std::fprintf(stderr, "did not return: %s\n", what);
+    std::abort();
+  }
+}
+
+void PxExpectReturns(const std::function<void()>& call, const char* what) {
+  std::future<void> done = std::async(std::launch::async, call);
+  PxExpectFinishes(done, what);
 }

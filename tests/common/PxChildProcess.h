@@ -10,6 +10,7 @@
 #endif
 
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -79,6 +80,13 @@ std::string PxScenarioPath(const std::string& name);
 // Polls the condition every millisecond until it holds; false after 30 s, so
 // a fault fails the test instead of hanging it.
 bool PxEventually(const std::function<bool()>& condition);
+
+// Waits for the work to finish; after 20 s, far longer than any of it takes,
+// ends the test process with what was awaited on standard error, so a fault
+// fails the test in seconds instead of hanging it.
+void PxExpectFinishes(std::future<void>& done, const char* what);
+// Runs the call on a thread of its own and waits for it so.
+void PxExpectReturns(const std::function<void()>& call, const char* what);
 
 // This process's environment changed by env (an empty value removes a
 // variable), as "name=value" entries for a child.

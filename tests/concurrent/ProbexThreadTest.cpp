@@ -108,13 +108,19 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeMeetingTheCases
     CPxRecordingSink sink;
     CThreads test(opposite, workerMs, meet);
     test.SetViewClass(&sink);
-    test.Run();
+    std::thread::id caller;
+    PxExpectReturns(
+        [&] {
+          caller = std::this_thread::get_id();
+          test.Run();
+        },
+        "a run whose cases meet their workers");
     const Clock::time_point returned = Clock::now();
 
     std::sort(test.m_indexes.begin(), test.m_indexes.end());
     EXPECT_EQ(indexes, test.m_indexes);
     EXPECT_EQ(indexes.size(), test.m_workersDoneAtTearDown);
-    EXPECT_EQ(std::vector<std::thread::id>{std::this_thread::get_id()}, test.m_caseThreads);
+    EXPECT_EQ(std::vector<std::thread::id>{caller}, test.m_caseThreads);
     // RunThread takes a case's position yet is no case.
     EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT, "Case     \t1"));
     EXPECT_GE(returned - test.m_lastCaseEnd, std::chrono::milliseconds(1000));
@@ -127,12 +133,17 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeMeetingTheCases
   }
 }
 
+// The grace is shortened here; the pause after the cases and the grace are
+// both waited before the process ends.
 TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLogWritten) {
+  constexpr int kGraceMs = 300;
   const std::string tmp = PxMakeTempDir("stuck");
+  const Clock::time_point started = Clock::now();
   // On Windows the notice would be a box without PROBEX_NOTICE=stderr.
   const SPxChildResult result =
-      PxRunChild({PxScenarioPath("px_class_scenario"), "stuck"},
+      PxRunChild({PxScenarioPath("px_stuck_worker"), std::to_string(kGraceMs)},
                  {{"TMPDIR", tmp}, {"PATH", tmp}, {"PROBEX_NOTICE", "stderr"}});
+  EXPECT_GE(Clock::now() - started, std::chrono::milliseconds(1000 + kGraceMs));
 #if defined(_WIN32)
   EXPECT_EQ(3, result.exitCode); // how the C runtime's abort ends a program
 #else

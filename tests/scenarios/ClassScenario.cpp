@@ -49,16 +49,38 @@ public:
   }
 };
 
-// The run must end the process with a notice and its log written rather
-// than leave the worker to a destroyed object.
-class CStuck : public CProbexThread {
+// Checks in SetUp and TearDown, which pass; a derived class's TearDown
+// check fails.
+class CHooked : public CProbex {
 public:
-  CStuck() { PX_CAPTION_CLASS("a worker that never ends"); }
-  void RunThread(int) override {
-    for (;;)
-      ::usleep(1000000);
+  CHooked() { PX_CAPTION_CLASS("hooked"); }
+  void SetUp() override {
+    m_ready = true;
+    PX_ASSERT(m_ready);
   }
-  PX_CASE(Report) { std::cout << "case ran" << std::endl; }
+  void TearDown() override { PX_ASSERT_EQUAL(m_ready, true); }
+  PX_CASE(Uses) {
+    PX_CASE_CAPTION("uses the fixture");
+    PX_ASSERT(m_ready);
+  }
+  PX_DECLARATION_END();
+
+protected:
+  bool m_ready = false;
+};
+
+class CTornDown : public CHooked {
+public:
+  CTornDown() { PX_CAPTION_CLASS("torn down"); }
+  void TearDown() override { PX_ASSERT(!m_ready); }
+};
+
+// Cases declared after the end marker of the class it derives from.
+class CExtended : public CHooked {
+public:
+  CExtended() { PX_CAPTION_CLASS("extended"); }
+  PX_CASE(Extra) { PX_ASSERT(false); }
+  PX_CASE(More) { PX_ASSERT(false); }
   PX_DECLARATION_END();
 };
 
@@ -82,13 +104,34 @@ int main(int argc, char** argv) {
     PX_ADD(suite, CScenario);
     PX_ADD(suite, CEmpty);
     suite.Suite();
+  } else if (mode == "hooks") {
+    CHooked().Run();
+  } else if (mode == "hooks-suite") {
+    CProbexSuite suite;
+    PX_ADD(suite, CHooked);
+    PX_ADD(suite, CTornDown);
+    PX_ADD(suite, CEmpty);
+    suite.Suite();
+  } else if (mode == "verdict") {
+    // The process's verdict of classes with and without cases, as
+    // PROBEX_FILTER and PROBEX_ALLOW_NO_CASES leave it.
+    CHooked().Run();
+    CEmpty().Run();
+    return PxExitStatus();
+  } else if (mode == "empty") {
+    CEmpty().Run();
+    return PxExitStatus();
+  } else if (mode == "empty-unasked") { // the verdict is not asked for
+    CEmpty().Run();
+  } else if (mode == "extended") {
+    CExtended test;
+    test.Run();
+    test.Run();
+    return PxExitStatus();
   } else if (mode == "nocaption") {
     CNoCaption().Run();
   } else if (mode == "noend") {
     CNoEnd().Run();
-  } else if (mode == "stuck") {
-    CStuck().Run();
-    std::cout << "run returned" << std::endl;
   } else if (mode == "halfway" && argc > 2) {
     // A record larger than the log's buffer puts the first half in the file;
     // the second half comes once the folder argv[2] holds an entry.

@@ -106,7 +106,7 @@ TEST(KrnExclusiveGuard, LocksWithoutLimitAndUnlocksOnlyWhatItLocked) {
   EXPECT_THROW(CKrnExclusiveGuard guard(nullptr), CNullPointerException);
 }
 
-TEST(KrnSharedLibrary, InstantiationsAndExceptionsCrossTheLibraryBoundary) {
+TEST(KrnSharedLibrary, TemplatesAndExceptionsCrossTheLibraryBoundary) {
   const SPxChildResult result = PxRunChild({PxScenarioPath("krn_shared_scenario")});
   EXPECT_EQ(result.exitCode, 0) << result.stdErr;
   EXPECT_EQ(result.stdOut, "1 5 own 2\n");

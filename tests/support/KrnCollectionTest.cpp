@@ -133,137 +133,178 @@ TEST(KrnMap, OneEntryPerKeyInFirstInsertionOrderAndWritesThroughFindStayInTheirM
 
 namespace {
 
-template <class TVector> void RunDifferential(unsigned seed) {
-  constexpr bool kGrowing = std::is_same_v<TVector, CKrnGrowVector<std::uint32_t>>;
-  constexpr std::size_t kSlots = 4, kMaxAppended = 300;
-  std::mt19937 random(seed);
-  const auto pick = [&random](std::size_t bound) {
-    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random);
+// Vectors that copy each other beside std::vector models of them: random
+// operations go to both, and after each every vector must equal its model.
+template <class TVector> class CDifferential {
+public:
+  explicit CDifferential(unsigned seed) : m_seed(seed), m_random(seed) {}
+
+  void Run() {
+    for (int step = 0; step < 400 && !testing::Test::HasFailure(); ++step) {
+      SCOPED_TRACE(testing::Message() << "seed " << m_seed << " step " << step);
+      m_Step();
+      m_ExpectModelsHeld();
+    }
+  }
+
+private:
+  static constexpr bool kGrowing = std::is_same_v<TVector, CKrnGrowVector<std::uint32_t>>;
+  static constexpr std::size_t kSlots = 4, kMaxAppended = 300;
+
+  // One operation on one slot's vector, its arguments drawn at random.
+  struct SStep {
+    TVector& vector;
+    CElements& model;
+    std::size_t from;
+    std::uint32_t size, index, count, value;
   };
-  std::array<TVector, kSlots> vectors;
-  std::array<CElements, kSlots> models;
-  for (int step = 0; step < 400 && !testing::Test::HasFailure(); ++step) {
-    const std::size_t slot = pick(kSlots);
+
+  std::size_t m_Pick(std::size_t bound) {
+    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(m_random);
+  }
+
+  void m_Step() {
+    const std::size_t slot = m_Pick(kSlots);
     // Append and Copy lock their source first; sources at or below the
     // target keep one order, which the thread sanitizer checks.
-    const std::size_t from = pick(slot + 1);
-    TVector& vector = vectors[slot];
-    CElements& model = models[slot];
-    const auto size = static_cast<std::uint32_t>(model.size());
+    const std::size_t from = m_Pick(slot + 1);
+    const auto size = static_cast<std::uint32_t>(m_models[slot].size());
     // Indexes reach a little past the end, to meet the refusals too.
-    const auto index = static_cast<std::uint32_t>(pick(size + 3));
-    const auto count = static_cast<std::uint32_t>(pick(12));
-    const auto value = static_cast<std::uint32_t>(random());
-    SCOPED_TRACE(testing::Message() << "seed " << seed << " step " << step);
-    switch (pick(15)) {
-    case 0:
-      vector = vectors[from];
-      model = models[from];
-      break;
+    const auto index = static_cast<std::uint32_t>(m_Pick(size + 3));
+    const auto count = static_cast<std::uint32_t>(m_Pick(12));
+    const auto value = static_cast<std::uint32_t>(m_random());
+    SStep step{m_vectors[slot], m_models[slot], from, size, index, count, value};
+    const std::size_t operation = m_Pick(15);
+    if (operation == 0 || operation == 8 || operation == 9)
+      m_Share(operation, step);
+    else if (operation == 4 || operation == 11 || operation >= 13)
+      m_Remove(operation, step);
+    else
+      m_Write(operation, step);
+  }
+
+  // Whole vectors from another slot: assigned, appended, copied.
+  void m_Share(std::size_t operation, const SStep& s) {
+    const CElements& source = m_models[s.from];
+    if (operation == 0) {
+      s.vector = m_vectors[s.from];
+      s.model = source;
+    } else if (operation == 8 && s.size + source.size() <= kMaxAppended) { // appending doubles
+      const CElements appended = source;
+      EXPECT_EQ(s.vector.Append(&m_vectors[s.from]), appended.size());
+      s.model.insert(s.model.end(), appended.begin(), appended.end());
+    } else if (operation == 9) {
+      EXPECT_EQ(s.vector.Copy(&m_vectors[s.from]), source.size());
+      s.model = source;
+    }
+  }
+
+  void m_Remove(std::size_t operation, const SStep& s) {
+    if (operation == 4) {
+      const std::uint32_t removed =
+          s.count % 4 == 0 ? s.size - s.index : std::min(s.count % 4, s.size - s.index);
+      EXPECT_EQ(s.vector.RemoveRange(s.index, s.count % 4),
+                s.index < s.size ? removed : kKrnInvalidIndex);
+      if (s.index < s.size)
+        s.model.erase(s.model.begin() + s.index, s.model.begin() + s.index + removed);
+    } else if (operation == 11) {
+      EXPECT_EQ(s.vector.Remove(s.index), s.index < s.size);
+      if (s.index < s.size)
+        s.model.erase(s.model.begin() + s.index);
+    } else if (operation == 13) {
+      if (s.value % 4 == 0) {
+        s.vector.RemoveAll();
+        s.model.clear();
+      }
+    } else {
+      const bool flag = s.value % 2 == 0;
+      const auto before = s.model.size();
+      s.model.erase(std::remove_if(s.model.begin(), s.model.end(),
+                                   [flag](std::uint32_t v) { return (v % 2 == 0) == flag; }),
+                    s.model.end());
+      CKrnEvenChecker even;
+      EXPECT_EQ(s.vector.RemoveSelected(even, flag), before - s.model.size());
+    }
+  }
+
+  // Elements added, inserted, set, swapped, resized and assigned.
+  void m_Write(std::size_t operation, const SStep& s) {
+    switch (operation) {
     case 1:
-      EXPECT_EQ(vector.Add(value), size);
-      model.push_back(value);
+      EXPECT_EQ(s.vector.Add(s.value), s.size);
+      s.model.push_back(s.value);
       break;
     case 2:
-      EXPECT_EQ(value % 2 ? vector.Insert(index, value) : vector.InsertLocked(index, value),
-                index <= size || kGrowing);
-      if (index <= size || kGrowing) {
-        model.resize(std::max(size, index));
-        model.insert(model.begin() + index, value);
+      EXPECT_EQ(s.value % 2 ? s.vector.Insert(s.index, s.value)
+                            : s.vector.InsertLocked(s.index, s.value),
+                s.index <= s.size || kGrowing);
+      if (s.index <= s.size || kGrowing) {
+        s.model.resize(std::max(s.size, s.index));
+        s.model.insert(s.model.begin() + s.index, s.value);
       }
       break;
     case 3:
-      EXPECT_EQ(vector.Set(index, value), index < size || kGrowing);
-      if (index < size || kGrowing) {
-        model.resize(std::max(size, index + 1));
-        model[index] = value;
+      EXPECT_EQ(s.vector.Set(s.index, s.value), s.index < s.size || kGrowing);
+      if (s.index < s.size || kGrowing) {
+        s.model.resize(std::max(s.size, s.index + 1));
+        s.model[s.index] = s.value;
       }
       break;
-    case 4: {
-      const std::uint32_t removed =
-          count % 4 == 0 ? size - index : std::min(count % 4, size - index);
-      EXPECT_EQ(vector.RemoveRange(index, count % 4), index < size ? removed : kKrnInvalidIndex);
-      if (index < size)
-        model.erase(model.begin() + index, model.begin() + index + removed);
-      break;
-    }
     case 5: {
-      CElements data(count); // every third range is appended as zeros
-      if (value % 3 != 0)
-        std::generate(data.begin(), data.end(), std::ref(random));
-      EXPECT_EQ(vector.AddRange(count, value % 3 != 0 ? data.data() : nullptr), count);
-      model.insert(model.end(), data.begin(), data.end());
+      CElements data(s.count); // every third range is appended as zeros
+      if (s.value % 3 != 0)
+        std::generate(data.begin(), data.end(), std::ref(m_random));
+      EXPECT_EQ(s.vector.AddRange(s.count, s.value % 3 != 0 ? data.data() : nullptr), s.count);
+      s.model.insert(s.model.end(), data.begin(), data.end());
       break;
     }
     case 6:
-      if (index < size)
-        model[index] = *vector.WritableElement(index) = value;
+      if (s.index < s.size)
+        s.model[s.index] = *s.vector.WritableElement(s.index) = s.value;
       break;
     case 7:
-      if (index < size && count < size) {
-        vector.Swap(index, count);
-        std::swap(model[index], model[count]);
+      if (s.index < s.size && s.count < s.size) {
+        s.vector.Swap(s.index, s.count);
+        std::swap(s.model[s.index], s.model[s.count]);
       }
-      break;
-    case 8:
-      if (size + models[from].size() <= kMaxAppended) { // appending doubles
-        const CElements appended = models[from];
-        EXPECT_EQ(vector.Append(&vectors[from]), appended.size());
-        model.insert(model.end(), appended.begin(), appended.end());
-      }
-      break;
-    case 9:
-      EXPECT_EQ(vector.Copy(&vectors[from]), models[from].size());
-      model = models[from];
       break;
     case 10:
-      EXPECT_TRUE(vector.SetSize(index + count));
-      model.resize(index + count);
-      break;
-    case 11:
-      EXPECT_EQ(vector.Remove(index), index < size);
-      if (index < size)
-        model.erase(model.begin() + index);
-      break;
-    case 12: {
-      CElements data(count, value); // every other range is assigned as zeros
-      EXPECT_EQ(vector.AssignRange(count, value % 2 ? data.data() : nullptr), count);
-      model.assign(count, value % 2 ? value : 0);
-      break;
-    }
-    case 13:
-      if (value % 4 == 0) {
-        vector.RemoveAll();
-        model.clear();
-      }
+      EXPECT_TRUE(s.vector.SetSize(s.index + s.count));
+      s.model.resize(s.index + s.count);
       break;
     default: {
-      const bool flag = value % 2 == 0;
-      const auto before = model.size();
-      model.erase(std::remove_if(model.begin(), model.end(),
-                                 [flag](std::uint32_t v) { return (v % 2 == 0) == flag; }),
-                  model.end());
-      CKrnEvenChecker even;
-      EXPECT_EQ(vector.RemoveSelected(even, flag), before - model.size());
+      CElements data(s.count, s.value); // every other range is assigned as zeros
+      EXPECT_EQ(s.vector.AssignRange(s.count, s.value % 2 ? data.data() : nullptr), s.count);
+      s.model.assign(s.count, s.value % 2 ? s.value : 0);
       break;
     }
     }
-    // Every vector equals its model, and copies still sharing a storage have equal models.
+  }
+
+  // Every vector equals its model, and copies still sharing a storage have
+  // equal models.
+  void m_ExpectModelsHeld() {
     for (std::size_t one = 0; one < kSlots; ++one) {
-      EXPECT_EQ(KrnElements(vectors[one]), models[one]) << "slot " << one;
+      EXPECT_EQ(KrnElements(m_vectors[one]), m_models[one]) << "slot " << one;
       for (std::size_t other = 0; other < one; ++other)
-        EXPECT_TRUE(!vectors[one].SharesStorageWith(vectors[other]) || models[one] == models[other])
+        EXPECT_TRUE(!m_vectors[one].SharesStorageWith(m_vectors[other]) ||
+                    m_models[one] == m_models[other])
             << one << " shares with " << other;
     }
   }
-}
+
+  const unsigned m_seed;
+  std::mt19937 m_random;
+  std::array<TVector, kSlots> m_vectors;
+  std::array<CElements, kSlots> m_models;
+};
 
 } // namespace
 
 TEST(KrnVectorDifferential, BothVectorsMatchStdVector) {
   for (unsigned seed = 1; seed <= 20; ++seed) {
-    RunDifferential<CKrnVector<std::uint32_t>>(seed);
-    RunDifferential<CKrnGrowVector<std::uint32_t>>(seed);
+    CDifferential<CKrnVector<std::uint32_t>>(seed).Run();
+    CDifferential<CKrnGrowVector<std::uint32_t>>(seed).Run();
   }
 }
 

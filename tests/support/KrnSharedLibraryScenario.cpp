@@ -1,5 +1,7 @@
-// Uses the support library through the shipped shared library: the exported
-// instantiations must link, and its exceptions be caught by their own class.
+// Uses the support library through the shipped shared library: the
+// program's own instantiations must link to the library's out-of-line parts
+// (handle blocks, locks, the guard's throw), and the library's exceptions be
+// caught by their own class.
 #include "probex/support/KrnSupport.h"
 
 #include <cstdio>

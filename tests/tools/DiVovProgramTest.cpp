@@ -20,9 +20,11 @@ namespace {
 // overrules it; Japanese is the log's own text.
 // --errors prints each failure, warning included, as compilers do.
 TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors) {
-  const std::pair<std::string, int> runs[] = {{"class", 1},         {"nocaption", 1},
-                                              {"noend", 1},         {"suite", 1},
-                                              {"coverage-step", 0}, {"coverage-count", 0}};
+  // The checks of SetUp and TearDown count in their class, never as a case
+  // or a class of their own, and fail the run only when they fail.
+  const std::pair<std::string, int> runs[] = {
+      {"class", 1}, {"nocaption", 1},   {"noend", 1},         {"suite", 1},
+      {"hooks", 0}, {"hooks-suite", 1}, {"coverage-step", 0}, {"coverage-count", 0}};
 #if defined(_WIN32)
   const std::string exe = ".exe"; // the programs' logs are named so
 #else
@@ -55,6 +57,39 @@ TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors
     EXPECT_EQ(PxRunViewer(with(latest, {"--lang=ja"}), dir, "C").stdOut, japanese.stdOut);
     EXPECT_EQ(PxRunViewer(with(latest, {"--lang=en"}), dir, "ja_JP.UTF-8").stdOut, english.stdOut);
   }
+}
+
+// A run in which no case ran, for a filter that matches none or classes that
+// declare none, fails in the viewer as in the program and in the same words,
+// unless the setting that allows it is given to both.
+TEST(DiVovProgram, ARunOfNoCaseFailsAsInTheProgramUnlessBothAllowIt) {
+  const std::pair<const char*, const char*> runs[] = {
+      {"verdict", "Nope.*"}, {"verdict", "-*"}, {"empty", ""}};
+  const std::string words = "no case ran in this process";
+  for (const auto& [mode, filter] : runs)
+    for (const bool allowed : {false, true}) {
+      SCOPED_TRACE(std::string(mode) + " " + filter + (allowed ? " allowed" : ""));
+      std::map<std::string, std::string> settings;
+      if (allowed)
+        settings["PROBEX_ALLOW_NO_CASES"] = "1";
+      std::map<std::string, std::string> env = settings;
+      env["TMPDIR"] = PxMakeTempDir("no-case");
+      env["PATH"] = PxMakeTempDir("no-viewer");
+      if (*filter)
+        env["PROBEX_FILTER"] = filter;
+      const SPxChildResult program = PxRunChild({PxScenarioPath("px_class_scenario"), mode}, env);
+      const std::string log = PxLogIn(env["TMPDIR"]);
+      const SPxChildResult shown = PxRunChild({PX_DIVOV_PATH, "--color=never", log}, settings);
+      const SPxChildResult listed = PxRunChild({PX_DIVOV_PATH, "--errors", log}, settings);
+      for (const SPxChildResult* run : {&program, &shown, &listed})
+        EXPECT_EQ(run->exitCode, allowed ? 0 : 1);
+      EXPECT_EQ(program.stdErr.find("Probex: " + words + ": ") != std::string::npos, !allowed);
+      const std::string verdict = words + ". Set PROBEX_ALLOW_NO_CASES=1 where that is meant.\n";
+      EXPECT_EQ(shown.stdOut.find("\nFailed: " + verdict + "Summary: ") != std::string::npos,
+                !allowed)
+          << shown.stdOut;
+      EXPECT_EQ(listed.stdOut, allowed ? "" : log + ":1: error: " + verdict);
+    }
 }
 
 TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
@@ -172,7 +207,8 @@ TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
     std::filesystem::create_symlink(target, link);
     return !root || ::lchown(link.c_str(), 54321, 54321) == 0;
   };
-  // A failing run; the passing one, renamed a second later, is the forgery.
+  // A failing run; a passing one (status 0), renamed as a later run of the
+  // same program, is the forgery: taking it would change the status.
   ASSERT_EQ(PxRunChild({PxScenarioPath("px_class_scenario"), "class"},
                        {{"TMPDIR", shared}, {"PATH", shared}})
                 .exitCode,
@@ -182,7 +218,7 @@ TEST(DiVovProgram, AnotherUserCanNeitherRedirectNorForgeNorReadTheReports) {
   const std::size_t stamp = title.find(".qpxlog") - 17;
   const std::string forged =
       shared + "/" + title.substr(0, stamp) + "2999" + title.substr(stamp + 4);
-  std::filesystem::copy_file(PxRunScenarioLog("nocaption"), forged);
+  std::filesystem::copy_file(PxRunScenarioLog("coverage-step"), forged);
   const mode_t mask = ::umask(0); // the reports must be owner-only all the same
 
   // The report of /x beside the log, where a link waits for it.

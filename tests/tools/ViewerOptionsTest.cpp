@@ -4,6 +4,7 @@
 #include "app/ViewerOptions.h"
 #include "app/LogLocator.h"
 #include "probex/base/PxLogFormat.h"
+#include "probex/platform/OwnFile.h"
 
 #include "common/PxTestFiles.h"
 
@@ -14,6 +15,10 @@
 #include <iterator>
 #include <sstream>
 #include <tuple>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -83,5 +88,29 @@ TEST(LogLocator, PicksTheNewestLogOfAProgramByItsStamp) {
   EXPECT_EQ(NLogLocator::LatestLog("/some/dir/prog"), Temp() + "prog.20260101_120000100.qpxlog");
   EXPECT_EQ(NLogLocator::LatestLog("prog.exe"), Temp() + "prog.exe.20270101_00000000.qpxlog");
 }
+
+#if !defined(_WIN32) // owners are POSIX notions here
+// Another user's file, or a link, never counts as this user's log, however
+// new its name. Root gives a file away; anyone else finds root's files.
+TEST(LogLocator, TakesOnlyThisUsersRegularFiles) {
+  const std::string own = Temp() + "mine.20260101_12000000.qpxlog";
+  std::ofstream(own) << "x";
+  const std::string link = Temp() + "mine.20270101_12000000.qpxlog";
+  fs::create_symlink(own, link);
+  EXPECT_FALSE(NPxPlatform::IsOwnFile(link));
+  EXPECT_EQ(NLogLocator::LatestLog("mine"), own);
+  fs::remove(link);
+  if (::geteuid() != 0) {
+    EXPECT_FALSE(NPxPlatform::IsOwnFile("/etc/passwd")); // root's, and regular
+    return;
+  }
+  const std::string theirs = Temp() + "mine.20280101_12000000.qpxlog";
+  std::ofstream(theirs) << "x";
+  ASSERT_TRUE(NPxPlatform::IsOwnFile(theirs));
+  ASSERT_EQ(::chown(theirs.c_str(), 54321, 54321), 0);
+  EXPECT_FALSE(NPxPlatform::IsOwnFile(theirs));
+  EXPECT_EQ(NLogLocator::LatestLog("mine"), own);
+}
+#endif
 
 } // namespace

@@ -1,5 +1,6 @@
 // The log writer in this process: record format, line continuation, the
-// 8000-byte batching, naming, and many threads writing at once.
+// 8000-byte batching, naming, many threads writing at once, and its lock
+// across a fork.
 #include "probex/view/PxLogWriter.h"
 #include "common/PxChildProcess.h"
 #include "common/PxTestFiles.h"
@@ -11,9 +12,13 @@
 #if defined(_WIN32)
 #include "probex/base/PxTexts.h"
 #include "probex/platform/Process.h"
+#else
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -92,6 +97,40 @@ TEST_F(LogWriter, BufferReachesTheFileOnlyWhenTheNextRecordWouldOverflowAndLongT
   EXPECT_EQ(Log().substr(std::min(written, Log().size())), "Etc.|" + longText + "\r");
 }
 
+// A piece that ends exactly at the buffer's last byte still fits: only the
+// record's end then flushes the full buffer. One byte more flushes before it.
+TEST_F(LogWriter, APieceEndingAtTheBuffersLastByteFitsAndOneByteMoreFlushesFirst) {
+  const size_t room = CPxLogWriter::kBufferSize - kHeader.size() - 5; // "Etc.|"
+  const struct {
+    size_t body, fileBefore; // the file's size once the record is written
+  } rows[] = {{room - 1, 0}, {room, CPxLogWriter::kBufferSize}, {room + 1, kHeader.size() + 5}};
+  for (const auto& [body, fileBefore] : rows) {
+    SCOPED_TRACE(body);
+    CPxLogWriter writer; // the first record is appended piece by piece
+    const std::string text(body, 'b');
+    writer.WriteRecord(text.c_str(), PX_MSG_ETC);
+    EXPECT_EQ(PxReadFile(writer.GetLogPath()).size(), fileBefore);
+    writer.Close();
+    EXPECT_EQ(PxReadFile(writer.GetLogPath()), kHeader + "Etc.|" + text + "\r");
+  }
+}
+
+// A "PxLn" text continues the line before it up to 259 characters; from 260
+// on it is written whole, its repetition too.
+TEST_F(LogWriter, LineRecordsContinueUpTo259CharactersAndFrom260AreWrittenWhole) {
+  std::string expected;
+  for (size_t length = 257; length <= 262; ++length) {
+    SCOPED_TRACE(length);
+    const std::string start = "?" + std::to_string(length) + ",";
+    const std::string line = start + std::string(length - start.size() - 2, '7');
+    m_writer.WriteRecord((line + "(1").c_str(), PX_MSG_COVERAGE_LINE);
+    m_writer.WriteRecord((line + "(2").c_str(), PX_MSG_COVERAGE_LINE);
+    expected += "PxLn|" + line + "(1\r" + (length < 260 ? "" : "PxLn|" + line) + "(2\r";
+  }
+  m_writer.Close();
+  EXPECT_EQ(WithoutHeader(Log()), expected);
+}
+
 #if defined(_WIN32)
 std::vector<std::string> g_boxes; // what the stand-in box was asked to show
 
@@ -159,5 +198,35 @@ TEST_F(LogWriter, ManyThreadsLeaveEveryRecordWholeAndNoneLost) {
   EXPECT_EQ(records.size(), static_cast<size_t>(kThreads * kRecords));
   EXPECT_EQ(log.rfind('\r') + 1, log.size()); // nothing after the last record
 }
+
+#if !defined(_WIN32)
+// A thread of the parent holds the lock when the process forks: the child
+// has no such thread, and opens the lock itself.
+TEST(LogLock, AForkedChildOpensTheLockThatAThreadOfTheParentHeld) {
+  CPxLogLock lock;
+  std::atomic<bool> held{false}, release{false};
+  std::thread holder([&] {
+    lock.lock();
+    held = true;
+    while (!release)
+      std::this_thread::yield();
+    lock.unlock();
+  });
+  while (!held)
+    std::this_thread::yield();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool heldInChild = !lock.try_lock();
+    lock.OpenInForkedChild();
+    ::_exit(heldInChild && lock.try_lock() ? 0 : 1);
+  }
+  release = true;
+  holder.join();
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(lock.try_lock());
+}
+#endif
 
 } // namespace

@@ -2,22 +2,24 @@
 // program may call carries PX_API; the library builds with hidden visibility.
 #pragma once
 
-// Class templates: on ELF the template itself is visible and the library's
-// own instantiations are declared extern, so that a program shares them. A
-// DLL cannot export the inline members of a template, so on Windows a
-// program instantiates every template it uses itself.
+// PX_INTERNAL marks a member of an exported class that only the library
+// itself calls. On ELF it stays inside the library while the class keeps its
+// vtable and type information visible to derived classes of a program. A DLL
+// exports its classes whole: only then do a program's derived classes find
+// the base's vtable and type information, so there the mark does nothing.
+//
+// The support templates carry no mark: a program instantiates every template
+// it uses itself, and the library's own instantiations stay inside it.
 #if defined(_WIN32)
 #if defined(PROBEX_BUILDING)
 #define PX_API __declspec(dllexport)
 #else
 #define PX_API __declspec(dllimport)
 #endif
-#define PX_TEMPLATE_API
-#define PX_EXTERN_INSTANTIATION(...)
+#define PX_INTERNAL
 #else
 #define PX_API __attribute__((visibility("default")))
-#define PX_TEMPLATE_API PX_API
-#define PX_EXTERN_INSTANTIATION(...) extern template class __VA_ARGS__;
+#define PX_INTERNAL __attribute__((visibility("hidden")))
 #endif
 
 #define PX_PRODUCT_NAME "Probex"

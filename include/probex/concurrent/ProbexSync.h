@@ -45,9 +45,10 @@ protected:
   // between: take the working count and free the last run's points; then
   // run the base loop and free this run's points on every way out. Workers
   // may keep points after that; CProbexThread frees them once they end.
-  void m_BeginRun();
-  void m_RunBaseLoop();
-  void m_CloseHandles();
+  // The library's own steps: a program derives from CProbexThread instead.
+  PX_INTERNAL void m_BeginRun();
+  PX_INTERNAL void m_RunBaseLoop();
+  PX_INTERNAL void m_CloseHandles();
 
 private:
   CProbexSyncData* m_pSyncData;

@@ -15,9 +15,7 @@
 #include "probex/base/PxApi.h"
 #include "probex/concurrent/ProbexSync.h"
 
-#include <memory>
-
-class CPxWorkerGate;
+class CProbexThreadData;
 
 class PX_API CProbexThread : public CProbexSync {
 public:
@@ -36,8 +34,8 @@ protected:
   virtual void RunThread(int index) = 0;
 
 private:
-  static unsigned long m_sRunThread(void* record);
-  void m_WaitForWorkers();
+  PX_INTERNAL static unsigned long m_sRunThread(void* record);
+  PX_INTERNAL void m_WaitForWorkers();
 
-  std::shared_ptr<CPxWorkerGate> m_pWorkers;
+  CProbexThreadData* m_pThreadData;
 };

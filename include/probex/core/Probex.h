@@ -82,13 +82,14 @@ protected:
   };
 
 private:
-  void m_RunSub(int position);
-  bool m_HasMethodAt(int position) const;
-  bool m_IsSelected(int position, const std::string& className) const;
-  void m_AssertCommon(bool result, const char* expression, const char* okText, const char* ngText);
-  void m_CheckAssertCounter();
-  void m_SendLocation(const char* file, long long line, EPxMsgType kind);
-  void m_FrameworkSlot();
+  PX_INTERNAL void m_RunSub(int position);
+  PX_INTERNAL bool m_HasMethodAt(int position) const;
+  PX_INTERNAL bool m_IsSelected(int position, const std::string& className) const;
+  PX_INTERNAL void m_AssertCommon(bool result, const char* expression, const char* okText,
+                                  const char* ngText);
+  PX_INTERNAL void m_CheckAssertCounter();
+  PX_INTERNAL void m_SendLocation(const char* file, long long line, EPxMsgType kind);
+  PX_INTERNAL void m_FrameworkSlot();
 
   const PxMethod* m_pMethodTable;
   CProbexData* m_pData;

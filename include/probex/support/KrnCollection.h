@@ -3,7 +3,6 @@
 // A failed operation that answers an index or a count answers kKrnInvalidIndex.
 #pragma once
 
-#include "probex/base/PxApi.h"
 #include "probex/support/KrnLockable.h"
 
 #include <cstdint>
@@ -16,13 +15,13 @@ inline constexpr std::uint32_t kKrnInvalidIndex = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kKrnMaxSize = kKrnInvalidIndex - 1;
 
 // Asked about each element by RemoveSelected.
-template <class T> class PX_TEMPLATE_API CKrnElementChecker {
+template <class T> class CKrnElementChecker {
 public:
   virtual ~CKrnElementChecker() = default;
   virtual bool Check(const T& element) = 0;
 };
 
-template <class T> class PX_TEMPLATE_API CKrnCollection : public CKrnLockable {
+template <class T> class CKrnCollection : public CKrnLockable {
 public:
   ~CKrnCollection() override = default;
   bool Lock(unsigned long timeout) override = 0;

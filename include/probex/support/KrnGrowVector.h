@@ -4,14 +4,13 @@
 // Set and Insert at kKrnInvalidIndex answer false and change nothing.
 #pragma once
 
-#include "probex/base/PxApi.h"
 #include "probex/support/KrnVector.h"
 
 #include <cstdint>
 
 namespace KRN {
 
-template <class T> class PX_TEMPLATE_API CKrnGrowVector : public CKrnVector<T> {
+template <class T> class CKrnGrowVector : public CKrnVector<T> {
 public:
   // Growing takes the lock through SetSize; writing in range does not.
   bool Set(std::uint32_t index, const T& value) override {
@@ -35,7 +34,5 @@ public:
     return this->SetSize(index) && CKrnVector<T>::Insert(index, kept);
   }
 };
-
-PX_EXTERN_INSTANTIATION(CKrnGrowVector<std::uint32_t>)
 
 } // namespace KRN

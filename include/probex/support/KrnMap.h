@@ -7,7 +7,6 @@
 // Find then answers with the first entry of a key.
 #pragma once
 
-#include "probex/base/PxApi.h"
 #include "probex/support/KrnCollection.h"
 #include "probex/support/KrnGrowVector.h"
 #include "probex/support/KrnMapEntry.h"
@@ -18,7 +17,7 @@
 namespace KRN {
 
 template <class TKey, class TValue>
-class PX_TEMPLATE_API CKrnMap : public CKrnCollection<CKrnMapEntry<TKey, TValue>> {
+class CKrnMap : public CKrnCollection<CKrnMapEntry<TKey, TValue>> {
 public:
   using CEntry = CKrnMapEntry<TKey, TValue>;
 
@@ -121,8 +120,5 @@ private:
 
 // The map the coverage store is made of: line keys to growing hit counters.
 using CKrnLineCountMap = CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>;
-
-PX_EXTERN_INSTANTIATION(CKrnVector<CKrnMapEntry<std::uint32_t, CKrnGrowVector<std::uint32_t>>>)
-PX_EXTERN_INSTANTIATION(CKrnMap<std::uint32_t, CKrnGrowVector<std::uint32_t>>)
 
 } // namespace KRN

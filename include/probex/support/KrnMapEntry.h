@@ -2,11 +2,9 @@
 // and the value; a vector value then shares its storage with the source.
 #pragma once
 
-#include "probex/base/PxApi.h"
-
 namespace KRN {
 
-template <class TKey, class TValue> class PX_TEMPLATE_API CKrnMapEntry {
+template <class TKey, class TValue> class CKrnMapEntry {
 public:
   TKey m_key{};
   TValue m_value;

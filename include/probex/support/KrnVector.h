@@ -28,7 +28,6 @@
 // that combine two collections both ways keep one order between them.
 #pragma once
 
-#include "probex/base/PxApi.h"
 #include "probex/support/KrnCollection.h"
 #include "probex/support/KrnException.h"
 #include "probex/support/KrnExclusiveGuard.h"
@@ -43,7 +42,7 @@
 
 namespace KRN {
 
-template <class T> class PX_TEMPLATE_API CKrnVector : public CKrnCollection<T> {
+template <class T> class CKrnVector : public CKrnCollection<T> {
 public:
   CKrnVector() : m_hStorage(new CKrnVectorStorage<T>()) {}
   // Shares other's storage; takes neither lock.
@@ -303,7 +302,5 @@ private:
   CKrnSectionLock m_lock;
   CKrnHandle<CStorage> m_hStorage;
 };
-
-PX_EXTERN_INSTANTIATION(CKrnVector<std::uint32_t>)
 
 } // namespace KRN

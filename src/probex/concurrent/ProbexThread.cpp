@@ -3,6 +3,7 @@
 #include "probex/concurrent/PxWorkerGate.h"
 #include "probex/platform/platform.h"
 
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -21,15 +22,25 @@ struct SPxThreadStart {
 
 } // namespace
 
-CProbexThread::CProbexThread() : m_pWorkers(std::make_shared<CPxWorkerGate>()) {
+// The case's share of its workers' gate; each worker holds a share of its own.
+class CProbexThreadData {
+public:
+  std::shared_ptr<CPxWorkerGate> m_pWorkers = std::make_shared<CPxWorkerGate>();
+};
+
+CProbexThread::CProbexThread() : m_pThreadData(nullptr) {
   // Position 8 stands for RunThread, so the cases start at 9.
   x_AddFrameworkSlot();
   // From the reset of the counters on, nothing a worker counts is lost.
-  x_SetRunStartHook([](CProbex* self) { static_cast<CProbexThread*>(self)->m_pWorkers->Open(); });
+  x_SetRunStartHook(
+      [](CProbex* self) { static_cast<CProbexThread*>(self)->m_pThreadData->m_pWorkers->Open(); });
+  // Last, so that nothing can throw past it unfreed.
+  m_pThreadData = new CProbexThreadData;
 }
 
 CProbexThread::~CProbexThread() {
   m_WaitForWorkers();
+  delete m_pThreadData;
 }
 
 int CProbexThread::GetVirtualMethodCount() {
@@ -38,15 +49,16 @@ int CProbexThread::GetVirtualMethodCount() {
 
 void CProbexThread::RunMain() {
   m_BeginRun();
-  m_pWorkers->Close();
+  const std::shared_ptr<CPxWorkerGate>& workers = m_pThreadData->m_pWorkers;
+  workers->Close();
   for (int index = 1; index <= GetOppositeCount() && index <= kMaxWorkers; ++index) {
-    auto* record = new SPxThreadStart{this, index, m_pWorkers};
-    m_pWorkers->Enter();
+    auto* record = new SPxThreadStart{this, index, workers};
+    workers->Enter();
     try {
       std::thread(m_sRunThread, record).detach();
     } catch (const std::system_error&) {
       // That index simply gets no worker.
-      m_pWorkers->Leave();
+      workers->Leave();
       delete record;
     }
   }
@@ -55,7 +67,7 @@ void CProbexThread::RunMain() {
   struct SEndRun {
     CProbexThread* self;
     ~SEndRun() {
-      self->m_pWorkers->Open();
+      self->m_pThreadData->m_pWorkers->Open();
       self->m_WaitForWorkers();
       self->m_CloseHandles();
     }
@@ -65,7 +77,7 @@ void CProbexThread::RunMain() {
 }
 
 void CProbexThread::m_WaitForWorkers() {
-  if (m_pWorkers->WaitUntilIdle(kWorkerGraceMs))
+  if (m_pThreadData->m_pWorkers->WaitUntilIdle(CPxWorkerGate::GraceMs()))
     return;
   constexpr char kStuck[] = "a RunThread worker is still running after its test run";
   NPxPlatform::ShowNotice(

@@ -1,6 +1,10 @@
 #include "probex/concurrent/PxWorkerGate.h"
 
+#include "probex/concurrent/ProbexThread.h"
+
 #include <chrono>
+
+std::atomic<unsigned> CPxWorkerGate::m_sGraceMs{CProbexThread::kWorkerGraceMs};
 
 void CPxWorkerGate::Enter() {
   std::lock_guard<std::mutex> guard(m_lock);

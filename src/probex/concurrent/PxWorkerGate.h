@@ -4,6 +4,7 @@
 // them to let go frees it.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -15,6 +16,11 @@ public:
   void Leave();
   // True when no worker runs, at once or within the time given.
   bool WaitUntilIdle(unsigned milliseconds);
+  // How long a run waits for its workers after its pause: the documented
+  // CProbexThread::kWorkerGraceMs. Only a test program built from the
+  // library's objects shortens it, so that a stuck worker ends it sooner.
+  static unsigned GraceMs() { return m_sGraceMs; }
+  static void SetGraceMs(unsigned milliseconds) { m_sGraceMs = milliseconds; }
 
   // Holds workers back (Close) until the run lets them go (Open).
   void Close();
@@ -26,4 +32,6 @@ private:
   std::condition_variable m_changed;
   int m_nRunning = 0;
   bool m_bOpen = true;
+
+  static std::atomic<unsigned> m_sGraceMs;
 };

@@ -5,6 +5,7 @@
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxCaseFilter.h"
 #include "probex/core/PxMessageBlocks.h"
+#include "probex/core/PxRunNotices.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
@@ -41,6 +42,23 @@ public:
 private:
   std::uint32_t m_threadId;
 };
+
+// When the loop stopped at an end marker (a method without a case name),
+// the cases after it are a further-derived class's, which never run: told
+// once per test case, rather than dropped in silence.
+void TellCasesAfterEndMarker(CProbexData& data, int endPosition, const std::type_info& type) {
+  if (data.m_caseNames[static_cast<size_t>(endPosition)] || data.m_bCasesAfterEndTold)
+    return;
+  std::vector<std::string> cases;
+  for (size_t position = static_cast<size_t>(endPosition) + 1; position < data.m_caseNames.size();
+       ++position)
+    if (data.m_caseNames[position])
+      cases.emplace_back(data.m_caseNames[position]);
+  if (cases.empty())
+    return;
+  data.m_bCasesAfterEndTold = true;
+  PxTellCasesAfterEndMarker(CPxCaseFilter::ClassNameOf(type), cases);
+}
 
 } // namespace
 
@@ -92,6 +110,7 @@ void CProbex::RunMain() {
   m_pData->m_nAssertFailed = 0;
   if (m_pData->m_pRunStartHook)
     m_pData->m_pRunStartHook(this);
+  PxRunVerdict().NoteClassRan();
   const std::string className =
       PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
   {
@@ -102,11 +121,14 @@ void CProbex::RunMain() {
       const std::uint32_t t0 = NPxPlatform::GetTickCount();
       m_RunSub(position);
       m_CheckAssertCounter();
-      if (!m_pData->m_bEndMethodPending)
+      if (!m_pData->m_bEndMethodPending) {
+        TellCasesAfterEndMarker(*m_pData, position, typeid(*this));
         break;
+      }
       const std::uint32_t t1 = NPxPlatform::GetTickCount();
       OutputMessage(PxFormat("%dms", static_cast<int>(t1 - t0)).c_str(), PX_MSG_CASE_TIME);
       ++cases;
+      PxRunVerdict().NoteCaseRan();
     }
   }
   OutputMessage("", PX_MSG_ETC);

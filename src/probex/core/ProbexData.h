@@ -17,6 +17,8 @@ public:
   std::atomic<std::int32_t> m_nAssertFailed{0};
   CProbexView* m_pView = nullptr;
   bool m_bEndMethodPending = true;
+  // The cases declared after a base class's end marker have been told.
+  bool m_bCasesAfterEndTold = false;
   CProbex::PxRunStartHook m_pRunStartHook = nullptr;
   // The explicit method table; its last entry is always empty.
   std::vector<CProbex::PxMethod> m_methods{nullptr};

@@ -17,6 +17,7 @@ public:
   CPxCaseFilter& operator=(const CPxCaseFilter& other);
 
   bool IsActive() const { return m_active; }
+  const std::string& GetText() const { return m_text; }
   // Empty when the text reads well; else what is wrong with it.
   const std::string& GetProblem() const { return m_problem; }
   bool Selects(const std::string& className, const char* caseName) const;

@@ -1,7 +1,10 @@
 #include "probex/core/PxExitStatus.h"
 
+#include "probex/core/PxRunNotices.h"
 #include "probex/core/PxRunVerdict.h"
 
 int PxExitStatus() {
-  return PxRunVerdict().HasFailed() ? 1 : 0;
+  // Both are judged, so that a run without cases is said even after a failure.
+  const bool noCase = PxNoCaseRan();
+  return PxRunVerdict().HasFailed() || noCase ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #include "probex/base/PxLasting.h"
 #include "probex/core/PxCaseFilter.h"
 #include "probex/core/PxMessageBlocks.h"
+#include "probex/core/PxRunNotices.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/coverage/PxCoverageState.h"
@@ -30,8 +31,12 @@ CPxLasting<CPxLineCounts> g_lineCounts;
 CPxLasting<CPxMessageBlocks> g_messageBlocks;
 CPxLogWriter g_logWriter;
 
-// The counts go out as the last records, then the buffer reaches the file.
+// A process whose classes ran no case says so even when main did not ask
+// for PxExitStatus(). The counts go out as the last records, then the
+// buffer reaches the file.
 void ExitStep() {
+  if (g_runVerdict->ClassRan())
+    PxNoCaseRan();
   g_lineCounts->Flush();
   g_logWriter.Close();
 }

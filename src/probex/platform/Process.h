@@ -26,6 +26,10 @@ void ShowNotice(const char* caption, const char* text);
 // it stands, to standard error on every system.
 void ShowNoticeAtEnd(const char* caption, const char* text);
 
+// The same notice on standard error on every system: for what a program
+// ending unattended must say without waiting for anyone.
+void WriteNotice(const char* caption, const char* text);
+
 #if defined(_WIN32)
 // What shows the box: the system's MessageBoxA, or, for a test, a stand-in
 // (nobody could press OK in an unattended run); nullptr restores the system's.

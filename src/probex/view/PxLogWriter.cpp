@@ -7,10 +7,20 @@
 #include "probex/platform/platform.h"
 
 #include <cstring>
+#include <mutex>
+
+namespace {
+
+// A fatal end waits this long for a writer that holds the lock to finish
+// its record; a thread stopped inside the writer never does.
+constexpr int kLockTries = 50;
+constexpr unsigned kLockPauseMs = 2;
+
+} // namespace
 
 CPxLogWriter::~CPxLogWriter() {
   Close();
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<CPxLogLock> guard(m_lock);
   // Everything is in the file now: a viewer that sees the name free reads it all.
   if (!m_strLogPath.empty()) {
     NPxPlatform::ReleaseNameMarker(NPxLogFormat::MarkerName(m_strLogPath).c_str());
@@ -27,7 +37,7 @@ CPxLogWriter::~CPxLogWriter() {
 void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   if (!text || !*text)
     return;
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<CPxLogLock> guard(m_lock);
   m_guard.OnRecord(kind, text);
   if (kind == PX_MSG_COVERAGE_LINE && m_WriteLineContinuation(text))
     return;
@@ -73,14 +83,14 @@ bool CPxLogWriter::m_WriteLineContinuation(const char* text) {
 }
 
 void CPxLogWriter::Close() {
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<CPxLogLock> guard(m_lock);
   if (!m_strLogPath.empty() && m_nLength > 0)
     m_Flush();
   m_guard.OnClosed();
 }
 
 std::string CPxLogWriter::GetLogPath() {
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<CPxLogLock> guard(m_lock);
   return m_strLogPath;
 }
 
@@ -127,9 +137,66 @@ void CPxLogWriter::m_Flush() {
   int error = 0;
   if (!NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength),
                                  &error))
-    m_guard.OnWriteFailed(error);
+    m_guard.OnWriteFailed(m_strLogPath, error);
   m_nLength = 0;
   m_pBuffer[0] = '\0';
+}
+
+void CPxLogWriter::WriteAtAbnormalEnd(const char* what, bool ending) {
+  bool locked = m_lock.try_lock();
+  for (int tries = 0; !locked && tries < kLockTries; ++tries) {
+    NPxPlatform::Sleep(kLockPauseMs);
+    locked = m_lock.try_lock();
+  }
+  if (!locked && !ending)
+    return;
+  if (m_pBuffer && !m_strLogPath.empty()) {
+    const std::int32_t length = m_nLength;
+    bool torn = false;
+    // The first write that fails is told.
+    int error = 0;
+    if (length > 0) {
+      NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(length), &error);
+      torn = m_pBuffer[length - 1] != NPxLogFormat::kRecordEnd;
+      if (locked) {
+        m_nLength = 0;
+        m_pBuffer[0] = '\0';
+      }
+    }
+    const int endError = ending ? m_WriteEndRecord(what, torn) : 0;
+    if (error != 0 || endError != 0)
+      m_guard.OnWriteFailedAtEnd(m_strLogPath.c_str(), error != 0 ? error : endError, ending);
+  }
+  if (locked)
+    m_lock.unlock();
+}
+
+int CPxLogWriter::m_WriteEndRecord(const char* what, bool afterTornRecord) {
+  CPxEndRecord record;
+  // A record cut off by the end stands apart from the one that says so.
+  if (afterTornRecord)
+    record.Add(&NPxLogFormat::kRecordEnd, 1);
+  const NPxLogFormat::SKindCode code = NPxLogFormat::KindCode(NPxLogFormat::kAbnormalEnd);
+  record.Add(code.text, code.length);
+  record.Add(&NPxLogFormat::kKindSeparator, 1);
+  m_guard.AddEndText(record, what);
+  record.Add(&NPxLogFormat::kRecordEnd, 1);
+  int error = 0;
+  NPxPlatform::AppendToFile(m_strLogPath, record.Text(), record.Length(), &error);
+  return error;
+}
+
+void CPxLogWriter::RestartInForkedChild() {
+  // Another thread of the parent may have held the lock halfway through a
+  // record: the lock is opened, not waited for, and that record dropped
+  // with the rest of the parent's buffer.
+  m_lock.OpenInForkedChild();
+  delete[] m_pBuffer;
+  m_pBuffer = nullptr;
+  m_nLength = 0;
+  std::string().swap(m_strLogPath);
+  std::string().swap(m_strViewerName);
+  std::string().swap(m_strLastLine);
 }
 
 void CPxLogWriter::m_MakeName() {

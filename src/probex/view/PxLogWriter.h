@@ -4,9 +4,9 @@
 
 #include "probex/base/PxMsgType.h"
 #include "probex/view/PxLogGuard.h"
+#include "probex/view/PxLogLock.h"
 
 #include <cstdint>
-#include <mutex>
 #include <string>
 
 class CPxLogWriter {
@@ -25,6 +25,18 @@ public:
   // The file's path; empty until the first record names it.
   std::string GetLogPath();
 
+  // The guard's calls for a process that does not end the ordinary way.
+  // From a fatal-signal handler, allocating nothing: what the buffer holds
+  // goes to the file and, when the process ends, one "End." record whose
+  // text the guard adds, apart from a record the end cut off. The lock is
+  // waited for briefly, as a thread stopped inside the writer never lets it
+  // go: without it, a process that goes on leaves the buffer to its writer.
+  void WriteAtAbnormalEnd(const char* what, bool ending);
+  // In a forked child, on its one thread: the child starts as a fresh
+  // process would, with a log of its own at its first record, whatever a
+  // thread of the parent was doing in the writer.
+  void RestartInForkedChild();
+
   static constexpr std::int32_t kBufferSize = 8000;
 
 private:
@@ -35,15 +47,15 @@ private:
   void m_StartViewer();
   // Returns true when the record is finished (dropped or continued).
   bool m_WriteLineContinuation(const char* text);
+  // The error of its write, 0 when written.
+  int m_WriteEndRecord(const char* what, bool afterTornRecord);
 
-  std::mutex m_lock;
+  CPxLogLock m_lock;
   char* m_pBuffer = nullptr;
   std::int32_t m_nLength = 0;
   std::string m_strLogPath;
   std::string m_strViewerName;
   std::string m_strLastLine;
-  // Reads the fields above when the process ends abnormally or forks.
-  friend class CPxLogGuard;
   CPxLogGuard m_guard{*this};
 };
 

@@ -6,6 +6,7 @@
 #include "app/ViewerOs.h"
 #include "model/EnglishTexts.h"
 #include "probex/base/PxApi.h"
+#include "probex/base/PxNoCaseRun.h"
 #include "probex/platform/OwnFile.h"
 #include "probex/platform/TerminalText.h"
 #include "report/ErrorsReporter.h"
@@ -204,6 +205,8 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   const bool english = InEnglish(options);
   CRunModel model(reader.Issues(),
                   english ? ETranscriptLanguage::English : ETranscriptLanguage::Japanese);
+  // The setting that lets the program pass a run of no case lets us too.
+  model.AllowNoCases(NPxNoCaseRun::Allowed());
   const std::vector<std::unique_ptr<SFileOutput>> files =
       FileOutputs(options, logPath, detached, english);
   SScreenOutput screen;

@@ -1,11 +1,19 @@
 #include "model/RunModel.h"
 
 #include "model/EnglishTexts.h"
+#include "probex/base/PxNoCaseRun.h"
 #include "probex/base/PxNumberText.h"
 #include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 
 #include <algorithm>
+
+namespace {
+
+const char kSetUp[] = "SetUp";
+const char kTearDown[] = "TearDown";
+
+} // namespace
 
 void CRunModel::Add(const SLogRecord& record) {
   if (!NPxLogFormat::IsHeaderKind(static_cast<unsigned>(record.kind)))
@@ -37,16 +45,20 @@ void CRunModel::Add(const SLogRecord& record) {
     m_caseOpen = false;
     break;
   case PX_MSG_CLASS_RESULT:
+    m_SettleSetUp();
     m_ClassResult(record.text);
     break;
   case PX_MSG_CASE_LINE:
+    m_SettleSetUp();
     m_caseOpen = false;
     m_pending = SFailure();
     m_Case().location = record.text;
     break;
   case PX_MSG_CASE_CAPTION: {
+    m_SettleSetUp();
     SCase& current = m_Case();
-    if (!current.caption.empty() || current.passed != 0 || !current.failures.empty()) {
+    if (current.hook || !current.caption.empty() || current.passed != 0 ||
+        !current.failures.empty()) {
       m_caseOpen = false;
       m_Case().caption = record.text;
     } else {
@@ -133,6 +145,18 @@ void CRunModel::m_EndCheck() {
   m_pending.text.clear();
 }
 
+// Checks that came before the class's first case record, and that no time
+// line ended, were made by its SetUp: a case of their own would have ended
+// with its time line before the next case or the results began.
+void CRunModel::m_SettleSetUp() {
+  if (!m_caseOpen || m_classes.empty() || m_classes.back().hasResults ||
+      m_classes.back().cases.size() != 1)
+    return;
+  SCase& first = m_classes.back().cases.front();
+  if (!first.hook && first.timeMs < 0 && first.caption.empty() && first.location.empty())
+    first.hook = kSetUp;
+}
+
 bool CRunModel::m_ClassIsFresh() const {
   return !m_classes.empty() && m_classes.back().cases.empty() && !m_classes.back().hasResults;
 }
@@ -144,12 +168,16 @@ SClass& CRunModel::m_Class() {
 }
 
 // The case under way; a check or time line after a finished case opens a
-// new one, as test methods without a caption do.
+// new one, as test methods without a caption do. After the class's results
+// only its TearDown sends checks: a new class begins with its caption
+// ("ClCp"), its name in a suite ("ClNm") or the caption warning instead.
 SCase& CRunModel::m_Case() {
   SClass* current = &m_Class();
   if (current->hasResults) {
-    m_classes.emplace_back();
-    current = &m_classes.back();
+    if (current->cases.empty() || current->cases.back().hook != kTearDown)
+      current->cases.emplace_back().hook = kTearDown;
+    m_caseOpen = true;
+    return current->cases.back();
   }
   if (!m_caseOpen || current->cases.empty()) {
     // Room for a class of ordinary size at once: growing case by case
@@ -165,6 +193,7 @@ SCase& CRunModel::m_Case() {
 SClassTotals PxClassTotals(const SClass& testClass) {
   SClassTotals totals;
   for (const SCase& k : testClass.cases) {
+    totals.cases += !k.hook;
     totals.passed += k.passed;
     totals.failed += static_cast<long long>(k.failures.size());
     totals.timeMs += k.timeMs > 0 ? k.timeMs : 0;
@@ -177,7 +206,7 @@ SRunTotals CRunModel::Totals() const {
   for (const SClass& c : m_classes) {
     const SClassTotals classTotals = PxClassTotals(c);
     ++totals.classes;
-    totals.cases += static_cast<long long>(c.cases.size());
+    totals.cases += classTotals.cases;
     totals.reportedFailures += c.reportedFailures;
     totals.passed += classTotals.passed;
     totals.failed += classTotals.failed;
@@ -198,12 +227,27 @@ std::string CRunModel::Summary() const {
 }
 
 // A class that could not run (no caption) or did not end as declared (no end
-// marker) fails too: the library's own verdict counts them.
+// marker) fails too, and so does a run of no case: the library's own
+// verdict counts them.
 bool CRunModel::Failed() const {
   const SRunTotals totals = Totals();
   return totals.failed > 0 || totals.reportedFailures > 0 ||
          std::any_of(m_classes.begin(), m_classes.end(),
-                     [](const SClass& c) { return !c.warnings.empty(); });
+                     [](const SClass& c) { return !c.warnings.empty(); }) ||
+         !NoCaseRan().empty();
+}
+
+// Said only of a whole run whose classes ran as declared: a class that
+// could not has its own warning, and a cut log its own verdict.
+std::string CRunModel::NoCaseRan() const {
+  if (m_noCasesAllowed || m_classes.empty() || Totals().cases != 0 ||
+      std::any_of(m_classes.begin(), m_classes.end(),
+                  [](const SClass& c) {
+                    return !c.hasResults || c.reportedCases != 0 || !c.warnings.empty();
+                  }) ||
+      !Incomplete().empty())
+    return "";
+  return std::string(NPxNoCaseRun::kNoCaseRan) + ". " + NPxNoCaseRun::kAllowHint;
 }
 
 std::string CRunModel::Incomplete() const {

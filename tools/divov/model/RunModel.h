@@ -19,10 +19,13 @@ struct SFailure {
   std::string text;        // "TtNg"
 };
 
+// A case, or the checks that the class's SetUp or TearDown made: those are
+// kept as an entry of their own that is counted as no case.
 struct SCase {
-  std::string caption;   // "CaCp"
-  std::string location;  // "CaLn"
-  long long timeMs = -1; // "CaTm"; -1 while the case has not ended
+  const char* hook = nullptr; // "SetUp" or "TearDown" for such checks; null for a case
+  std::string caption;        // "CaCp"
+  std::string location;       // "CaLn"
+  long long timeMs = -1;      // "CaTm"; -1 while the case has not ended
   long long passed = 0;
   std::vector<SFailure> failures;
 };
@@ -36,9 +39,10 @@ struct SClass {
   long long reportedCases = 0, reportedExceptions = 0, reportedFailures = 0;
 };
 
-// Checks passed and failed in a class, and the time of its timed cases.
+// The cases of a class (its hooks' checks not counted as cases), checks
+// passed and failed, hooks' included, and the time of its timed cases.
 struct SClassTotals {
-  long long passed = 0, failed = 0, timeMs = 0;
+  long long cases = 0, passed = 0, failed = 0, timeMs = 0;
 };
 SClassTotals PxClassTotals(const SClass& testClass);
 
@@ -67,8 +71,15 @@ public:
   // "2 classes, 5 cases, 4 passed, 1 failed" and, when classes reported
   // more failures than failed checks show, how many.
   std::string Summary() const;
-  // A check failed, or a class reported failures of its own.
+  // A check failed, a class reported failures of its own or could not run
+  // as declared, or no case ran.
   bool Failed() const;
+  // Classes ran, and every one reported that it ran no case: a filter
+  // matched none, or they declare none (the log does not tell which). Empty
+  // when a case ran, no class did, a class has a warning, the run is
+  // incomplete, or AllowNoCases took such a run.
+  std::string NoCaseRan() const;
+  void AllowNoCases(bool allowed) { m_noCasesAllowed = allowed; }
   // Why the log cannot tell of a whole run (the program ended abnormally,
   // the log is cut or damaged, results are missing); empty when it can.
   // CP932, as the log gives it.
@@ -78,6 +89,7 @@ private:
   void m_Free(const std::string& text);
   void m_ClassResult(const std::string& text);
   void m_EndCheck();
+  void m_SettleSetUp();
   SClass& m_Class();
   SCase& m_Case();
   bool m_ClassIsFresh() const;
@@ -92,6 +104,7 @@ private:
   bool m_sawSuiteResults = false;
   std::string m_abnormalEnd; // the "End." record's text
   bool m_caseOpen = false;   // the last case has not seen its time line
-  SFailure m_pending;        // what the check under way has sent so far
+  bool m_noCasesAllowed = false;
+  SFailure m_pending; // what the check under way has sent so far
   CCoverageModel m_coverage;
 };

@@ -38,6 +38,9 @@ void CErrorsReporter::OnEnd(const CRunModel& model) {
     for (const std::string& text : classTexts)
       m_Line(classKnown ? &classWhere : nullptr, text);
   }
+  const std::string noCase = model.NoCaseRan();
+  if (!noCase.empty())
+    m_Line(nullptr, noCase);
   const std::string incomplete = model.Incomplete();
   if (!incomplete.empty())
     m_Line(nullptr, "incomplete run: " + incomplete);

@@ -68,7 +68,7 @@ std::string CHtmlReporter::m_Results(const CRunModel& model) {
       m_markup.Append(html, c.name);
       html += ")";
     }
-    html += "</td><td class=\"num\">" + std::to_string(c.cases.size()) + "</td><td class=\"num\">" +
+    html += "</td><td class=\"num\">" + std::to_string(totals.cases) + "</td><td class=\"num\">" +
             std::to_string(totals.passed) + "</td><td class=\"num\">" +
             std::to_string(totals.failed) + "</td><td class=\"num\">" +
             std::to_string(totals.timeMs) + "</td><td>";
@@ -94,7 +94,8 @@ std::string CHtmlReporter::m_Failures(const CRunModel& model) {
           m_markup.Append(html, f.expectLine);
           html += "</span><br>";
         }
-        for (const std::string* line : {&k.caption, &f.testCaption, &f.expression}) {
+        const std::string caseLabel = k.hook ? k.hook : k.caption;
+        for (const std::string* line : {&caseLabel, &f.testCaption, &f.expression}) {
           if (line->empty())
             continue;
           m_markup.Append(html, *line);
@@ -143,6 +144,12 @@ void CHtmlReporter::OnEnd(const CRunModel& model) {
   if (!incomplete.empty()) {
     html += "<p id=\"incomplete\" class=\"fail\">Incomplete run: ";
     m_markup.Append(html, incomplete);
+    html += "</p>\n";
+  }
+  const std::string noCase = model.NoCaseRan();
+  if (!noCase.empty()) {
+    html += "<p id=\"no-case\" class=\"fail\">Failed: ";
+    m_markup.Append(html, noCase);
     html += "</p>\n";
   }
   html += std::string("<p id=\"summary\" class=\"") +

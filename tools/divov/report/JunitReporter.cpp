@@ -27,14 +27,19 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
   if (!error.empty() && !model.Classes().empty() && !model.Classes().back().hasResults &&
       !model.Classes().back().cases.empty() && model.Classes().back().cases.back().timeMs < 0)
     stopped = &model.Classes().back();
-  long long allMs = 0;
-  for (const SClass& c : model.Classes())
+  // Every <testcase> counts, the hooks' ones too.
+  long long allMs = 0, testcases = 0;
+  for (const SClass& c : model.Classes()) {
     allMs += PxClassTotals(c).timeMs;
+    testcases += static_cast<long long>(c.cases.size());
+  }
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  // A run of no case fails in a suite of its own.
+  const std::string noCase = model.NoCaseRan();
   xml += "<testsuites name=\"" + m_markup(model.Title().empty() ? "Probex" : model.Title()) +
-         "\" tests=\"" + std::to_string(totals.cases) + "\" failures=\"" +
-         std::to_string(totals.failed) + "\" errors=\"" + (error.empty() ? "0" : "1") +
-         "\" time=\"" + Seconds(allMs) + "\">\n";
+         "\" tests=\"" + std::to_string(testcases + !noCase.empty()) + "\" failures=\"" +
+         std::to_string(totals.failed + !noCase.empty()) + "\" errors=\"" +
+         (error.empty() ? "0" : "1") + "\" time=\"" + Seconds(allMs) + "\">\n";
   int classIndex = 0;
   for (const SClass& c : model.Classes()) {
     ++classIndex;
@@ -48,10 +53,12 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
            "\">\n";
     int caseIndex = 0;
     for (const SCase& k : c.cases) {
-      ++caseIndex;
-      xml += "    <testcase name=\"" +
-             (k.caption.empty() ? "case " + std::to_string(caseIndex) : m_markup(k.caption)) +
-             "\" classname=\"" + suite + "\"";
+      caseIndex += !k.hook;
+      // The checks of SetUp and TearDown stand as a case named after the hook.
+      const std::string name = k.hook              ? std::string(k.hook)
+                               : k.caption.empty() ? "case " + std::to_string(caseIndex)
+                                                   : m_markup(k.caption);
+      xml += "    <testcase name=\"" + name + "\" classname=\"" + suite + "\"";
       SSourceLocation location;
       if (PxParseLocation(k.location, location))
         xml += " file=\"" + m_markup(location.file) + "\" line=\"" + std::to_string(location.line) +
@@ -87,6 +94,12 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
            "skipped=\"0\" time=\"0.000\">\n    <testcase name=\"incomplete run\" "
            "classname=\"incomplete run\" time=\"0.000\">\n" +
            error + "    </testcase>\n  </testsuite>\n";
+  if (!noCase.empty())
+    xml += "  <testsuite name=\"no case ran\" tests=\"1\" failures=\"1\" errors=\"0\" "
+           "skipped=\"0\" time=\"0.000\">\n    <testcase name=\"no case ran\" "
+           "classname=\"no case ran\" time=\"0.000\">\n      <failure message=\"" +
+           m_markup(noCase) + "\" type=\"no case\">" + m_markup(noCase) +
+           "</failure>\n    </testcase>\n  </testsuite>\n";
   xml += "</testsuites>\n";
   m_out << xml;
 }

@@ -43,6 +43,9 @@ void CTranscriptReporter::OnEnd(const CRunModel& model) {
   const std::string incomplete = model.Incomplete();
   if (!incomplete.empty())
     m_Piece("Incomplete run: " + incomplete, ETextStyle::Fail, "\n");
+  const std::string noCase = model.NoCaseRan();
+  if (!noCase.empty())
+    m_Piece("Failed: " + noCase, ETextStyle::Fail, "\n");
   m_Piece("Summary: " + model.Summary(),
           model.Failed() || !incomplete.empty() ? ETextStyle::Fail : ETextStyle::Pass, "\n");
   m_Write();

@@ -1,7 +1,0 @@
-#include "probex/support/KrnGrowVector.h"
-
-namespace KRN {
-
-template class CKrnGrowVector<std::uint32_t>;
-
-} // namespace KRN
