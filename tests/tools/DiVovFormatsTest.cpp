@@ -61,15 +61,18 @@ TEST_F(DiVovReaders, HandMadeLogsGiveTheirApprovedOutputs) {
   }
 }
 
-// Logs of programs that crashed or were cut short by a full disk are
-// incomplete, and the status is 2; the reports of an incomplete run are
-// approved among the hand-made logs.
+// Logs of programs that crashed, were cut short by a full disk or ended
+// before their log was first written are incomplete, and the status is 2; the reports of an
+// incomplete run are approved among the hand-made logs.
 TEST_F(DiVovReaders, AnIncompleteRunIsAnErrorInEveryReportAndNeverAPass) {
   const std::pair<const char*, std::string> ends[] = {
       {"SIGSEGV", "the program ended abnormally: crash / case 2 dies: SIGSEGV"},
       {"throw", "the program ended abnormally: crash / case 2 dies: std::terminate: thrown "
                 "from a case"},
-      {"fsize", "the log is cut or damaged"}};
+      {"fsize", "the log is cut or damaged"},
+      // Ends that run no handler lose the buffered records, never the verdict.
+      {"SIGKILL", "the program ended before its log was written"},
+      {"_exit", "the program ended before its log was written"}};
   for (const auto& [end, why] : ends) {
     SCOPED_TRACE(end);
     const std::string tmp = PxMakeTempDir(end);
@@ -80,7 +83,8 @@ TEST_F(DiVovReaders, AnIncompleteRunIsAnErrorInEveryReportAndNeverAPass) {
     const std::string log = PxLogIn(tmp);
     const SPxChildResult shown = PxRunViewer({"--color=never", "--junit", log + ".xml", log});
     EXPECT_EQ(shown.exitCode, 2) << shown.stdErr;
-    EXPECT_NE(shown.stdOut.find("\nIncomplete run: " + why + "\nSummary: "), std::string::npos)
+    EXPECT_NE(("\n" + shown.stdOut).find("\nIncomplete run: " + why + "\nSummary: "),
+              std::string::npos)
         << shown.stdOut;
     EXPECT_NE(PxReadFile(log + ".xml").find("<error message=\"" + why), std::string::npos);
   }

@@ -105,8 +105,10 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
   const std::string noFile = "No such file or directory", noFolder = noFile;
   const std::string notFollowed = "cannot follow " + special;
 #endif
-  std::ofstream(dir + "/e"); // an empty log is read without complaint: only reports are refused
-  const std::string none = "Summary: 0 classes, 0 cases, 0 passed, 0 failed\n";
+  // A log that passed: only the reports are refused.
+  std::ofstream(dir + "/e", std::ios::binary)
+      << "Tit.|Probex\rVer.|1.40\rClCp|c\rCaCp|k\rTtOk|\rCaTm|1\rClRe|Failures \t0\r";
+  const std::string none = "Summary: 1 class, 1 case, 1 passed, 0 failed\n";
   const std::tuple<std::vector<std::string>, int, std::string, std::string> runs[] = {
       {{"--help"}, 0, "Usage: DiVov.exe [OPTION]... LOG\n", ""},
       {{"--version"}, 0, "DiVov.exe (Probex) 1.40\n", ""},
@@ -130,9 +132,14 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
   for (const auto& [args, status, out, err] : runs) {
     const SPxChildResult run = PxRunViewer(args, dir);
     EXPECT_EQ(run.exitCode, status) << args[0];
-    // Of the help only its first line: the rest is prose.
-    EXPECT_EQ(run.stdOut.substr(0, run.stdOut.find('\n') + 1), out);
-    EXPECT_EQ(run.stdOut.size() > out.size(), args[0] == "--help");
+    // Of the help only its first line, the rest being prose; of a log's
+    // transcript only its last line, the summary.
+    const bool help = args[0] == "--help";
+    const std::size_t summary = help || out.empty() ? 0 : run.stdOut.rfind("Summary: ");
+    const std::string shown =
+        summary == std::string::npos ? run.stdOut : run.stdOut.substr(summary);
+    EXPECT_EQ(help ? shown.substr(0, shown.find('\n') + 1) : shown, out);
+    EXPECT_EQ(shown.size() > out.size(), help);
     EXPECT_EQ(run.stdErr, err.empty() ? "" : "DiVov.exe: " + err);
   }
   EXPECT_FALSE(std::filesystem::exists(dir + "/t"));
@@ -154,6 +161,36 @@ TEST(DiVovProgram, ShowsWhatADamagedLogStillHoldsAndReportsTheRest) {
   for (std::size_t at; (at = err.find(path)) != std::string::npos;)
     err.replace(at, path.size(), "<log>");
   PxExpectApproved("tools/approved/damaged.txt", shown.stdOut + "-- standard error\n" + err);
+}
+
+// A log with nothing past its header (empty, or its header cut) is the log
+// of a program that ended before its buffer was first written: no pass in
+// any output, in either language, also when found as the newest log.
+TEST(DiVovProgram, ALogWithNothingPastItsHeaderIsNeverAPass) {
+  const std::string english = "the program ended before its log was written";
+  const std::string japanese = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x81\x8C\xE6\x9B\xB8\xE3\x81\x8B\xE3"
+                               "\x82\x8C\xE3\x82\x8B\xE5\x89\x8D\xE3\x81\xAB\xE3\x83\x97\xE3\x83"
+                               "\xAD\xE3\x82\xB0\xE3\x83\xA9\xE3\x83\xA0\xE3\x81\x8C\xE7\xB5\x82"
+                               "\xE3\x82\x8F\xE3\x81\xA3\xE3\x81\x9F";
+  for (const char* log : {"unwritten-empty", "unwritten-header"}) {
+    SCOPED_TRACE(log);
+    const std::string dir = PxMakeTempDir(log);
+    std::filesystem::copy_file(std::string(PROBEX_TEST_SOURCE_DIR) + "/tools/logs/" + log +
+                                   ".qpxlog",
+                               dir + "/prog.20260101_00000000.qpxlog");
+    const std::vector<std::string> latest{"--color=never", "--encoding=UTF-8", "--latest", "prog"};
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"--lang=en"}, "\nIncomplete run: " + english + "\nSummary: "},
+        {{"--lang=ja"}, "\nIncomplete run: " + japanese + "\nSummary: "},
+        {{"--lang=en", "--errors"}, ":1: error: incomplete run: " + english + "\n"}};
+    for (const auto& [options, shown] : rows) {
+      std::vector<std::string> args = options;
+      args.insert(args.end(), latest.begin(), latest.end());
+      const SPxChildResult run = PxRunViewer(args, dir);
+      EXPECT_EQ(run.exitCode, 2) << options.back();
+      EXPECT_NE(("\n" + run.stdOut).find(shown), std::string::npos) << run.stdOut;
+    }
+  }
 }
 
 #if !defined(_WIN32) // owners and other users are POSIX notions here

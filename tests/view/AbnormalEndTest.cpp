@@ -44,6 +44,8 @@ TEST_F(AbnormalEnd, EveryFatalEndKeepsTheRecordsAndNamesTheCaseThenEndsTheSameWa
               {"SIGABRT", SIGABRT, "SIGABRT"},
               {"SIGTERM", SIGTERM, "SIGTERM"},
               {"SIGINT", SIGINT, "SIGINT"},
+              {"SIGXFSZ", SIGXFSZ, "SIGXFSZ"}, // the program's own file reached its limit
+              {"overflow", SIGSEGV, "SIGSEGV"},
               {"throw", SIGABRT, "std::terminate: thrown from a case"},
               {"handled", 0, ""}};
   for (const auto& row : rows) {
@@ -64,6 +66,31 @@ TEST_F(AbnormalEnd, EveryFatalEndKeepsTheRecordsAndNamesTheCaseThenEndsTheSameWa
       EXPECT_EQ(records.end()[-2].rfind("TtNg|", 0), 0u);
     }
   }
+}
+
+// A handler the program installs during the run is put behind the library's
+// at the next case: the waiting records are written, then the program's
+// handler ends the process its own way.
+TEST_F(AbnormalEnd, AHandlerInstalledDuringTheRunComesAfterTheLibrarysWrite) {
+  const SPxChildResult run = Run("late");
+  EXPECT_EQ(run.exitCode, 7) << run.stdErr;
+  const std::string log = PxOnlyLog(m_tmp);
+  EXPECT_EQ(PxCount(log, "End.|"), 0u);
+  const std::vector<std::string> records = PxRecords(log);
+  ASSERT_GE(records.size(), 2u);
+  EXPECT_EQ(records.end()[-2], "TtEx|1 > 2  \x81H");
+  EXPECT_EQ(records.back().rfind("TtNg|", 0), 0u);
+}
+
+// The worker has an alternate stack before its first record.
+TEST_F(AbnormalEnd, AWorkerWhoseStackRunsOutEndsTheRunWithEveryRecordKept) {
+  const SPxChildResult run = Run("worker-overflow");
+  EXPECT_EQ(run.signal, SIGSEGV) << run.stdErr;
+  const std::string log = PxOnlyLog(m_tmp);
+  EXPECT_EQ(PxCount(log, "TtNg|"), 1u);
+  const std::vector<std::string> records = PxRecords(log);
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records.back(), "End.|worker / case 1: SIGSEGV");
 }
 
 TEST_F(AbnormalEnd, AForkedChildWritesALogOfItsOwnAndTheParentsRecordsOnce) {
@@ -110,12 +137,24 @@ TEST_F(AbnormalEnd, ThreadsFailingAtOnceKeepEachCheckWithItsOwnLine) {
   EXPECT_EQ(lines.size(), 8u);
 }
 
-TEST_F(AbnormalEnd, ALogThatCannotGrowIsToldOnceAndTheRunGoesOn) {
-  const SPxChildResult run = Run("fsize");
-  ASSERT_EQ(run.exitCode, 0) << run.stdErr;
-  EXPECT_EQ(PxOnlyLog(m_tmp).size(), 4000u);
-  EXPECT_EQ(PxCount(run.stdErr, "cannot be written (File too large)"), 1u) << run.stdErr;
-  EXPECT_EQ(PxCount(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
+// A program that ignores SIGXFSZ goes on without the records; one that
+// leaves it be ends by it, with no room left for the end record.
+TEST_F(AbnormalEnd, ALogThatCannotGrowIsToldOnceThenTheRunGoesOnOrEndsAsWithoutUs) {
+  const struct {
+    const char* end;
+    int signal;
+    const char* outcome;
+  } rows[] = {{"fsize", 0, "the run goes on."}, {"fsize-default", SIGXFSZ, "the program ends."}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.end);
+    const SPxChildResult run = Run(row.end);
+    EXPECT_EQ(run.signal, row.signal) << run.stdErr;
+    EXPECT_EQ(run.exitCode, row.signal ? -1 : 0);
+    EXPECT_EQ(PxOnlyLog(m_tmp).size(), 4000u);
+    EXPECT_EQ(PxCount(run.stdErr, "cannot be written (File too large)"), 1u) << run.stdErr;
+    EXPECT_EQ(PxCount(run.stdErr, m_tmp + "/px_crash_scenario."), 1u) << run.stdErr;
+    EXPECT_EQ(PxCount(run.stdErr, row.outcome), 1u) << run.stdErr;
+  }
 }
 
 } // namespace

@@ -147,4 +147,29 @@ TEST_F(LogFile, ReleaseWritesTheLogAtOnceAndWithoutAMessageLeavesNoFileAndStarts
   ExpectViewerStartedOnceFor(logs[0], "px_load_scenario");
 }
 
+// A plug-in whose __FILE__ is relative (compiled from its folder by a bare
+// name) is unloaded by its release as one of absolute names is: nothing the
+// qualification of its location keeps per thread holds the library.
+TEST_F(LogFile, APlugInIsUnloadedAndWritesItsLogAtReleaseWhateverFormItsFileNamesTake) {
+  const std::map<std::string, std::string> env{
+      {"TMPDIR", m_tmp}, {"PATH", m_viewer.Path()}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  const std::pair<const char*, std::string> plugins[] = {
+      {PX_SENDING_PLUGIN, std::string(PROBEX_TEST_SOURCE_DIR) + "/scenarios/SendingPlugin.cpp"},
+      {PX_RELATIVE_PLUGIN, std::filesystem::current_path().string() + "/SendingPlugin.cpp"}};
+  for (const auto& [plugin, source] : plugins) {
+    SCOPED_TRACE(plugin);
+    for (const std::string& log : PxFilesIn(m_tmp, ".qpxlog"))
+      std::filesystem::remove(log);
+    const SPxChildResult run =
+        PxRunChild({PxScenarioPath("px_load_scenario"), plugin, "--check"}, env);
+    EXPECT_EQ(run.exitCode, 0) << run.stdErr;
+    EXPECT_EQ(run.stdOut, "released, 1 log\n");
+    const std::string log = PxOnlyLog(m_tmp);
+    EXPECT_EQ(PxCount(log, "TtNg|"), 1u);
+#if !defined(_WIN32) // a Windows location has its drive and backslashes
+    EXPECT_EQ(PxCount(log, "TtEL|" + source + "("), 1u) << log;
+#endif
+  }
+}
+
 } // namespace

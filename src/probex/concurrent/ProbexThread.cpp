@@ -87,6 +87,7 @@ void CProbexThread::m_WaitForWorkers() {
 
 unsigned long CProbexThread::m_sRunThread(void* record) {
   std::unique_ptr<SPxThreadStart> start(static_cast<SPxThreadStart*>(record));
+  NPxPlatform::PrepareThreadForFatalEnd();
   start->workers->WaitUntilOpen();
   start->owner->RunThread(start->index);
   start->workers->Leave();

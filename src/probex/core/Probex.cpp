@@ -192,5 +192,7 @@ bool CProbex::m_IsSelected(int position, const std::string& className) const {
 }
 
 void CProbex::m_RunSub(int position) {
+  // A handler the program installed since the last case comes after ours.
+  NPxPlatform::ReclaimFatalHandlersEveryTick();
   (this->*m_pMethodTable[position])();
 }

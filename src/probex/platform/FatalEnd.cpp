@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -69,6 +70,12 @@ void ArmTerminate() {
   previousTerminate = std::set_terminate(OnTerminate);
 }
 
+// A terminate handler the program set since is called after ours.
+void ReclaimTerminate() {
+  if (std::get_terminate() != OnTerminate)
+    previousTerminate = std::set_terminate(OnTerminate);
+}
+
 void DisarmTerminate() {
   if (std::get_terminate() == OnTerminate)
     std::set_terminate(previousTerminate);
@@ -88,3 +95,22 @@ void EndProcessAbnormally(const char* what) {
 #else
 #include "posix/FatalEnd.inc"
 #endif
+
+namespace NPxPlatform {
+namespace {
+
+// Asking for each signal's handler costs microseconds of system calls: once
+// a tick of the clock is enough.
+std::atomic<std::int64_t> lastReclaimMs{-1};
+
+} // namespace
+
+void ReclaimFatalHandlersEveryTick() {
+  const std::int64_t ms = ClockMs();
+  if (lastReclaimMs.load(std::memory_order_relaxed) == ms ||
+      lastReclaimMs.exchange(ms, std::memory_order_relaxed) == ms)
+    return;
+  ReclaimFatalHandlers();
+}
+
+} // namespace NPxPlatform

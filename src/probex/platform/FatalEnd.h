@@ -20,6 +20,13 @@ void ArmFatalHandlers(PxFatalWriter writer);
 // Gives every signal and std::terminate back to what was there before,
 // unless the program has replaced our handler meanwhile.
 void DisarmFatalHandlers();
+// While armed, puts the handlers back in front of any the program installed
+// since, which are then called after the writer as those installed before
+// were; a signal the program ignores by now stays ignored.
+void ReclaimFatalHandlers();
+// The same at most once a tick of the system's coarse clock (a few
+// milliseconds), cheap enough for each case's start.
+void ReclaimFatalHandlersEveryTick();
 
 // Has the writer say what ended the process, then aborts.
 [[noreturn]] void EndProcessAbnormally(const char* what);

@@ -17,5 +17,8 @@ bool AppendToFile(const std::string& path, const char* data, std::size_t size,
 
 // The system's words for an error that AppendToFile gave.
 std::string ErrorText(int error);
+// The same words in text, cut to its size, without allocating: for the
+// writer at a fatal end.
+void ErrorText(int error, char* text, std::size_t size);
 
 } // namespace NPxPlatform

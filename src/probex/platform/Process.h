@@ -22,6 +22,9 @@ int RunProgram(const std::vector<std::string>& argv, bool& started);
 // A notice with a caption: written to standard error in one piece. On
 // Windows it is a modal box instead, unless PROBEX_NOTICE=stderr.
 void ShowNotice(const char* caption, const char* text);
+// The same from a signal handler: no allocation, no lock; the text goes as
+// it stands, to standard error on every system.
+void ShowNoticeAtEnd(const char* caption, const char* text);
 
 // The same notice on standard error on every system: for what a program
 // ending unattended must say without waiting for anyone.

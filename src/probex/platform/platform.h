@@ -5,6 +5,7 @@
 #include "probex/platform/Clock.h"
 #include "probex/platform/Debugger.h"
 #include "probex/platform/FatalEnd.h"
+#include "probex/platform/FatalStack.h"
 #include "probex/platform/File.h"
 #include "probex/platform/ForkHooks.h"
 #include "probex/platform/Interlocked.h"

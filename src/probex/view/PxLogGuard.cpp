@@ -6,6 +6,13 @@
 
 #include <mutex>
 
+namespace {
+
+// A notice names the log's path, which may be as long as a path can be.
+constexpr std::size_t kNoticeSize = 4096 + 256;
+
+} // namespace
+
 std::atomic<CPxLogGuard*> CPxLogGuard::m_spActive{nullptr};
 
 CPxLogGuard::~CPxLogGuard() {
@@ -16,6 +23,8 @@ CPxLogGuard::~CPxLogGuard() {
 
 void CPxLogGuard::OnRecord(EPxMsgType kind, const char* text) {
   m_position.Follow(kind, text);
+  // Any thread that logs may be the one whose stack overflows.
+  NPxPlatform::PrepareThreadForFatalEnd();
   if (m_bArmed.load(std::memory_order_relaxed))
     return;
   m_spActive = this;
@@ -31,13 +40,31 @@ void CPxLogGuard::OnClosed() {
 }
 
 void CPxLogGuard::OnWriteFailed(const std::string& path, int error) {
+  m_TellWriteFailure(path.c_str(), error, false, false);
+}
+
+void CPxLogGuard::OnWriteFailedAtEnd(const char* path, int error, bool ending) {
+  m_TellWriteFailure(path, error, true, ending);
+}
+
+// Built in place, so that a signal handler can tell it too.
+void CPxLogGuard::m_TellWriteFailure(const char* path, int error, bool inHandler, bool ending) {
   if (m_bFailureTold)
     return;
   m_bFailureTold = true;
-  const std::string text = "the log " + path + " cannot be written (" +
-                           NPxPlatform::ErrorText(error) +
-                           "); its records are lost, the run goes on.";
-  NPxPlatform::ShowNotice(NPxText::kViewerMissingCaption, text.c_str());
+  char reason[256];
+  NPxPlatform::ErrorText(error, reason, sizeof reason);
+  CPxFixedText<kNoticeSize> text;
+  text.Add("the log ");
+  text.Add(path);
+  text.Add(" cannot be written (");
+  text.Add(reason);
+  text.Add(ending ? "); its records are lost, the program ends."
+                  : "); its records are lost, the run goes on.");
+  if (inHandler)
+    NPxPlatform::ShowNoticeAtEnd(NPxText::kViewerMissingCaption, text.Text());
+  else
+    NPxPlatform::ShowNotice(NPxText::kViewerMissingCaption, text.Text());
 }
 
 void CPxLogGuard::AddEndText(CPxEndRecord& record, const char* what) const {

@@ -32,6 +32,9 @@ public:
   void OnClosed();
   // A write to the file failed with the error: told the first time.
   void OnWriteFailed(const std::string& path, int error);
+  // The same from a signal handler, without allocating; ending: the process
+  // ends next (a file-size limit ends it before the writer could tell).
+  void OnWriteFailedAtEnd(const char* path, int error, bool ending);
   // The "End." record's text: the running case, if any, and what ended the
   // process. From a signal handler; nothing allocates.
   void AddEndText(CPxEndRecord& record, const char* what) const;
@@ -39,6 +42,7 @@ public:
 private:
   static void m_sWriteAtEnd(const char* what, bool ending);
   static void m_sForkChild();
+  void m_TellWriteFailure(const char* path, int error, bool inHandler, bool ending);
 
   CPxLogWriter& m_writer;
   std::atomic<bool> m_bArmed{false};

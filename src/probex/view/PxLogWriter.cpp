@@ -132,6 +132,8 @@ void CPxLogWriter::m_Append(const char* text, std::size_t length) {
 void CPxLogWriter::m_Flush() {
   if (m_nLength == 0)
     return;
+  // A handler the program installed since comes after ours.
+  NPxPlatform::ReclaimFatalHandlers();
   int error = 0;
   if (!NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(m_nLength),
                                  &error))
@@ -151,22 +153,25 @@ void CPxLogWriter::WriteAtAbnormalEnd(const char* what, bool ending) {
   if (m_pBuffer && !m_strLogPath.empty()) {
     const std::int32_t length = m_nLength;
     bool torn = false;
+    // The first write that fails is told.
+    int error = 0;
     if (length > 0) {
-      NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(length));
+      NPxPlatform::AppendToFile(m_strLogPath, m_pBuffer, static_cast<std::size_t>(length), &error);
       torn = m_pBuffer[length - 1] != NPxLogFormat::kRecordEnd;
       if (locked) {
         m_nLength = 0;
         m_pBuffer[0] = '\0';
       }
     }
-    if (ending)
-      m_WriteEndRecord(what, torn);
+    const int endError = ending ? m_WriteEndRecord(what, torn) : 0;
+    if (error != 0 || endError != 0)
+      m_guard.OnWriteFailedAtEnd(m_strLogPath.c_str(), error != 0 ? error : endError, ending);
   }
   if (locked)
     m_lock.unlock();
 }
 
-void CPxLogWriter::m_WriteEndRecord(const char* what, bool afterTornRecord) {
+int CPxLogWriter::m_WriteEndRecord(const char* what, bool afterTornRecord) {
   CPxEndRecord record;
   // A record cut off by the end stands apart from the one that says so.
   if (afterTornRecord)
@@ -176,7 +181,9 @@ void CPxLogWriter::m_WriteEndRecord(const char* what, bool afterTornRecord) {
   record.Add(&NPxLogFormat::kKindSeparator, 1);
   m_guard.AddEndText(record, what);
   record.Add(&NPxLogFormat::kRecordEnd, 1);
-  NPxPlatform::AppendToFile(m_strLogPath, record.Text(), record.Length());
+  int error = 0;
+  NPxPlatform::AppendToFile(m_strLogPath, record.Text(), record.Length(), &error);
+  return error;
 }
 
 void CPxLogWriter::RestartInForkedChild() {

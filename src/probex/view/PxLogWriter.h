@@ -47,7 +47,8 @@ private:
   void m_StartViewer();
   // Returns true when the record is finished (dropped or continued).
   bool m_WriteLineContinuation(const char* text);
-  void m_WriteEndRecord(const char* what, bool afterTornRecord);
+  // The error of its write, 0 when written.
+  int m_WriteEndRecord(const char* what, bool afterTornRecord);
 
   CPxLogLock m_lock;
   char* m_pBuffer = nullptr;

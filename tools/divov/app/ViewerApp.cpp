@@ -202,10 +202,11 @@ int CViewerApp::Run(const SViewerOptions& options) {
 
 int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath, bool detached) {
   CLogReader reader;
-  CRunModel model(reader.Issues());
+  const bool english = InEnglish(options);
+  CRunModel model(reader.Issues(),
+                  english ? ETranscriptLanguage::English : ETranscriptLanguage::Japanese);
   // The setting that lets the program pass a run of no case lets us too.
   model.AllowNoCases(NPxNoCaseRun::Allowed());
-  const bool english = InEnglish(options);
   const std::vector<std::unique_ptr<SFileOutput>> files =
       FileOutputs(options, logPath, detached, english);
   SScreenOutput screen;

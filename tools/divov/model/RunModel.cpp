@@ -16,6 +16,8 @@ const char kTearDown[] = "TearDown";
 } // namespace
 
 void CRunModel::Add(const SLogRecord& record) {
+  if (!NPxLogFormat::IsHeaderKind(static_cast<unsigned>(record.kind)))
+    m_sawBody = true;
   if (record.kind != PX_MSG_ETC)
     m_inSuiteResults = false;
   if (PxIsCoverageKind(record.kind)) {
@@ -249,6 +251,13 @@ std::string CRunModel::NoCaseRan() const {
 }
 
 std::string CRunModel::Incomplete() const {
+  // Nothing past the header: the process ended before its buffer was first
+  // written (killed, _exit, an overflowed stack, a disk full from the start).
+  if (!m_sawBody)
+    return m_language == ETranscriptLanguage::Japanese
+               ? "\203\215\203\117\202\252\217\221\202\251\202\352\202\351\221\117\202\311"
+                 "\203\166\203\215\203\117\203\211\203\200\202\252\217\111\202\355\202\301\202\275"
+               : "the program ended before its log was written";
   if (!m_abnormalEnd.empty())
     return "the program ended abnormally: " + m_abnormalEnd;
   for (EReadIssue cut : {EReadIssue::Unterminated, EReadIssue::DamagedLine, EReadIssue::OrphanLine,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/CoverageModel.h"
+#include "model/EnglishTexts.h"
 #include "model/LogRecord.h"
 #include "model/ReadIssues.h"
 
@@ -51,8 +52,11 @@ struct SRunTotals {
 
 class CRunModel {
 public:
-  // issues receives what the coverage records could not give.
-  explicit CRunModel(CReadIssues& issues) : m_issues(issues) {}
+  // issues receives what the coverage records could not give; language is
+  // that of the verdicts the viewer says in both languages.
+  explicit CRunModel(CReadIssues& issues,
+                     ETranscriptLanguage language = ETranscriptLanguage::English)
+      : m_issues(issues), m_language(language) {}
 
   void Add(const SLogRecord& record);
 
@@ -91,6 +95,8 @@ private:
   bool m_ClassIsFresh() const;
 
   CReadIssues& m_issues;
+  ETranscriptLanguage m_language;
+  bool m_sawBody = false; // a record past the header arrived
   std::string m_title, m_version;
   std::vector<SClass> m_classes;
   std::vector<std::string> m_suiteResults;
