@@ -10,6 +10,9 @@
 #include <string>
 
 class CProbexData;
+namespace NPxValue {
+struct SKept;
+}
 
 class PX_API CProbex : public CProbexView {
 public:
@@ -61,6 +64,9 @@ protected:
                           const char* right);
   void x_AssertException(bool result, const char* tryText, const char* exceptionText);
   void x_IsAssertCount(int expected);
+  // The comparison macros keep their values here right before the check;
+  // the check that follows shows them if it fails, and forgets them.
+  void x_KeepValues(const NPxValue::SKept& kept);
 
   // Only the end marker calls this: the loop stops after the current method.
   void x_SetEndMethodFlag();
@@ -90,6 +96,9 @@ private:
   PX_INTERNAL void m_CheckAssertCounter();
   PX_INTERNAL void m_SendLocation(const char* file, long long line, EPxMsgType kind);
   PX_INTERNAL void m_FrameworkSlot();
+  // Sends a record beside the messages: to a sink that takes records, else
+  // to the log where the messages go there. Inside the caller's group.
+  PX_INTERNAL void m_SendSideRecord(const std::string& text, unsigned kind);
 
   const PxMethod* m_pMethodTable;
   CProbexData* m_pData;

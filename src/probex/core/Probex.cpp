@@ -9,7 +9,9 @@
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
+#include "probex/view/ProbexRecordSink.h"
 #include "probex/view/PxRecordChannel.h"
+#include "probex/view/PxSideRoute.h"
 
 #include <typeinfo>
 
@@ -79,6 +81,16 @@ void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
     m_pData->m_pView->OutputMessage(text, kind);
   else
     CProbexView::OutputMessage(text, kind);
+}
+
+void CProbex::m_SendSideRecord(const std::string& text, unsigned kind) {
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+  if (!m_pData->m_pView)
+    if (auto* sink = dynamic_cast<CProbexRecordSink*>(this)) {
+      sink->OutputRecord(text.c_str(), kind);
+      return;
+    }
+  PxSendSideRecord(m_pData->m_pView, text.c_str(), kind);
 }
 
 void CProbex::Run() {

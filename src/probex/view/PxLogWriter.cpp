@@ -64,9 +64,23 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
     m_nLength += static_cast<std::int32_t>(total);
     return;
   }
+  m_AppendRecord(code, body, bodyLength);
+}
+
+void CPxLogWriter::WriteSideRecord(const char* text, unsigned kind) {
+  if (!text || !*text)
+    return;
+  std::lock_guard<CPxLogLock> guard(m_lock);
+  if (m_strLogPath.empty())
+    return;
+  m_AppendRecord(NPxLogFormat::KindCode(kind), text, std::strlen(text));
+}
+
+void CPxLogWriter::m_AppendRecord(const NPxLogFormat::SKindCode& code, const char* text,
+                                  std::size_t length) {
   m_Append(code.text, code.length);
   m_Append(&NPxLogFormat::kKindSeparator, 1);
-  m_Append(body, bodyLength);
+  m_Append(text, length);
   m_Append(&NPxLogFormat::kRecordEnd, 1);
 }
 

@@ -1,6 +1,7 @@
 #include "model/RunModel.h"
 
 #include "model/EnglishTexts.h"
+#include "model/FailureValues.h"
 #include "probex/base/PxNoCaseRun.h"
 #include "probex/base/PxNumberText.h"
 #include "probex/base/PxRecordCodec.h"
@@ -18,6 +19,8 @@ const char kTearDown[] = "TearDown";
 void CRunModel::Add(const SLogRecord& record) {
   if (record.kind != PX_MSG_ETC)
     m_inSuiteResults = false;
+  const bool afterFailure = m_afterFailure;
+  m_afterFailure = false;
   if (PxIsCoverageKind(record.kind)) {
     m_coverage.Add(record, m_issues);
     return;
@@ -90,6 +93,12 @@ void CRunModel::Add(const SLogRecord& record) {
     m_pending.text = record.text;
     m_Case().failures.push_back(m_pending);
     m_EndCheck();
+    m_afterFailure = true;
+    break;
+  case NPxSideKind::kValues:
+    // Values belong to the failure right before them, never to another.
+    if (afterFailure)
+      m_Case().failures.back().values = PxFailureValueLines(record.text);
     break;
   case PX_MSG_ETC:
     m_Free(record.text);

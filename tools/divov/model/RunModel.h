@@ -12,10 +12,11 @@
 
 // A failed check: CP932 texts as the log gives them, empty when absent.
 struct SFailure {
-  std::string testCaption; // "TtCp"
-  std::string expectLine;  // "TtEL", the location the test declared
-  std::string expression;  // "TtEx"
-  std::string text;        // "TtNg"
+  std::string testCaption;         // "TtCp"
+  std::string expectLine;          // "TtEL", the location the test declared
+  std::string expression;          // "TtEx"
+  std::string text;                // "TtNg"
+  std::vector<std::string> values; // the compared values, one line each
 };
 
 // A case, or the checks that the class's SetUp or TearDown made: those are
@@ -99,6 +100,7 @@ private:
   std::string m_abnormalEnd; // the "End." record's text
   bool m_caseOpen = false;   // the last case has not seen its time line
   bool m_noCasesAllowed = false;
-  SFailure m_pending; // what the check under way has sent so far
+  SFailure m_pending;          // what the check under way has sent so far
+  bool m_afterFailure = false; // the last record was a failure text
   CCoverageModel m_coverage;
 };

@@ -103,7 +103,13 @@ std::string CHtmlReporter::m_Failures(const CRunModel& model) {
         }
         html += "<span class=\"fail\">** ";
         m_markup.Append(html, f.text);
-        html += "</span></li>\n";
+        html += "</span>";
+        for (const std::string& value : f.values) {
+          html += "<br><span class=\"value\">";
+          m_markup.Append(html, value);
+          html += "</span>";
+        }
+        html += "</li>\n";
       }
   return html + "</ul>\n";
 }

@@ -75,6 +75,8 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
         for (const std::string* part : {&f.expectLine, &f.testCaption, &f.expression, &f.text})
           if (!part->empty())
             xml += m_markup(*part) + "\n";
+        for (const std::string& value : f.values)
+          xml += m_markup(value) + "\n";
         xml += "</failure>\n";
       }
       if (stoppedHere)

@@ -1,6 +1,7 @@
 #include "report/TranscriptFormatter.h"
 
 #include "model/EnglishTexts.h"
+#include "model/FailureValues.h"
 #include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxTranscriptLayout.h"
@@ -8,6 +9,9 @@
 namespace {
 
 using NPxTranscriptLayout::EShown;
+
+// Under the failure text, whose "** " they line up with.
+const std::string kValueIndent = "   ";
 
 ETextStyle ResultStyle(const std::string& text) {
   // No failures and no exceptions are good news, any other count is not.
@@ -51,6 +55,8 @@ ETextStyle Style(const SLogRecord& record) {
 } // namespace
 
 void CTranscriptFormatter::Add(const SLogRecord& record) {
+  if (!m_heldGap.empty() && record.kind != NPxSideKind::kValues)
+    m_EmitGap();
   if (m_holding) {
     // An expression takes the style of the outcome that follows it.
     m_holding = false;
@@ -61,6 +67,15 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
   }
   if (NPxLogFormat::IsHeaderKind(record.kind))
     return;
+  // Values show under the failure right before them, like the model's.
+  if (record.kind == NPxSideKind::kValues) {
+    if (m_heldGap.empty())
+      return;
+    for (const std::string& line : PxFailureValueLines(record.text))
+      m_piece(kValueIndent + line, ETextStyle::Plain, "\n");
+    m_EmitGap();
+    return;
+  }
   if (record.kind == PX_MSG_TEST_EXPRESSION) {
     m_holding = true;
     m_heldExpression = record.text;
@@ -71,6 +86,7 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
 }
 
 void CTranscriptFormatter::Flush() {
+  m_EmitGap();
   if (!m_holding)
     return;
   m_holding = false;
@@ -86,5 +102,19 @@ void CTranscriptFormatter::m_Show(unsigned kind, std::string_view text, ETextSty
   m_scratch.assign(layout.head);
   m_scratch.append(text);
   m_scratch.append(layout.suffix);
-  m_piece(m_scratch, style, layout.lineEnd);
+  std::string_view lineEnd = layout.lineEnd;
+  // A failure's blank line waits: its values, if any, go right under it.
+  if (kind == PX_MSG_TEST_NG && lineEnd.size() > 1) {
+    m_heldGap.assign(lineEnd.substr(1));
+    lineEnd = lineEnd.substr(0, 1);
+  }
+  m_piece(m_scratch, style, lineEnd);
+}
+
+void CTranscriptFormatter::m_EmitGap() {
+  if (m_heldGap.empty())
+    return;
+  const std::string gap = std::move(m_heldGap);
+  m_heldGap.clear();
+  m_piece(std::string_view(), ETextStyle::Plain, gap);
 }

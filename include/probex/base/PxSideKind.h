@@ -1,0 +1,15 @@
+// The kinds of the records that travel beside a sink's messages: the log
+// writer adds them next to the messages they belong to, and a sink that
+// also derives from CProbexRecordSink receives them. Four ASCII characters,
+// as the message kinds; a reader that does not know them skips them.
+#pragma once
+
+#include "probex/base/PxMsgType.h"
+
+namespace NPxSideKind {
+
+// The values of a failed comparison, right after its failure text:
+// "<difference>\t<left text>\t<left value>\t<right text>\t<right value>".
+constexpr unsigned kValues = PX_MSG_CODE('T', 't', 'V', 'l');
+
+} // namespace NPxSideKind
