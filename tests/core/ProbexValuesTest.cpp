@@ -24,6 +24,9 @@ public:
 };
 
 bool IsSide(const SPxMessage& message) {
+  return NPxSideKind::IsSideKind(message.kind);
+}
+bool IsValues(const SPxMessage& message) {
   return static_cast<unsigned>(message.kind) == NPxSideKind::kValues;
 }
 
@@ -51,7 +54,7 @@ TEST(FailedValues, EachKindOfValueShowsAsApproved) {
   int failures = 0;
   for (std::size_t i = 0; i < all.size(); ++i) {
     failures += all[i].kind == PX_MSG_TEST_NG;
-    if (!IsSide(all[i]))
+    if (!IsValues(all[i]))
       continue;
     ASSERT_GT(i, 0u);
     EXPECT_EQ(all[i - 1].kind, PX_MSG_TEST_NG) << all[i].text;
@@ -64,7 +67,7 @@ TEST(FailedValues, EachKindOfValueShowsAsApproved) {
     // A value never forges a record or a line of a report.
     EXPECT_EQ(all[i].text.find_first_of("\r\n"), std::string::npos);
   }
-  const auto sides = std::count_if(all.begin(), all.end(), IsSide);
+  const auto sides = std::count_if(all.begin(), all.end(), IsValues);
   EXPECT_EQ(sides, failures);
   PxExpectApproved("core/approved/values.txt", shown);
 }
@@ -92,8 +95,9 @@ TEST(FailedValues, APlainSinkReceivesOnlyTheMessages) {
                  [](const SPxMessage& m) { return !IsSide(m); });
     EXPECT_EQ(std::count_if(messages[0].begin(), messages[0].end(), IsSide), 0);
     EXPECT_EQ(PxTranscript(messages[0]), PxTranscript(withoutSides));
+    // Beside the class's and the case's names, the one failure of the macro.
     if (direct) {
-      EXPECT_EQ(messages[1].size() - withoutSides.size(), 1u);
+      EXPECT_EQ(messages[1].size() - withoutSides.size(), 3u);
     }
   }
 }

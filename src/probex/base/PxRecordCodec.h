@@ -49,7 +49,7 @@ constexpr bool IsHeaderKind(unsigned kind) {
 // True for the records the writer adds of its own: the headers, "End." and
 // the side records.
 constexpr bool IsWriterKind(unsigned kind) {
-  return IsHeaderKind(kind) || kind == kAbnormalEnd || kind == NPxSideKind::kValues;
+  return IsHeaderKind(kind) || kind == kAbnormalEnd || NPxSideKind::IsSideKind(kind);
 }
 
 // Appends "kind|text" and the record's end.

@@ -1,6 +1,8 @@
 #include "probex/core/Probex.h"
 
 #include "probex/base/PxFormat.h"
+#include "probex/base/PxNameRecord.h"
+#include "probex/base/PxSideKind.h"
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxCaseFilter.h"
@@ -108,6 +110,8 @@ void CProbex::Run() {
   }
   OutputMessage("", PX_MSG_ETC);
   OutputMessage(m_pData->m_strClassCaption.c_str(), PX_MSG_CLASS_CAPTION);
+  m_SendSideRecord(NPxNameRecord::Write(CPxCaseFilter::ClassNameOf(typeid(*this))),
+                   NPxSideKind::kClassName);
   SetUp();
   RunMain();
   TearDown();
@@ -130,6 +134,8 @@ void CProbex::RunMain() {
     for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
       if (!m_IsSelected(position, className))
         continue;
+      if (const char* caseName = m_pData->m_caseNames[static_cast<size_t>(position)])
+        m_SendSideRecord(NPxNameRecord::Write(caseName), NPxSideKind::kCaseName);
       const std::uint32_t t0 = NPxPlatform::GetTickCount();
       m_RunSub(position);
       m_CheckAssertCounter();

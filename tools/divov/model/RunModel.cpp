@@ -2,6 +2,7 @@
 
 #include "model/EnglishTexts.h"
 #include "model/FailureValues.h"
+#include "probex/base/PxNameRecord.h"
 #include "probex/base/PxNoCaseRun.h"
 #include "probex/base/PxNumberText.h"
 #include "probex/base/PxRecordCodec.h"
@@ -20,7 +21,8 @@ void CRunModel::Add(const SLogRecord& record) {
   if (record.kind != PX_MSG_ETC)
     m_inSuiteResults = false;
   const bool afterFailure = m_afterFailure;
-  m_afterFailure = false;
+  const bool afterCaseName = m_afterCaseName;
+  m_afterFailure = m_afterCaseName = false;
   if (PxIsCoverageKind(record.kind)) {
     m_coverage.Add(record, m_issues);
     return;
@@ -51,7 +53,8 @@ void CRunModel::Add(const SLogRecord& record) {
     break;
   case PX_MSG_CASE_LINE:
     m_SettleSetUp();
-    m_caseOpen = false;
+    // The case its name opened, else a new one.
+    m_caseOpen = m_caseOpen && afterCaseName;
     m_pending = SFailure();
     m_Case().location = record.text;
     break;
@@ -95,6 +98,21 @@ void CRunModel::Add(const SLogRecord& record) {
     m_EndCheck();
     m_afterFailure = true;
     break;
+  case NPxSideKind::kClassName:
+    if (!m_classes.empty())
+      NPxNameRecord::Read(record.text, m_classes.back().typeName);
+    break;
+  case NPxSideKind::kCaseName: {
+    std::string name;
+    if (!NPxNameRecord::Read(record.text, name))
+      break;
+    m_SettleSetUp();
+    m_caseOpen = false;
+    m_pending = SFailure();
+    m_Case().name = std::move(name);
+    m_afterCaseName = true;
+    break;
+  }
   case NPxSideKind::kValues:
     // Values belong to the failure right before them, never to another.
     if (afterFailure)
@@ -160,7 +178,8 @@ void CRunModel::m_SettleSetUp() {
       m_classes.back().cases.size() != 1)
     return;
   SCase& first = m_classes.back().cases.front();
-  if (!first.hook && first.timeMs < 0 && first.caption.empty() && first.location.empty())
+  if (!first.hook && first.timeMs < 0 && first.name.empty() && first.caption.empty() &&
+      first.location.empty())
     first.hook = kSetUp;
 }
 

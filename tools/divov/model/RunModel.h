@@ -23,6 +23,7 @@ struct SFailure {
 // kept as an entry of their own that is counted as no case.
 struct SCase {
   const char* hook = nullptr; // "SetUp" or "TearDown" for such checks; null for a case
+  std::string name;           // the name it was declared with, when the log gives it
   std::string caption;        // "CaCp"
   std::string location;       // "CaLn"
   long long timeMs = -1;      // "CaTm"; -1 while the case has not ended
@@ -31,8 +32,9 @@ struct SCase {
 };
 
 struct SClass {
-  std::string name;    // "ClNm", given by a suite
-  std::string caption; // "ClCp"
+  std::string name;     // "ClNm", given by a suite
+  std::string caption;  // "ClCp"
+  std::string typeName; // the class's type name, when the log gives it
   std::vector<SCase> cases;
   std::vector<std::string> warnings; // the run loop's warnings about this class
   bool hasResults = false;           // its "ClRe" lines arrived
@@ -100,7 +102,8 @@ private:
   std::string m_abnormalEnd; // the "End." record's text
   bool m_caseOpen = false;   // the last case has not seen its time line
   bool m_noCasesAllowed = false;
-  SFailure m_pending;          // what the check under way has sent so far
-  bool m_afterFailure = false; // the last record was a failure text
+  SFailure m_pending;           // what the check under way has sent so far
+  bool m_afterFailure = false;  // the last record was a failure text
+  bool m_afterCaseName = false; // the last record named the case to come
   CCoverageModel m_coverage;
 };

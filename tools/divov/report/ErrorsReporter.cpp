@@ -23,13 +23,17 @@ void CErrorsReporter::OnEnd(const CRunModel& model) {
         classWhere = caseWhere;
         classKnown = true;
       }
+      // "Class.Case: " where the log names them.
+      const std::string who = testClass.typeName.empty() || testCase.name.empty()
+                                  ? std::string()
+                                  : testClass.typeName + "." + testCase.name + ": ";
       for (const SFailure& failure : testCase.failures) {
         SSourceLocation own;
         const SSourceLocation* where = PxParseLocation(failure.expectLine, own) ? &own
                                        : caseKnown                              ? &caseWhere
                                        : classKnown                             ? &classWhere
                                                                                 : nullptr;
-        m_Line(where, failure.text.empty() ? failure.expression : failure.text);
+        m_Line(where, who + (failure.text.empty() ? failure.expression : failure.text));
         for (const std::string& value : failure.values)
           m_Line(where, value, true);
       }

@@ -2,6 +2,7 @@
 
 #include "model/EnglishTexts.h"
 #include "model/FailureValues.h"
+#include "probex/base/PxNameRecord.h"
 #include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxTranscriptLayout.h"
@@ -12,6 +13,9 @@ using NPxTranscriptLayout::EShown;
 
 // Under the failure text, whose "** " they line up with.
 const std::string kValueIndent = "   ";
+// The names read as the declarations do.
+const std::string kClassHead = "class ";
+const std::string kCaseHead = "case ";
 
 ETextStyle ResultStyle(const std::string& text) {
   // No failures and no exceptions are good news, any other count is not.
@@ -67,6 +71,15 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
   }
   if (NPxLogFormat::IsHeaderKind(record.kind))
     return;
+  if (record.kind == NPxSideKind::kClassName || record.kind == NPxSideKind::kCaseName) {
+    std::string name;
+    if (NPxNameRecord::Read(record.text, name)) {
+      const bool isClass = record.kind == NPxSideKind::kClassName;
+      m_piece((isClass ? kClassHead : kCaseHead) + name,
+              isClass ? ETextStyle::Heading : ETextStyle::Case, "\n");
+    }
+    return;
+  }
   // Values show under the failure right before them, like the model's.
   if (record.kind == NPxSideKind::kValues) {
     if (m_heldGap.empty())

@@ -1,0 +1,20 @@
+#include "probex/base/PxNameRecord.h"
+
+#include "probex/base/PxControlText.h"
+
+namespace NPxNameRecord {
+
+std::string Write(std::string_view name) {
+  std::string text;
+  NPxControlText::Append(text, name, "");
+  return text;
+}
+
+bool Read(std::string_view text, std::string& name) {
+  if (text.empty())
+    return false;
+  name.assign(text);
+  return true;
+}
+
+} // namespace NPxNameRecord
