@@ -73,6 +73,7 @@ void CPxLogWriter::WriteSideRecord(const char* text, unsigned kind) {
   std::lock_guard<CPxLogLock> guard(m_lock);
   if (m_strLogPath.empty())
     return;
+  m_guard.OnRecord(kind, text);
   m_AppendRecord(NPxLogFormat::KindCode(kind), text, std::strlen(text));
 }
 
