@@ -7,6 +7,7 @@
 #include "probex/base/PxFailureRow.h"
 #include "probex/base/PxLineContinuation.h"
 #include "probex/base/PxLocationCodec.h"
+#include "probex/base/PxNameRecord.h"
 #include "probex/base/PxValueRecord.h"
 
 #include <gtest/gtest.h>
@@ -285,7 +286,24 @@ TEST(PxRecordCodec, ValuesComeBackAsWrittenAndControlBytesNeverEndAField) {
   for (const char* text : {"", "-", "-\ta\t1\tb", "-\ta\t1\tb\t2\tc", "x\ta\t1\tb\t2",
                            "-2\ta\t1\tb\t2", "1x\ta\t1\tb\t2", "\ta\t1\tb\t2"})
     EXPECT_FALSE(NPxValueRecord::Read(text, read)) << text;
+  // Names come back as written, a control byte escaped; an empty text names
+  // nothing.
+  for (const std::string& name : kNames) {
+    std::string read;
+    ASSERT_EQ(
+        NPxNameRecord::Read(FirstLine(NPxSideKind::kCaseName, NPxNameRecord::Write(name)), read),
+        !name.empty());
+    if (!name.empty()) {
+      EXPECT_EQ(read, name);
+    }
+  }
+  std::string name;
+  ASSERT_TRUE(NPxNameRecord::Read(NPxNameRecord::Write("C\r\nX"), name));
+  EXPECT_EQ(name, "C\\x0d\\x0aX");
   // The side kinds are the writer's own: a reader skips none of them as damage.
-  EXPECT_TRUE(NPxLogFormat::IsWriterKind(NPxSideKind::kValues));
-  EXPECT_FALSE(NPxLogFormat::IsKnownKind(NPxSideKind::kValues));
+  for (const unsigned kind :
+       {NPxSideKind::kValues, NPxSideKind::kClassName, NPxSideKind::kCaseName}) {
+    EXPECT_TRUE(NPxLogFormat::IsWriterKind(kind));
+    EXPECT_FALSE(NPxLogFormat::IsKnownKind(kind));
+  }
 }
