@@ -92,12 +92,10 @@ void CProbex::x_AssertCompare(bool result, const char* left, const char* right) 
   CPxInlineText ng;
   if (!result)
     ng.AppendFormat(NPxText::kCompareNg, Text(left), Text(right));
-  if (keptCheck.owner != this) {
-    m_AssertCommon(result, expression.c_str(), NPxText::kMatched, ng.c_str());
-    return;
-  }
+  // Kept values are this check's alone, shown or not.
+  const bool showValues = !result && keptCheck.owner == this;
   keptCheck.owner = nullptr;
-  if (result) {
+  if (!showValues) {
     m_AssertCommon(result, expression.c_str(), NPxText::kMatched, ng.c_str());
     return;
   }
