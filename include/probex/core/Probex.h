@@ -10,6 +10,7 @@
 #include <string>
 
 class CProbexData;
+class CProbexRecordSink;
 namespace NPxValue {
 struct SKept;
 }
@@ -96,9 +97,12 @@ private:
   PX_INTERNAL void m_CheckAssertCounter();
   PX_INTERNAL void m_SendLocation(const char* file, long long line, EPxMsgType kind);
   PX_INTERNAL void m_FrameworkSlot();
-  // Sends a record beside the messages: to a sink that takes records, else
-  // to the log where the messages go there. Inside the caller's group.
-  PX_INTERNAL void m_SendSideRecord(const std::string& text, unsigned kind);
+  // The sink of side records on the attached view, else this object; null
+  // for none. Found once for many records.
+  PX_INTERNAL CProbexRecordSink* m_RecordSink();
+  // Sends a record beside the messages: to that sink, else to the log where
+  // the messages go there. Inside the caller's group.
+  PX_INTERNAL void m_SendSideRecord(CProbexRecordSink* sink, const char* text, unsigned kind);
 
   const PxMethod* m_pMethodTable;
   CProbexData* m_pData;

@@ -6,8 +6,13 @@ namespace NPxNameRecord {
 
 std::string Write(std::string_view name) {
   std::string text;
-  NPxControlText::Append(text, name, "");
+  Write(name, text);
   return text;
+}
+
+void Write(std::string_view name, std::string& text) {
+  text.clear();
+  NPxControlText::Append(text, name, "");
 }
 
 bool Read(std::string_view text, std::string& name) {

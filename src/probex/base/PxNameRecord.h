@@ -9,6 +9,8 @@
 namespace NPxNameRecord {
 
 std::string Write(std::string_view name);
+// The same into text, whose room is kept for the next name.
+void Write(std::string_view name, std::string& text);
 // False for an empty text, which names nothing.
 bool Read(std::string_view text, std::string& name);
 

@@ -85,14 +85,17 @@ void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
     CProbexView::OutputMessage(text, kind);
 }
 
-void CProbex::m_SendSideRecord(const std::string& text, unsigned kind) {
+CProbexRecordSink* CProbex::m_RecordSink() {
+  return m_pData->m_pView ? PxRecordSinkOf(m_pData->m_pView)
+                          : dynamic_cast<CProbexRecordSink*>(this);
+}
+
+void CProbex::m_SendSideRecord(CProbexRecordSink* sink, const char* text, unsigned kind) {
   std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
-  if (!m_pData->m_pView)
-    if (auto* sink = dynamic_cast<CProbexRecordSink*>(this)) {
-      sink->OutputRecord(text.c_str(), kind);
-      return;
-    }
-  PxSendSideRecord(m_pData->m_pView, text.c_str(), kind);
+  if (sink)
+    sink->OutputRecord(text, kind);
+  else
+    PxWriteSideRecord(m_pData->m_pView, text, kind);
 }
 
 void CProbex::Run() {
@@ -110,7 +113,8 @@ void CProbex::Run() {
   }
   OutputMessage("", PX_MSG_ETC);
   OutputMessage(m_pData->m_strClassCaption.c_str(), PX_MSG_CLASS_CAPTION);
-  m_SendSideRecord(NPxNameRecord::Write(CPxCaseFilter::ClassNameOf(typeid(*this))),
+  m_SendSideRecord(m_RecordSink(),
+                   NPxNameRecord::Write(CPxCaseFilter::ClassNameOf(typeid(*this))).c_str(),
                    NPxSideKind::kClassName);
   SetUp();
   RunMain();
@@ -129,13 +133,17 @@ void CProbex::RunMain() {
   PxRunVerdict().NoteClassRan();
   const std::string className =
       PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
+  CProbexRecordSink* const recordSink = m_RecordSink();
+  std::string caseName; // one buffer for every case's name record
   {
     CPxRunningCaseScope running(this);
     for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
       if (!m_IsSelected(position, className))
         continue;
-      if (const char* caseName = m_pData->m_caseNames[static_cast<size_t>(position)])
-        m_SendSideRecord(NPxNameRecord::Write(caseName), NPxSideKind::kCaseName);
+      if (const char* name = m_pData->m_caseNames[static_cast<size_t>(position)]) {
+        NPxNameRecord::Write(name, caseName);
+        m_SendSideRecord(recordSink, caseName.c_str(), NPxSideKind::kCaseName);
+      }
       const std::uint32_t t0 = NPxPlatform::GetTickCount();
       m_RunSub(position);
       m_CheckAssertCounter();

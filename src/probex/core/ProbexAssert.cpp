@@ -106,7 +106,7 @@ void CProbex::x_AssertCompare(bool result, const char* left, const char* right) 
   // message comes between.
   std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
   m_AssertCommon(result, expression.c_str(), NPxText::kMatched, ng.c_str());
-  m_SendSideRecord(values, NPxSideKind::kValues);
+  m_SendSideRecord(m_RecordSink(), values.c_str(), NPxSideKind::kValues);
 }
 
 void CProbex::x_KeepValues(const NPxValue::SKept& kept) {

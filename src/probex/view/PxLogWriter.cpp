@@ -43,28 +43,7 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
     return;
   const char* body = kind == PX_MSG_TEST_OK ? "" : text;
   const std::size_t bodyLength = std::strlen(body);
-  const NPxLogFormat::SKindCode code = NPxLogFormat::KindCode(kind);
-  const std::size_t total = code.length + 1 + bodyLength + 1;
-  // A record that fits goes straight into the buffer; one that does not is
-  // appended piece by piece, each piece flushing what it would overflow.
-  if (m_pBuffer && !m_strLogPath.empty() &&
-      m_nLength + total <= static_cast<std::size_t>(kBufferSize)) {
-    char* at = m_pBuffer + m_nLength;
-    // Every kind a sink sends has four characters: copied as one word.
-    if (code.length == sizeof code.text)
-      std::memcpy(at, code.text, sizeof code.text);
-    else
-      std::memcpy(at, code.text, code.length);
-    at += code.length;
-    *at++ = NPxLogFormat::kKindSeparator;
-    std::memcpy(at, body, bodyLength);
-    at += bodyLength;
-    *at++ = NPxLogFormat::kRecordEnd;
-    *at = '\0';
-    m_nLength += static_cast<std::int32_t>(total);
-    return;
-  }
-  m_AppendRecord(code, body, bodyLength);
+  m_AppendRecord(NPxLogFormat::KindCode(kind), body, bodyLength);
 }
 
 void CPxLogWriter::WriteSideRecord(const char* text, unsigned kind) {
@@ -79,6 +58,26 @@ void CPxLogWriter::WriteSideRecord(const char* text, unsigned kind) {
 
 void CPxLogWriter::m_AppendRecord(const NPxLogFormat::SKindCode& code, const char* text,
                                   std::size_t length) {
+  const std::size_t total = code.length + 1 + length + 1;
+  // A record that fits goes straight into the buffer; one that does not is
+  // appended piece by piece, each piece flushing what it would overflow.
+  if (m_pBuffer && !m_strLogPath.empty() &&
+      m_nLength + total <= static_cast<std::size_t>(kBufferSize)) {
+    char* at = m_pBuffer + m_nLength;
+    // Every kind a sink sends has four characters: copied as one word.
+    if (code.length == sizeof code.text)
+      std::memcpy(at, code.text, sizeof code.text);
+    else
+      std::memcpy(at, code.text, code.length);
+    at += code.length;
+    *at++ = NPxLogFormat::kKindSeparator;
+    std::memcpy(at, text, length);
+    at += length;
+    *at++ = NPxLogFormat::kRecordEnd;
+    *at = '\0';
+    m_nLength += static_cast<std::int32_t>(total);
+    return;
+  }
   m_Append(code.text, code.length);
   m_Append(&NPxLogFormat::kKindSeparator, 1);
   m_Append(text, length);

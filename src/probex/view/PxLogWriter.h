@@ -46,7 +46,8 @@ public:
 private:
   void m_Prepare();
   void m_Append(const char* text, std::size_t length);
-  // Kind, bar, text and the record's end, piece by piece.
+  // Kind, bar, text and the record's end: at once when they fit, else
+  // piece by piece.
   void m_AppendRecord(const NPxLogFormat::SKindCode& code, const char* text, std::size_t length);
   void m_Flush();
   void m_MakeName();

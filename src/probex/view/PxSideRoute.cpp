@@ -9,15 +9,20 @@
 
 CProbexRecordSink::~CProbexRecordSink() = default;
 
-void PxSendSideRecord(CProbexView* view, const char* text, unsigned kind) {
-  if (view) {
-    if (auto* sink = dynamic_cast<CProbexRecordSink*>(view)) {
-      sink->OutputRecord(text, kind);
-      return;
-    }
-    if (typeid(*view) != typeid(CProbexView))
-      return;
-  }
+CProbexRecordSink* PxRecordSinkOf(CProbexView* view) {
+  return dynamic_cast<CProbexRecordSink*>(view);
+}
+
+void PxWriteSideRecord(CProbexView* view, const char* text, unsigned kind) {
+  if (view && typeid(*view) != typeid(CProbexView))
+    return;
   if (!NPxPlatform::IsDebuggerPresent())
     PxLogWriter().WriteSideRecord(text, kind);
+}
+
+void PxSendSideRecord(CProbexView* view, const char* text, unsigned kind) {
+  if (CProbexRecordSink* sink = PxRecordSinkOf(view))
+    sink->OutputRecord(text, kind);
+  else
+    PxWriteSideRecord(view, text, kind);
 }

@@ -4,7 +4,12 @@
 // The debugger stream never carries one.
 #pragma once
 
+class CProbexRecordSink;
 class CProbexView;
 
-// view is the sink the messages go to; null for the default one.
+// The sink of side records that view also is; null for none or a null view.
+CProbexRecordSink* PxRecordSinkOf(CProbexView* view);
+// The log's part: view is the sink the messages go to, null for the default.
+void PxWriteSideRecord(CProbexView* view, const char* text, unsigned kind);
+// Both: to view itself when it takes records, else the log's part.
 void PxSendSideRecord(CProbexView* view, const char* text, unsigned kind);
