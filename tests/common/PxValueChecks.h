@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <list>
+#include <map>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -103,6 +104,7 @@ public:
     std::vector<int> many(20);
     PX_ASSERT_EQUAL(many, std::vector<int>());
     PX_ASSERT_EQUAL((std::list<std::string>{"a", "b\tc"}), std::list<std::string>());
+    PX_ASSERT_EQUAL((std::map<int, char>{{1, 'x'}}), (std::map<int, char>{{1, 'y'}}));
     PX_ASSERT_EQUAL((NPxValueChecks::SStreamed{1, 2}), (NPxValueChecks::SStreamed{3, 4}));
     PX_ASSERT_EQUAL(NPxValueChecks::SPrinted{1}, NPxValueChecks::SPrinted{2});
     PX_ASSERT_EQUAL((NPxValueChecks::SOpaque{{1, 0xAB, 0, 255}}),

@@ -6,9 +6,9 @@
 // How a value shows: integers in decimal (unsigned ones also in hex), a
 // character quoted with its code, floating point with the digits that tell
 // two values apart, bool as true/false, strings quoted with their control
-// bytes escaped, pointers in hex or nullptr, a range as { 1, 2, 3 }, a type
-// with operator<< through it, otherwise its first bytes and its size. To
-// show a type your own way, specialise the printer:
+// bytes escaped, pointers in hex or nullptr, a type with operator<< through
+// it, a range as { 1, 2, 3 }, a pair as (a, b), otherwise its first bytes
+// and its size. To show a type your own way, specialise the printer:
 //
 //   template <> struct CPxValuePrinter<CPoint> {
 //     static std::string Text(const CPoint& p);
@@ -132,6 +132,11 @@ struct IsRange<
     T, std::void_t<decltype(std::declval<const T&>().begin() != std::declval<const T&>().end())>>
     : std::true_type {};
 
+template <class T, class = void> struct IsPair : std::false_type {};
+template <class T>
+struct IsPair<T, std::void_t<decltype(std::declval<const T&>().first),
+                             decltype(std::declval<const T&>().second)>> : std::true_type {};
+
 template <class T>
 constexpr bool kIsByteString = std::is_same_v<T, std::string> ||
                                std::is_same_v<T, std::string_view> ||
@@ -185,6 +190,8 @@ template <class T> std::string Text(const T& value) {
     return Text(static_cast<std::underlying_type_t<U>>(value));
   else if constexpr (IsRange<U>::value)
     return RangeText(value);
+  else if constexpr (IsPair<U>::value)
+    return "(" + Text(value.first) + ", " + Text(value.second) + ")";
   else
     return BytesText(&reinterpret_cast<const char&>(value), sizeof value);
 }
