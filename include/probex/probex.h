@@ -17,6 +17,7 @@
 
 #include "probex/base/PxApi.h"
 #include "probex/base/PxMsgType.h"
+#include "probex/base/PxSideKind.h"
 #include "probex/concurrent/ProbexSync.h"
 #include "probex/concurrent/ProbexSyncMacros.h"
 #include "probex/concurrent/ProbexThread.h"
@@ -27,4 +28,5 @@
 #include "probex/coverage/PxInstrument.h"
 #include "probex/suite/ProbexSuite.h"
 #include "probex/support/KrnSupport.h"
+#include "probex/view/ProbexRecordSink.h"
 #include "probex/view/ProbexView.h"

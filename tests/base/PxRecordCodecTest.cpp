@@ -7,6 +7,8 @@
 #include "probex/base/PxFailureRow.h"
 #include "probex/base/PxLineContinuation.h"
 #include "probex/base/PxLocationCodec.h"
+#include "probex/base/PxNameRecord.h"
+#include "probex/base/PxValueRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -248,4 +250,60 @@ TEST(PxRecordCodec, RecordsHeadersAndFailureRowsComeBackAsWritten) {
   std::string_view read;
   for (const char* row : {"", "*", "* x", ">> Failures \t1", "**x"})
     EXPECT_FALSE(NPxFailureRow::Read(row, read)) << row;
+}
+
+TEST(PxRecordCodec, ValuesComeBackAsWrittenAndControlBytesNeverEndAField) {
+  // Expressions and values that hold the marks of the record and of the
+  // text around it; what a reader gets back, control bytes shown escaped.
+  struct SRow {
+    NPxValueRecord::SValues written;
+    NPxValueRecord::SValues read;
+  };
+  const SRow rows[] = {
+      {{-1, {"x", "4"}, {"y", "5"}}, {-1, {"x", "4"}, {"y", "5"}}},
+      {{0, {"", ""}, {"", ""}}, {0, {"", ""}, {"", ""}}},
+      // The longest offset a reader takes: no string comes near it.
+      {{999999999999999999, {"a|b", "\"\x94\x5C\""}, {"-", "(1):"}},
+       {999999999999999999, {"a|b", "\"\x94\x5C\""}, {"-", "(1):"}}},
+      {{7, {"s\tt", "line\r\nforged|x"}, {"\x7F", std::string("\0", 1)}},
+       {7, {"s\\x09t", "line\\x0d\\x0aforged|x"}, {"\\x7f", "\\x00"}}},
+  };
+  for (const SRow& row : rows) {
+    const std::string text = NPxValueRecord::Write(row.written);
+    EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+    NPxValueRecord::SValues read;
+    ASSERT_TRUE(NPxValueRecord::Read(FirstLine(NPxSideKind::kValues, text), read)) << text;
+    EXPECT_EQ(read.differsAt, row.read.differsAt) << text;
+    for (const auto& [got, expected] :
+         {std::pair(&read.left, &row.read.left), std::pair(&read.right, &row.read.right)}) {
+      EXPECT_EQ(got->expression, expected->expression) << text;
+      EXPECT_EQ(got->value, expected->value) << text;
+    }
+  }
+  // Texts that are no values record: too few or too many fields, an offset
+  // that is no number or is negative.
+  NPxValueRecord::SValues read;
+  for (const char* text : {"", "-", "-\ta\t1\tb", "-\ta\t1\tb\t2\tc", "x\ta\t1\tb\t2",
+                           "-2\ta\t1\tb\t2", "1x\ta\t1\tb\t2", "\ta\t1\tb\t2"})
+    EXPECT_FALSE(NPxValueRecord::Read(text, read)) << text;
+  // Names come back as written, a control byte escaped; an empty text names
+  // nothing.
+  for (const std::string& name : kNames) {
+    std::string read;
+    ASSERT_EQ(
+        NPxNameRecord::Read(FirstLine(NPxSideKind::kCaseName, NPxNameRecord::Write(name)), read),
+        !name.empty());
+    if (!name.empty()) {
+      EXPECT_EQ(read, name);
+    }
+  }
+  std::string name;
+  ASSERT_TRUE(NPxNameRecord::Read(NPxNameRecord::Write("C\r\nX"), name));
+  EXPECT_EQ(name, "C\\x0d\\x0aX");
+  // The side kinds are the writer's own: a reader skips none of them as damage.
+  for (const unsigned kind :
+       {NPxSideKind::kValues, NPxSideKind::kClassName, NPxSideKind::kCaseName}) {
+    EXPECT_TRUE(NPxLogFormat::IsWriterKind(kind));
+    EXPECT_FALSE(NPxLogFormat::IsKnownKind(kind));
+  }
 }

@@ -95,6 +95,9 @@ void AwaitEntries(const std::string& dir, long count) {
 
 } // namespace
 
+// Shared with the core tests, which read what the same class sends.
+#include "../common/PxValueChecks.h"
+
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "class") {
@@ -103,6 +106,11 @@ int main(int argc, char** argv) {
     CProbexSuite suite;
     PX_ADD(suite, CScenario);
     PX_ADD(suite, CEmpty);
+    suite.Suite();
+  } else if (mode == "values") { // alone, then in a suite: both logs show the values
+    CPxValueChecks().Run();
+    CProbexSuite suite;
+    PX_ADD(suite, CPxValueChecks);
     suite.Suite();
   } else if (mode == "hooks") {
     CHooked().Run();

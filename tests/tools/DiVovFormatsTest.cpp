@@ -66,8 +66,8 @@ TEST_F(DiVovReaders, HandMadeLogsGiveTheirApprovedOutputs) {
 // incomplete run are approved among the hand-made logs.
 TEST_F(DiVovReaders, AnIncompleteRunIsAnErrorInEveryReportAndNeverAPass) {
   const std::pair<const char*, std::string> ends[] = {
-      {"SIGSEGV", "the program ended abnormally: crash / case 2 dies: SIGSEGV"},
-      {"throw", "the program ended abnormally: crash / case 2 dies: std::terminate: thrown "
+      {"SIGSEGV", "the program ended abnormally: crash / CCrash.Dies dies: SIGSEGV"},
+      {"throw", "the program ended abnormally: crash / CCrash.Dies dies: std::terminate: thrown "
                 "from a case"},
       {"fsize", "the log is cut or damaged"},
       // Ends that run no handler lose the buffered records, never the verdict.

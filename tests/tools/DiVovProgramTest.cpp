@@ -23,8 +23,8 @@ TEST(DiVovProgram, ShowsRealRunsAsApprovedTranscriptsInEitherLanguageAndAsErrors
   // The checks of SetUp and TearDown count in their class, never as a case
   // or a class of their own, and fail the run only when they fail.
   const std::pair<std::string, int> runs[] = {
-      {"class", 1}, {"nocaption", 1},   {"noend", 1},         {"suite", 1},
-      {"hooks", 0}, {"hooks-suite", 1}, {"coverage-step", 0}, {"coverage-count", 0}};
+      {"class", 1},       {"nocaption", 1},     {"noend", 1},          {"suite", 1}, {"hooks", 0},
+      {"hooks-suite", 1}, {"coverage-step", 0}, {"coverage-count", 0}, {"values", 1}};
 #if defined(_WIN32)
   const std::string exe = ".exe"; // the programs' logs are named so
 #else

@@ -60,7 +60,7 @@ TEST_F(AbnormalEnd, EveryFatalEndKeepsTheRecordsAndNamesTheCaseThenEndsTheSameWa
     EXPECT_EQ(PxCount(log, "TtNg|"), 1u);
     EXPECT_EQ(PxCount(log, "End.|"), row.signal ? 1u : 0u);
     EXPECT_EQ(records.back(),
-              row.signal ? "End.|crash / case 2 dies: " + row.what : "ClRe|Failures \t1");
+              row.signal ? "End.|crash / CCrash.Dies dies: " + row.what : "ClRe|Failures \t1");
     if (row.signal) {
       EXPECT_EQ(records.end()[-3], "TtEx|1 > 2  \x81H");
       EXPECT_EQ(records.end()[-2].rfind("TtNg|", 0), 0u);

@@ -44,6 +44,7 @@ TEST(DebuggerOutput, TracedRunsWriteTheirTranscriptInTheTerminalsEncodingAndNoLo
     bool utf8;
   } rows[] = {{"class", {{"LC_ALL", "C"}}, false},
               {"suite", {{"LC_ALL", "C"}}, false},
+              {"values", {{"LC_ALL", "C"}}, false},
               {"class", {{"LC_ALL", ""}, {"LC_CTYPE", ""}, {"LANG", "ja_JP.UTF-8"}}, true},
               {"class", {{"LC_ALL", ""}, {"LC_CTYPE", "ja_JP.SJIS"}, {"LANG", "C.UTF-8"}}, false}};
   for (const auto& row : rows) {
@@ -57,6 +58,8 @@ TEST(DebuggerOutput, TracedRunsWriteTheirTranscriptInTheTerminalsEncodingAndNoLo
     PxExpectApproved("view/approved/traced-" + std::string(row.mode) + ".txt",
                      PxStable(utf8 ? run.stdErr : PxIconv("UTF-8", "CP932", run.stdErr)));
     EXPECT_TRUE(std::filesystem::is_empty(env["TMPDIR"]));
+    // The values of failed comparisons travel beside the messages, never here.
+    EXPECT_EQ(run.stdErr.find("-\tx\t4\ty\t5"), std::string::npos);
   }
 }
 

@@ -71,6 +71,22 @@ TEST_F(LogWriter, RecordsAreKindBarTextCarriageReturnAndLineRecordsContinueTheir
   PxExpectApproved("view/approved/records.qpxlog", WithoutHeader(Log()));
 }
 
+// A side record never opens a log of its own; once a record has, side
+// records go in their place among the others, long ones in pieces too.
+TEST_F(LogWriter, SideRecordsGoOnlyIntoALogThatARecordOpened) {
+  m_writer.WriteSideRecord("alone", NPxSideKind::kCaseName);
+  m_writer.Close();
+  EXPECT_EQ(m_writer.GetLogPath(), "");
+  const std::string longValue(9000, 'v');
+  m_writer.WriteRecord("first", PX_MSG_TEST_NG);
+  m_writer.WriteSideRecord(longValue.c_str(), NPxSideKind::kValues);
+  m_writer.WriteSideRecord("", NPxSideKind::kValues);
+  m_writer.WriteSideRecord(nullptr, NPxSideKind::kValues);
+  m_writer.WriteRecord("next", PX_MSG_ETC);
+  m_writer.Close();
+  EXPECT_EQ(WithoutHeader(Log()), "TtNg|first\rTtVl|" + longValue + "\rEtc.|next\r");
+}
+
 // A longer text than the buffer holds flushes what is buffered, then goes
 // in pieces of 7999.
 TEST_F(LogWriter, BufferReachesTheFileOnlyWhenTheNextRecordWouldOverflowAndLongTextsInPieces) {

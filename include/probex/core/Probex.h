@@ -10,6 +10,10 @@
 #include <string>
 
 class CProbexData;
+class CProbexRecordSink;
+namespace NPxValue {
+struct SKept;
+}
 
 class PX_API CProbex : public CProbexView {
 public:
@@ -61,6 +65,9 @@ protected:
                           const char* right);
   void x_AssertException(bool result, const char* tryText, const char* exceptionText);
   void x_IsAssertCount(int expected);
+  // The comparison macros keep their values here right before the check;
+  // the check that follows shows them if it fails, and forgets them.
+  void x_KeepValues(const NPxValue::SKept& kept);
 
   // Only the end marker calls this: the loop stops after the current method.
   void x_SetEndMethodFlag();
@@ -90,6 +97,12 @@ private:
   PX_INTERNAL void m_CheckAssertCounter();
   PX_INTERNAL void m_SendLocation(const char* file, long long line, EPxMsgType kind);
   PX_INTERNAL void m_FrameworkSlot();
+  // The sink of side records on the attached view, else this object; null
+  // for none. Found once for many records.
+  PX_INTERNAL CProbexRecordSink* m_RecordSink();
+  // Sends a record beside the messages: to that sink, else to the log where
+  // the messages go there. Inside the caller's group.
+  PX_INTERNAL void m_SendSideRecord(CProbexRecordSink* sink, const char* text, unsigned kind);
 
   const PxMethod* m_pMethodTable;
   CProbexData* m_pData;

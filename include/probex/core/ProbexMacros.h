@@ -2,6 +2,7 @@
 // source location, then makes its check, as one statement.
 #pragma once
 
+#include "probex/core/PxValueText.h"
 #include "probex/coverage/PxCoverage.h"
 
 #include <type_traits>
@@ -37,16 +38,49 @@
     x_Assert((expr) ? true : false, #expr);                                                        \
   } while (0)
 
+// NULL, kept as the integer it is, is no mistake here: compared with a
+// pointer it still means the null pointer (see NPxValue::Equal).
+#if defined(__clang__)
+#define PX_KEEP_NULL_BEGIN                                                                         \
+  _Pragma("clang diagnostic push") _Pragma("clang diagnostic ignored \"-Wnull-conversion\"")
+#define PX_KEEP_NULL_END _Pragma("clang diagnostic pop")
+#elif defined(__GNUC__)
+#define PX_KEEP_NULL_BEGIN                                                                         \
+  _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wconversion-null\"")
+#define PX_KEEP_NULL_END _Pragma("GCC diagnostic pop")
+#else
+#define PX_KEEP_NULL_BEGIN
+#define PX_KEEP_NULL_END
+#endif
+
+// Each side is evaluated once. A failed comparison keeps where its values
+// are, and the library shows them beside the failure.
 #define PX_ASSERT_EQUAL(left, right)                                                               \
   do {                                                                                             \
     x_SetTestExpectLine(__FILE__, __LINE__);                                                       \
-    x_AssertCompare((left) == (right), #left, #right);                                             \
+    PX_KEEP_NULL_BEGIN                                                                             \
+    const auto& px_left = (left);                                                                  \
+    const auto& px_right = (right);                                                                \
+    PX_KEEP_NULL_END                                                                               \
+    const bool px_equal = ::NPxValue::Equal(px_left, px_right);                                    \
+    x_KeepValues(::NPxValue::Keep(px_left, px_right));                                             \
+    x_AssertCompare(px_equal, #left, #right);                                                      \
   } while (0)
 
+// Terminated strings (char or 16-bit) compare up to their terminator; a
+// std::string or std::string_view on either side compares whole.
 #define PX_ASSERT_STR(s1, s2)                                                                      \
   do {                                                                                             \
     x_SetTestExpectLine(__FILE__, __LINE__);                                                       \
-    x_AssertCompareStr(s1, s2, #s1, #s2);                                                          \
+    const auto& px_s1 = (s1);                                                                      \
+    const auto& px_s2 = (s2);                                                                      \
+    const ::NPxValue::SText px_t1 = ::NPxValue::TextOf(px_s1);                                     \
+    const ::NPxValue::SText px_t2 = ::NPxValue::TextOf(px_s2);                                     \
+    x_KeepValues(::NPxValue::KeepTexts(px_t1, px_t2));                                             \
+    if (px_t1.counted || px_t2.counted)                                                            \
+      x_AssertCompare(::NPxValue::SameText(px_t1, px_t2), #s1, #s2);                               \
+    else                                                                                           \
+      x_AssertCompareStr(::NPxValue::Terminated(px_s1), ::NPxValue::Terminated(px_s2), #s1, #s2);  \
   } while (0)
 
 // Passes when the statement throws `type`; any other exception leaves the

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "probex/base/PxMsgType.h"
+#include "probex/base/PxSideKind.h"
 
 #include <cstddef>
 #include <string>
@@ -45,9 +46,10 @@ bool IsKnownKind(unsigned kind);
 constexpr bool IsHeaderKind(unsigned kind) {
   return kind == kHeaderTitle || kind == kHeaderVersion;
 }
-// True for the records the writer adds of its own: the headers and "End.".
+// True for the records the writer adds of its own: the headers, "End." and
+// the side records.
 constexpr bool IsWriterKind(unsigned kind) {
-  return IsHeaderKind(kind) || kind == kAbnormalEnd;
+  return IsHeaderKind(kind) || kind == kAbnormalEnd || NPxSideKind::IsSideKind(kind);
 }
 
 // Appends "kind|text" and the record's end.

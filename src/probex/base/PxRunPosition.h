@@ -6,6 +6,7 @@
 #pragma once
 
 #include "probex/base/PxMsgType.h"
+#include "probex/base/PxSideKind.h"
 
 #include <cstddef>
 #include <cstring>
@@ -15,22 +16,29 @@ public:
   static constexpr std::size_t kNoteSize = 160;
 
   // "ClCp" opens a class, "CaCp" names the running case, "CaTm" ends it and
-  // "ClRe" closes the class; other kinds leave the position as it is. Every
+  // "ClRe" closes the class; the side records give the class's and the
+  // case's declared names. Other kinds leave the position as it is. Every
   // record of the log passes here: inline.
-  void Follow(EPxMsgType kind, const char* text) {
+  void Follow(unsigned kind, const char* text) {
     switch (kind) {
     case PX_MSG_CLASS_CAPTION:
       m_sCopyNote(m_szClass, text);
-      m_szCase[0] = '\0';
+      m_szCase[0] = m_szClassName[0] = m_szCaseName[0] = '\0';
       m_nCasesDone = 0;
       m_bClassOpen = true;
+      break;
+    case NPxSideKind::kClassName:
+      m_sCopyNote(m_szClassName, text);
+      break;
+    case NPxSideKind::kCaseName:
+      m_sCopyNote(m_szCaseName, text);
       break;
     case PX_MSG_CASE_CAPTION:
       m_sCopyNote(m_szCase, text);
       break;
     case PX_MSG_CASE_TIME:
       ++m_nCasesDone;
-      m_szCase[0] = '\0';
+      m_szCase[0] = m_szCaseName[0] = '\0';
       break;
     case PX_MSG_CLASS_RESULT:
       m_bClassOpen = false;
@@ -45,6 +53,10 @@ public:
   const char* ClassCaption() const { return m_szClass; }
   // The running case's caption; empty between cases.
   const char* CaseCaption() const { return m_szCase; }
+  // The open class's type name and the running case's declared name, when
+  // the log gives them; empty otherwise.
+  const char* ClassName() const { return m_szClassName; }
+  const char* CaseName() const { return m_szCaseName; }
   // The position of the running case in its class, from 1.
   int CaseNumber() const { return m_nCasesDone + 1; }
   // Until the class's results came.
@@ -58,6 +70,8 @@ private:
 
   char m_szClass[kNoteSize] = {};
   char m_szCase[kNoteSize] = {};
+  char m_szClassName[kNoteSize] = {};
+  char m_szCaseName[kNoteSize] = {};
   int m_nCasesDone = 0;
   bool m_bClassOpen = false;
 };

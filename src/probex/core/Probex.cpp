@@ -1,6 +1,8 @@
 #include "probex/core/Probex.h"
 
 #include "probex/base/PxFormat.h"
+#include "probex/base/PxNameRecord.h"
+#include "probex/base/PxSideKind.h"
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxCaseFilter.h"
@@ -9,7 +11,9 @@
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
 #include "probex/platform/platform.h"
+#include "probex/view/ProbexRecordSink.h"
 #include "probex/view/PxRecordChannel.h"
+#include "probex/view/PxSideRoute.h"
 
 #include <typeinfo>
 
@@ -81,6 +85,19 @@ void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
     CProbexView::OutputMessage(text, kind);
 }
 
+CProbexRecordSink* CProbex::m_RecordSink() {
+  return m_pData->m_pView ? PxRecordSinkOf(m_pData->m_pView)
+                          : dynamic_cast<CProbexRecordSink*>(this);
+}
+
+void CProbex::m_SendSideRecord(CProbexRecordSink* sink, const char* text, unsigned kind) {
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+  if (sink)
+    sink->OutputRecord(text, kind);
+  else
+    PxWriteSideRecord(m_pData->m_pView, text, kind);
+}
+
 void CProbex::Run() {
   if (!PxCaseFilter().AllowsRun())
     return;
@@ -96,6 +113,9 @@ void CProbex::Run() {
   }
   OutputMessage("", PX_MSG_ETC);
   OutputMessage(m_pData->m_strClassCaption.c_str(), PX_MSG_CLASS_CAPTION);
+  m_SendSideRecord(m_RecordSink(),
+                   NPxNameRecord::Write(CPxCaseFilter::ClassNameOf(typeid(*this))).c_str(),
+                   NPxSideKind::kClassName);
   SetUp();
   RunMain();
   TearDown();
@@ -113,11 +133,17 @@ void CProbex::RunMain() {
   PxRunVerdict().NoteClassRan();
   const std::string className =
       PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
+  CProbexRecordSink* const recordSink = m_RecordSink();
+  std::string caseName; // one buffer for every case's name record
   {
     CPxRunningCaseScope running(this);
     for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
       if (!m_IsSelected(position, className))
         continue;
+      if (const char* name = m_pData->m_caseNames[static_cast<size_t>(position)]) {
+        NPxNameRecord::Write(name, caseName);
+        m_SendSideRecord(recordSink, caseName.c_str(), NPxSideKind::kCaseName);
+      }
       const std::uint32_t t0 = NPxPlatform::GetTickCount();
       m_RunSub(position);
       m_CheckAssertCounter();

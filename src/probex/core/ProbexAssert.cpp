@@ -4,11 +4,14 @@
 
 #include "probex/base/PxFormat.h"
 #include "probex/base/PxInlineText.h"
+#include "probex/base/PxSideKind.h"
 #include "probex/base/PxTexts.h"
+#include "probex/base/PxValueRecord.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
+#include "probex/core/PxValueText.h"
 #include "probex/coverage/PxCoverage.h"
 #include "probex/platform/platform.h"
 
@@ -43,11 +46,28 @@ struct SOpenCheck {
 };
 thread_local SOpenCheck openCheck{};
 
+// Where the values of the comparison this thread is about to check are.
+struct SKeptCheck {
+  const CProbex* owner;
+  NPxValue::SKept kept;
+};
+thread_local SKeptCheck keptCheck{};
+
+// A printer that throws leaves its value unshown, never the check unmade.
+NPxValue::SPair PairOf(const NPxValue::SKept& kept) {
+  try {
+    return kept.pair(kept.left, kept.right);
+  } catch (...) {
+    return NPxValue::SPair{"?", "?", -1};
+  }
+}
+
 } // namespace
 
 void CProbex::x_SetTestExpectLine(const char* file, int line) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
   std::lock_guard<CPxMessageBlocks> block(blocks);
+  keptCheck.owner = nullptr;
   if (line >= 0)
     m_CheckAssertCounter();
   // Widened first, so that even the most negative line has an absolute value.
@@ -72,7 +92,25 @@ void CProbex::x_AssertCompare(bool result, const char* left, const char* right) 
   CPxInlineText ng;
   if (!result)
     ng.AppendFormat(NPxText::kCompareNg, Text(left), Text(right));
+  // Kept values are this check's alone, shown or not.
+  const bool showValues = !result && keptCheck.owner == this;
+  keptCheck.owner = nullptr;
+  if (!showValues) {
+    m_AssertCommon(result, expression.c_str(), NPxText::kMatched, ng.c_str());
+    return;
+  }
+  const NPxValue::SPair pair = PairOf(keptCheck.kept);
+  const std::string values =
+      NPxValueRecord::Write({pair.differsAt, {Text(left), pair.left}, {Text(right), pair.right}});
+  // The values follow the failure inside its group: no other thread's
+  // message comes between.
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
   m_AssertCommon(result, expression.c_str(), NPxText::kMatched, ng.c_str());
+  m_SendSideRecord(m_RecordSink(), values.c_str(), NPxSideKind::kValues);
+}
+
+void CProbex::x_KeepValues(const NPxValue::SKept& kept) {
+  keptCheck = SKeptCheck{this, kept};
 }
 
 void CProbex::x_AssertCompareStr(const char* s1, const char* s2, const char* left,

@@ -6,29 +6,50 @@
 #include "probex/base/PxTranscriptLayout.h"
 #include "probex/core/Probex.h"
 #include "probex/core/PxCaseFilter.h"
+#include "probex/view/ProbexRecordSink.h"
+#include "probex/view/PxSideRoute.h"
 
 #include <mutex>
 #include <string>
 #include <vector>
 
+// What the suite's cases send to: messages go on to the suite as they are,
+// side records where the suite's own messages go.
+class CPxSuiteRelay : public CProbexView, public CProbexRecordSink {
+public:
+  CPxSuiteRelay(CProbexView& suite, CProbexView*& suiteView) : m_suite(suite), m_view(suiteView) {}
+  void OutputMessage(const char* text, EPxMsgType kind) override {
+    m_suite.OutputMessage(text, kind);
+  }
+  void OutputRecord(const char* text, unsigned kind) override {
+    PxSendSideRecord(m_view, text, kind);
+  }
+
+private:
+  CProbexView& m_suite;
+  CProbexView*& m_view;
+};
+
 // The suite's collection is guarded: worker threads of a threaded case send
 // their messages through the suite while the case runs.
 class CProbexSuiteData {
 public:
+  explicit CProbexSuiteData(CProbexView& suite) : m_relay(suite, m_pView) {}
   std::vector<CProbex*> m_cases;
   std::vector<std::string> m_names;
   CProbexView* m_pView = nullptr;
   std::string m_strLastExpectLine;
   std::vector<std::string> m_results;
   std::mutex m_lock;
+  CPxSuiteRelay m_relay;
 };
 
-CProbexSuite::CProbexSuite() : m_pData(new CProbexSuiteData) {}
+CProbexSuite::CProbexSuite() : m_pData(new CProbexSuiteData(*this)) {}
 
 CProbexSuite::CProbexSuite(CProbex& testCase, CProbexView* view) : m_pData(nullptr) {
   testCase.SetViewClass(view);
   testCase.Run();
-  m_pData = new CProbexSuiteData;
+  m_pData = new CProbexSuiteData(*this);
 }
 
 CProbexSuite::~CProbexSuite() {
@@ -58,7 +79,7 @@ void CProbexSuite::Suite() {
     if (!testCase)
       continue;
     const std::string className = PxFormat("%s", m_pData->m_names[i].c_str());
-    testCase->SetViewClass(this);
+    testCase->SetViewClass(&m_pData->m_relay);
     testCase->OutputMessage("", PX_MSG_ETC);
     testCase->OutputMessage(className.c_str(), PX_MSG_CLASS_NAME);
     testCase->Run();

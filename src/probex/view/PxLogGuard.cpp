@@ -21,7 +21,7 @@ CPxLogGuard::~CPxLogGuard() {
     NPxPlatform::DisarmFatalHandlers();
 }
 
-void CPxLogGuard::OnRecord(EPxMsgType kind, const char* text) {
+void CPxLogGuard::OnRecord(unsigned kind, const char* text) {
   m_position.Follow(kind, text);
   // Any thread that logs may be the one whose stack overflows.
   NPxPlatform::PrepareThreadForFatalEnd();
@@ -71,8 +71,18 @@ void CPxLogGuard::AddEndText(CPxEndRecord& record, const char* what) const {
   if (m_position.ClassCaption()[0]) {
     record.Add(m_position.ClassCaption());
     if (m_position.IsClassOpen()) {
-      record.Add(" / case ");
-      record.AddNumber(m_position.CaseNumber());
+      record.Add(" / ");
+      // "Class.Case" where the log names them, else the case's position.
+      if (m_position.CaseName()[0]) {
+        if (m_position.ClassName()[0]) {
+          record.Add(m_position.ClassName());
+          record.Add(".");
+        }
+        record.Add(m_position.CaseName());
+      } else {
+        record.Add("case ");
+        record.AddNumber(m_position.CaseNumber());
+      }
       if (m_position.CaseCaption()[0]) {
         record.Add(" ");
         record.Add(m_position.CaseCaption());

@@ -27,7 +27,7 @@ public:
 
   // The writer's calls, made with its lock held. A record arrives: the
   // handlers are put in place and the running case is followed.
-  void OnRecord(EPxMsgType kind, const char* text);
+  void OnRecord(unsigned kind, const char* text);
   // Nothing waits any more (the final write): the handlers go.
   void OnClosed();
   // A write to the file failed with the error: told the first time.

@@ -43,8 +43,22 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
     return;
   const char* body = kind == PX_MSG_TEST_OK ? "" : text;
   const std::size_t bodyLength = std::strlen(body);
-  const NPxLogFormat::SKindCode code = NPxLogFormat::KindCode(kind);
-  const std::size_t total = code.length + 1 + bodyLength + 1;
+  m_AppendRecord(NPxLogFormat::KindCode(kind), body, bodyLength);
+}
+
+void CPxLogWriter::WriteSideRecord(const char* text, unsigned kind) {
+  if (!text || !*text)
+    return;
+  std::lock_guard<CPxLogLock> guard(m_lock);
+  if (m_strLogPath.empty())
+    return;
+  m_guard.OnRecord(kind, text);
+  m_AppendRecord(NPxLogFormat::KindCode(kind), text, std::strlen(text));
+}
+
+void CPxLogWriter::m_AppendRecord(const NPxLogFormat::SKindCode& code, const char* text,
+                                  std::size_t length) {
+  const std::size_t total = code.length + 1 + length + 1;
   // A record that fits goes straight into the buffer; one that does not is
   // appended piece by piece, each piece flushing what it would overflow.
   if (m_pBuffer && !m_strLogPath.empty() &&
@@ -57,8 +71,8 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
       std::memcpy(at, code.text, code.length);
     at += code.length;
     *at++ = NPxLogFormat::kKindSeparator;
-    std::memcpy(at, body, bodyLength);
-    at += bodyLength;
+    std::memcpy(at, text, length);
+    at += length;
     *at++ = NPxLogFormat::kRecordEnd;
     *at = '\0';
     m_nLength += static_cast<std::int32_t>(total);
@@ -66,7 +80,7 @@ void CPxLogWriter::WriteRecord(const char* text, EPxMsgType kind) {
   }
   m_Append(code.text, code.length);
   m_Append(&NPxLogFormat::kKindSeparator, 1);
-  m_Append(body, bodyLength);
+  m_Append(text, length);
   m_Append(&NPxLogFormat::kRecordEnd, 1);
 }
 

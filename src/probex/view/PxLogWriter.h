@@ -3,6 +3,7 @@
 #pragma once
 
 #include "probex/base/PxMsgType.h"
+#include "probex/base/PxRecordCodec.h"
 #include "probex/view/PxLogGuard.h"
 #include "probex/view/PxLogLock.h"
 
@@ -20,6 +21,9 @@ public:
   // Appends one record; a null or empty text, or a repeated "PxLn" text,
   // leaves none.
   void WriteRecord(const char* text, EPxMsgType kind);
+  // Appends a side record, only to a log that a message has opened already:
+  // a side record alone never makes a log.
+  void WriteSideRecord(const char* text, unsigned kind);
   // Writes what the buffer holds to the file.
   void Close();
   // The file's path; empty until the first record names it.
@@ -42,6 +46,9 @@ public:
 private:
   void m_Prepare();
   void m_Append(const char* text, std::size_t length);
+  // Kind, bar, text and the record's end: at once when they fit, else
+  // piece by piece.
+  void m_AppendRecord(const NPxLogFormat::SKindCode& code, const char* text, std::size_t length);
   void m_Flush();
   void m_MakeName();
   void m_StartViewer();

@@ -1,6 +1,8 @@
 #include "model/RunModel.h"
 
 #include "model/EnglishTexts.h"
+#include "model/FailureValues.h"
+#include "probex/base/PxNameRecord.h"
 #include "probex/base/PxNoCaseRun.h"
 #include "probex/base/PxNumberText.h"
 #include "probex/base/PxRecordCodec.h"
@@ -20,6 +22,9 @@ void CRunModel::Add(const SLogRecord& record) {
     m_sawBody = true;
   if (record.kind != PX_MSG_ETC)
     m_inSuiteResults = false;
+  const bool afterFailure = m_afterFailure;
+  const bool afterCaseName = m_afterCaseName;
+  m_afterFailure = m_afterCaseName = false;
   if (PxIsCoverageKind(record.kind)) {
     m_coverage.Add(record, m_issues);
     return;
@@ -50,7 +55,8 @@ void CRunModel::Add(const SLogRecord& record) {
     break;
   case PX_MSG_CASE_LINE:
     m_SettleSetUp();
-    m_caseOpen = false;
+    // The case its name opened, else a new one.
+    m_caseOpen = m_caseOpen && afterCaseName;
     m_pending = SFailure();
     m_Case().location = record.text;
     break;
@@ -92,6 +98,27 @@ void CRunModel::Add(const SLogRecord& record) {
     m_pending.text = record.text;
     m_Case().failures.push_back(m_pending);
     m_EndCheck();
+    m_afterFailure = true;
+    break;
+  case NPxSideKind::kClassName:
+    if (!m_classes.empty())
+      NPxNameRecord::Read(record.text, m_classes.back().typeName);
+    break;
+  case NPxSideKind::kCaseName: {
+    std::string name;
+    if (!NPxNameRecord::Read(record.text, name))
+      break;
+    m_SettleSetUp();
+    m_caseOpen = false;
+    m_pending = SFailure();
+    m_Case().name = std::move(name);
+    m_afterCaseName = true;
+    break;
+  }
+  case NPxSideKind::kValues:
+    // Values belong to the failure right before them, never to another.
+    if (afterFailure)
+      m_Case().failures.back().values = PxFailureValueLines(record.text);
     break;
   case PX_MSG_ETC:
     m_Free(record.text);
@@ -153,7 +180,8 @@ void CRunModel::m_SettleSetUp() {
       m_classes.back().cases.size() != 1)
     return;
   SCase& first = m_classes.back().cases.front();
-  if (!first.hook && first.timeMs < 0 && first.caption.empty() && first.location.empty())
+  if (!first.hook && first.timeMs < 0 && first.name.empty() && first.caption.empty() &&
+      first.location.empty())
     first.hook = kSetUp;
 }
 

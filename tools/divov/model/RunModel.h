@@ -13,16 +13,18 @@
 
 // A failed check: CP932 texts as the log gives them, empty when absent.
 struct SFailure {
-  std::string testCaption; // "TtCp"
-  std::string expectLine;  // "TtEL", the location the test declared
-  std::string expression;  // "TtEx"
-  std::string text;        // "TtNg"
+  std::string testCaption;         // "TtCp"
+  std::string expectLine;          // "TtEL", the location the test declared
+  std::string expression;          // "TtEx"
+  std::string text;                // "TtNg"
+  std::vector<std::string> values; // the compared values, one line each
 };
 
 // A case, or the checks that the class's SetUp or TearDown made: those are
 // kept as an entry of their own that is counted as no case.
 struct SCase {
   const char* hook = nullptr; // "SetUp" or "TearDown" for such checks; null for a case
+  std::string name;           // the name it was declared with, when the log gives it
   std::string caption;        // "CaCp"
   std::string location;       // "CaLn"
   long long timeMs = -1;      // "CaTm"; -1 while the case has not ended
@@ -31,8 +33,9 @@ struct SCase {
 };
 
 struct SClass {
-  std::string name;    // "ClNm", given by a suite
-  std::string caption; // "ClCp"
+  std::string name;     // "ClNm", given by a suite
+  std::string caption;  // "ClCp"
+  std::string typeName; // the class's type name, when the log gives it
   std::vector<SCase> cases;
   std::vector<std::string> warnings; // the run loop's warnings about this class
   bool hasResults = false;           // its "ClRe" lines arrived
@@ -105,6 +108,8 @@ private:
   std::string m_abnormalEnd; // the "End." record's text
   bool m_caseOpen = false;   // the last case has not seen its time line
   bool m_noCasesAllowed = false;
-  SFailure m_pending; // what the check under way has sent so far
+  SFailure m_pending;           // what the check under way has sent so far
+  bool m_afterFailure = false;  // the last record was a failure text
+  bool m_afterCaseName = false; // the last record named the case to come
   CCoverageModel m_coverage;
 };

@@ -23,13 +23,19 @@ void CErrorsReporter::OnEnd(const CRunModel& model) {
         classWhere = caseWhere;
         classKnown = true;
       }
+      // "Class.Case: " where the log names them.
+      const std::string who = testClass.typeName.empty() || testCase.name.empty()
+                                  ? std::string()
+                                  : testClass.typeName + "." + testCase.name + ": ";
       for (const SFailure& failure : testCase.failures) {
         SSourceLocation own;
         const SSourceLocation* where = PxParseLocation(failure.expectLine, own) ? &own
                                        : caseKnown                              ? &caseWhere
                                        : classKnown                             ? &classWhere
                                                                                 : nullptr;
-        m_Line(where, failure.text.empty() ? failure.expression : failure.text);
+        m_Line(where, who + (failure.text.empty() ? failure.expression : failure.text));
+        for (const std::string& value : failure.values)
+          m_Line(where, value, true);
       }
     }
     std::vector<std::string> classTexts = testClass.warnings;
@@ -47,18 +53,18 @@ void CErrorsReporter::OnEnd(const CRunModel& model) {
   m_out.flush();
 }
 
-void CErrorsReporter::m_Line(const SSourceLocation* where, const std::string& text) {
+void CErrorsReporter::m_Line(const SSourceLocation* where, const std::string& text, bool note) {
   // One line per failure, and nothing in it that could steer a terminal:
   // control characters, line ends included, are shown escaped.
   std::string raw;
   if (where)
     NPxControlText::Append(raw, where->file + ":" + std::to_string(where->line), "");
-  raw += ": error: ";
+  raw += note ? ": note: " : ": error: ";
   NPxControlText::Append(raw, text.empty() ? "a check failed" : text, "");
   std::string shown;
   if (!where)
     NPxControlText::Append(shown, m_logPath + ":1", "");
   m_converter.Convert(raw, shown);
   m_out << shown << '\n';
-  ++m_count;
+  m_count += !note;
 }

@@ -2,7 +2,8 @@
 // each, so that editors, terminals and CI annotators can jump to them. A
 // failure goes to the location its check declared, else to its case's;
 // a class's warnings and a class whose results never came go to the first
-// case location of the class, else to the log itself.
+// case location of the class, else to the log itself. The values of a
+// failed comparison follow its line as notes at the same location.
 #pragma once
 
 #include "model/SourceLocation.h"
@@ -20,8 +21,9 @@ public:
   long long Count() const { return m_count; }
 
 private:
-  // Without a source location, the line names the log.
-  void m_Line(const SSourceLocation* where, const std::string& text);
+  // Without a source location, the line names the log. A note counts as
+  // no error.
+  void m_Line(const SSourceLocation* where, const std::string& text, bool note = false);
 
   std::ostream& m_out;
   CTextConverter m_converter;

@@ -62,10 +62,12 @@ std::string CHtmlReporter::m_Results(const CRunModel& model) {
     const SClassTotals totals = PxClassTotals(c);
     const bool bad = totals.failed > 0 || c.reportedFailures > 0 || !c.warnings.empty();
     html += std::string("<tr class=\"") + (bad ? "fail" : "pass") + "\"><td>";
-    m_markup.Append(html, c.caption.empty() ? c.name : c.caption);
-    if (!c.name.empty() && !c.caption.empty()) {
+    // A suite's name for the class, else its type's, beside the caption.
+    const std::string& named = c.name.empty() ? c.typeName : c.name;
+    m_markup.Append(html, c.caption.empty() ? named : c.caption);
+    if (!named.empty() && !c.caption.empty()) {
       html += " (";
-      m_markup.Append(html, c.name);
+      m_markup.Append(html, named);
       html += ")";
     }
     html += "</td><td class=\"num\">" + std::to_string(totals.cases) + "</td><td class=\"num\">" +
@@ -94,7 +96,12 @@ std::string CHtmlReporter::m_Failures(const CRunModel& model) {
           m_markup.Append(html, f.expectLine);
           html += "</span><br>";
         }
-        const std::string caseLabel = k.hook ? k.hook : k.caption;
+        // "Class.Case caption" where the log names them.
+        const std::string& caption = k.hook ? std::string(k.hook) : k.caption;
+        const std::string caseLabel =
+            k.name.empty() ? caption
+                           : (c.typeName.empty() ? k.name : c.typeName + "." + k.name) +
+                                 (caption.empty() ? "" : " " + caption);
         for (const std::string* line : {&caseLabel, &f.testCaption, &f.expression}) {
           if (line->empty())
             continue;
@@ -103,7 +110,13 @@ std::string CHtmlReporter::m_Failures(const CRunModel& model) {
         }
         html += "<span class=\"fail\">** ";
         m_markup.Append(html, f.text);
-        html += "</span></li>\n";
+        html += "</span>";
+        for (const std::string& value : f.values) {
+          html += "<br><span class=\"value\">";
+          m_markup.Append(html, value);
+          html += "</span>";
+        }
+        html += "</li>\n";
       }
   return html + "</ul>\n";
 }

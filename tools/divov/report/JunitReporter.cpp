@@ -43,9 +43,12 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
   int classIndex = 0;
   for (const SClass& c : model.Classes()) {
     ++classIndex;
-    std::string suite = !c.name.empty()      ? m_markup(c.name)
-                        : !c.caption.empty() ? m_markup(c.caption)
-                                             : "class " + std::to_string(classIndex);
+    // A suite's name for the class, else its type's, else its caption.
+    std::string suite = !c.name.empty()       ? m_markup(c.name)
+                        : !c.typeName.empty() ? m_markup(c.typeName)
+                        : !c.caption.empty()  ? m_markup(c.caption)
+                                              : "class " + std::to_string(classIndex);
+    const std::string className = c.typeName.empty() ? suite : m_markup(c.typeName);
     const SClassTotals classTotals = PxClassTotals(c);
     xml += "  <testsuite name=\"" + suite + "\" tests=\"" + std::to_string(c.cases.size()) +
            "\" failures=\"" + std::to_string(classTotals.failed) + "\" errors=\"" +
@@ -56,25 +59,33 @@ void CJunitReporter::OnEnd(const CRunModel& model) {
       caseIndex += !k.hook;
       // The checks of SetUp and TearDown stand as a case named after the hook.
       const std::string name = k.hook              ? std::string(k.hook)
+                               : !k.name.empty()   ? m_markup(k.name)
                                : k.caption.empty() ? "case " + std::to_string(caseIndex)
                                                    : m_markup(k.caption);
-      xml += "    <testcase name=\"" + name + "\" classname=\"" + suite + "\"";
+      xml += "    <testcase name=\"" + name + "\" classname=\"" + className + "\"";
       SSourceLocation location;
       if (PxParseLocation(k.location, location))
         xml += " file=\"" + m_markup(location.file) + "\" line=\"" + std::to_string(location.line) +
                "\"";
       xml += " time=\"" + Seconds(k.timeMs) + "\"";
       const bool stoppedHere = &c == stopped && &k == &c.cases.back();
-      if (k.failures.empty() && !stoppedHere) {
+      // A named case keeps its caption beside its name.
+      const bool captioned = !k.name.empty() && !k.caption.empty();
+      if (k.failures.empty() && !stoppedHere && !captioned) {
         xml += "/>\n";
         continue;
       }
       xml += ">\n";
+      if (captioned)
+        xml += "      <properties><property name=\"caption\" value=\"" + m_markup(k.caption) +
+               "\"/></properties>\n";
       for (const SFailure& f : k.failures) {
         xml += "      <failure message=\"" + m_markup(f.text) + "\" type=\"expectation\">";
         for (const std::string* part : {&f.expectLine, &f.testCaption, &f.expression, &f.text})
           if (!part->empty())
             xml += m_markup(*part) + "\n";
+        for (const std::string& value : f.values)
+          xml += m_markup(value) + "\n";
         xml += "</failure>\n";
       }
       if (stoppedHere)

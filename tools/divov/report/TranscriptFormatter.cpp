@@ -1,6 +1,8 @@
 #include "report/TranscriptFormatter.h"
 
 #include "model/EnglishTexts.h"
+#include "model/FailureValues.h"
+#include "probex/base/PxNameRecord.h"
 #include "probex/base/PxRecordCodec.h"
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxTranscriptLayout.h"
@@ -8,6 +10,12 @@
 namespace {
 
 using NPxTranscriptLayout::EShown;
+
+// Under the failure text, whose "** " they line up with.
+const std::string kValueIndent = "   ";
+// The names read as the declarations do.
+const std::string kClassHead = "class ";
+const std::string kCaseHead = "case ";
 
 ETextStyle ResultStyle(const std::string& text) {
   // No failures and no exceptions are good news, any other count is not.
@@ -51,6 +59,8 @@ ETextStyle Style(const SLogRecord& record) {
 } // namespace
 
 void CTranscriptFormatter::Add(const SLogRecord& record) {
+  if (!m_heldGap.empty() && record.kind != NPxSideKind::kValues)
+    m_EmitGap();
   if (m_holding) {
     // An expression takes the style of the outcome that follows it.
     m_holding = false;
@@ -61,6 +71,24 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
   }
   if (NPxLogFormat::IsHeaderKind(record.kind))
     return;
+  if (record.kind == NPxSideKind::kClassName || record.kind == NPxSideKind::kCaseName) {
+    std::string name;
+    if (NPxNameRecord::Read(record.text, name)) {
+      const bool isClass = record.kind == NPxSideKind::kClassName;
+      m_piece((isClass ? kClassHead : kCaseHead) + name,
+              isClass ? ETextStyle::Heading : ETextStyle::Case, "\n");
+    }
+    return;
+  }
+  // Values show under the failure right before them, like the model's.
+  if (record.kind == NPxSideKind::kValues) {
+    if (m_heldGap.empty())
+      return;
+    for (const std::string& line : PxFailureValueLines(record.text))
+      m_piece(kValueIndent + line, ETextStyle::Plain, "\n");
+    m_EmitGap();
+    return;
+  }
   if (record.kind == PX_MSG_TEST_EXPRESSION) {
     m_holding = true;
     m_heldExpression = record.text;
@@ -71,6 +99,7 @@ void CTranscriptFormatter::Add(const SLogRecord& record) {
 }
 
 void CTranscriptFormatter::Flush() {
+  m_EmitGap();
   if (!m_holding)
     return;
   m_holding = false;
@@ -86,5 +115,19 @@ void CTranscriptFormatter::m_Show(unsigned kind, std::string_view text, ETextSty
   m_scratch.assign(layout.head);
   m_scratch.append(text);
   m_scratch.append(layout.suffix);
-  m_piece(m_scratch, style, layout.lineEnd);
+  std::string_view lineEnd = layout.lineEnd;
+  // A failure's blank line waits: its values, if any, go right under it.
+  if (kind == PX_MSG_TEST_NG && lineEnd.size() > 1) {
+    m_heldGap.assign(lineEnd.substr(1));
+    lineEnd = lineEnd.substr(0, 1);
+  }
+  m_piece(m_scratch, style, lineEnd);
+}
+
+void CTranscriptFormatter::m_EmitGap() {
+  if (m_heldGap.empty())
+    return;
+  const std::string gap = std::move(m_heldGap);
+  m_heldGap.clear();
+  m_piece(std::string_view(), ETextStyle::Plain, gap);
 }

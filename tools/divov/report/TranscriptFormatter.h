@@ -1,6 +1,7 @@
 // Lays records out as the debugger shows them, one formatted piece per
 // record, each with a style that a reporter may colour. An expression is
-// held until its outcome arrives, so it can take the outcome's style.
+// held until its outcome arrives, so it can take the outcome's style; a
+// failure's values show right under it, before its blank line.
 #pragma once
 
 #include "model/LogRecord.h"
@@ -34,9 +35,11 @@ public:
 private:
   // Lays the text out as its kind shows.
   void m_Show(unsigned kind, std::string_view text, ETextStyle style);
+  void m_EmitGap();
 
   FPiece m_piece;
   bool m_holding = false;
   std::string m_heldExpression;
+  std::string m_heldGap; // the line ends still owed after a failure
   std::string m_scratch;
 };

@@ -1,0 +1,105 @@
+// The values of failed comparisons: their texts for each kind of value, the
+// sinks that receive them beside the messages and those that do not, and
+// the messages themselves, which stay exactly as they were.
+#include "common/PxRecordingSink.h"
+#include "common/PxTestFiles.h"
+#include "common/PxValueChecks.h"
+#include "probex/base/PxSideKind.h"
+#include "probex/base/PxValueRecord.h"
+#include "probex/view/ProbexRecordSink.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Keeps messages and side records in the one order they came in.
+class CPxRecordAndMessageSink : public CPxRecordingSink, public CProbexRecordSink {
+public:
+  void OutputRecord(const char* text, unsigned kind) override {
+    OutputMessage(text, static_cast<EPxMsgType>(kind));
+  }
+};
+
+bool IsSide(const SPxMessage& message) {
+  return NPxSideKind::IsSideKind(message.kind);
+}
+bool IsValues(const SPxMessage& message) {
+  return static_cast<unsigned>(message.kind) == NPxSideKind::kValues;
+}
+
+// Drives x_AssertCompare directly, after a macro kept values.
+class CDirect : public CProbex {
+public:
+  CDirect() { PX_CAPTION_CLASS("direct"); }
+  PX_CASE(AfterAMacro) {
+    PX_ASSERT_EQUAL(1, 2);
+    x_AssertCompare(false, "a", "b");
+    x_AssertCompareStr("x", "y", "s", "t");
+  }
+  PX_DECLARATION_END();
+};
+
+// Every value kind, as the values records give it, approved; each record
+// follows the failure it belongs to, and a passing check keeps none.
+TEST(FailedValues, EachKindOfValueShowsAsApproved) {
+  CPxValueChecks checks;
+  CPxRecordAndMessageSink sink;
+  checks.SetViewClass(&sink);
+  checks.Run();
+  const std::vector<SPxMessage> all = sink.Messages();
+  std::string shown;
+  int failures = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    failures += all[i].kind == PX_MSG_TEST_NG;
+    if (!IsValues(all[i]))
+      continue;
+    ASSERT_GT(i, 0u);
+    EXPECT_EQ(all[i - 1].kind, PX_MSG_TEST_NG) << all[i].text;
+    NPxValueRecord::SValues values;
+    ASSERT_TRUE(NPxValueRecord::Read(all[i].text, values)) << all[i].text;
+    shown += values.left.expression + ": " + values.left.value + "\n" + values.right.expression +
+             ": " + values.right.value + "\n";
+    if (values.differsAt >= 0)
+      shown += "differs at " + std::to_string(values.differsAt) + "\n";
+    // A value never forges a record or a line of a report.
+    EXPECT_EQ(all[i].text.find_first_of("\r\n"), std::string::npos);
+  }
+  const auto sides = std::count_if(all.begin(), all.end(), IsValues);
+  EXPECT_EQ(sides, failures);
+  PxExpectApproved("core/approved/values.txt", shown);
+}
+
+// A plain sink receives exactly the messages a sink of records receives
+// beside its records, and no record; x_AssertCompare called directly keeps
+// no values, even right after a macro that did.
+TEST(FailedValues, APlainSinkReceivesOnlyTheMessages) {
+  for (const bool direct : {false, true}) {
+    CPxRecordingSink plain;
+    CPxRecordAndMessageSink both;
+    std::vector<SPxMessage> messages[2];
+    int run = 0;
+    for (CPxRecordingSink* sink :
+         {static_cast<CPxRecordingSink*>(&plain), static_cast<CPxRecordingSink*>(&both)}) {
+      CPxValueChecks checks;
+      CDirect calls;
+      CProbex& testCase = direct ? static_cast<CProbex&>(calls) : checks;
+      testCase.SetViewClass(sink);
+      testCase.Run();
+      messages[run++] = sink->Messages();
+    }
+    std::vector<SPxMessage> withoutSides;
+    std::copy_if(messages[1].begin(), messages[1].end(), std::back_inserter(withoutSides),
+                 [](const SPxMessage& m) { return !IsSide(m); });
+    EXPECT_EQ(std::count_if(messages[0].begin(), messages[0].end(), IsSide), 0);
+    EXPECT_EQ(PxTranscript(messages[0]), PxTranscript(withoutSides));
+    // Beside the class's and the case's names, the one failure of the macro.
+    if (direct) {
+      EXPECT_EQ(messages[1].size() - withoutSides.size(), 3u);
+    }
+  }
+}
+
+} // namespace
