@@ -90,7 +90,7 @@ TEST_F(AbnormalEnd, AWorkerWhoseStackRunsOutEndsTheRunWithEveryRecordKept) {
   EXPECT_EQ(PxCount(log, "TtNg|"), 1u);
   const std::vector<std::string> records = PxRecords(log);
   ASSERT_FALSE(records.empty());
-  EXPECT_EQ(records.back(), "End.|worker / case 1: SIGSEGV");
+  EXPECT_EQ(records.back(), "End.|worker / CWorkerOverflow.Waits: SIGSEGV");
 }
 
 TEST_F(AbnormalEnd, AForkedChildWritesALogOfItsOwnAndTheParentsRecordsOnce) {
