@@ -204,9 +204,10 @@ TEST_F(LogWriter, ManyThreadsLeaveEveryRecordWholeAndNoneLost) {
   const std::string log = WithoutHeader(Log());
   const std::vector<std::string> records = PxRecords(log);
   std::vector<int> next(kThreads, 0);
+  const std::regex shape("Etc\\.\\|t(\\d)-(\\d+)-(p*)");
   for (const std::string& record : records) {
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(record, m, std::regex("Etc\\.\\|t(\\d)-(\\d+)-(p*)"))) << record;
+    ASSERT_TRUE(std::regex_match(record, m, shape)) << record;
     const int t = std::stoi(m[1]), i = std::stoi(m[2]);
     EXPECT_EQ(i, next[static_cast<size_t>(t)]++);
     EXPECT_EQ(m[3].length(), i % 50);
