@@ -135,7 +135,7 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeMeetingTheCases
 
 // The grace is shortened here; the pause after the cases and the grace are
 // both waited before the process ends.
-TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLogWritten) {
+TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessInItsLastCaseWithItsLogWritten) {
   constexpr int kGraceMs = 300;
   const std::string tmp = PxMakeTempDir("stuck");
   const Clock::time_point started = Clock::now();
@@ -151,11 +151,13 @@ TEST_F(ProbexThreadTest, AWorkerThatNeverEndsEndsTheProcessAfterTheRunWithItsLog
 #endif
   EXPECT_EQ("case ran\n", result.stdOut);
   EXPECT_NE(std::string::npos, result.stdErr.find("still running"));
+  // Inside the case, before its time: what the viewer makes of it is the
+  // worker records' test.
   const std::vector<std::string> records = PxRecords(PxOnlyLog(tmp));
   ASSERT_GE(records.size(), 2u);
-  EXPECT_EQ(records.end()[-2], "ClRe|Failures \t0");
-  EXPECT_EQ(records.back(), "End.|a worker that never ends: a RunThread worker is still running "
-                            "after its test run");
+  EXPECT_EQ(records.end()[-2].substr(0, 5), "TtNg|");
+  EXPECT_EQ(records.back(), "End.|a worker that never ends / case 1 waits for its worker: a "
+                            "RunThread worker is still running after its test run");
 }
 
 } // namespace

@@ -68,6 +68,9 @@ protected:
   // Called by RunMain once the counters are reset, before the first case: a
   // class whose threads start earlier lets their expectations count from here.
   void x_SetRunStartHook(PxRunStartHook hook);
+  // Called by RunMain when the last case's method has returned, before the
+  // case's time: what the class's threads still send belongs to that case.
+  void x_SetLastCaseEndHook(PxRunStartHook hook);
 
   // The method table, filled in declaration order by the constructors of
   // the framework classes and by the PX_CASE members of test classes. A

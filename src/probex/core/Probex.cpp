@@ -4,6 +4,7 @@
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxHeldCaption.h"
 #include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunNotices.h"
 #include "probex/core/PxRunVerdict.h"
@@ -27,6 +28,90 @@ public:
   CPxRecordViewScope(const CPxRecordViewScope&) = delete;
   CPxRecordViewScope& operator=(const CPxRecordViewScope&) = delete;
 };
+
+// To the attached sink, else the default one of the test case.
+void Deliver(CProbex& self, CProbexData& data, const char* text, EPxMsgType kind) {
+  if (data.m_pView)
+    data.m_pView->OutputMessage(text, kind);
+  else
+    self.CProbexView::OutputMessage(text, kind);
+}
+
+// Sends the messages held back, in their order; to the thread that sends
+// them they are another's. The blocks' lock is held.
+void SendHeld(CProbexData& data) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  for (const auto& [kind, text] : data.m_held) {
+    blocks.Count(false);
+    Deliver(*data.m_pHoldingCase, data, text.c_str(), kind);
+  }
+  data.m_held.clear();
+}
+
+// While no case is open. The case thread's first message inside a case
+// opens it: the messages held go out right after that message's group, so
+// after the case's location and caption. Another thread's message waits.
+bool HeldBack(CProbexData& data, const char* text, EPxMsgType kind) {
+  if (NPxPlatform::GetCurrentThreadId() != data.m_runThread) {
+    data.m_held.emplace_back(kind, text);
+    // Counted as sent: the thread's open check must not think others came.
+    PxMessageBlocks().Count();
+    return true;
+  }
+  if (data.m_bInCase) {
+    data.m_bHoldOthers = false;
+    PxMessageBlocks().AtGroupEnd([](void* held) { SendHeld(*static_cast<CProbexData*>(held)); },
+                                 &data);
+  }
+  return false;
+}
+
+// Ends a case: what was held goes out inside it, and other threads wait for
+// the next case again.
+void CloseCase(CProbexData& data) {
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+  SendHeld(data);
+  data.m_bInCase = false;
+  data.m_bHoldOthers = true;
+}
+
+// Holds other threads' messages back from the start of the run loop until
+// its end, on every way out.
+class CPxHoldOthersScope {
+public:
+  CPxHoldOthersScope(CProbex& testCase, CProbexData& data) : m_data(data) {
+    std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+    m_data.m_pHoldingCase = &testCase;
+    m_data.m_runThread = NPxPlatform::GetCurrentThreadId();
+    m_data.m_bInCase = false;
+    m_data.m_bHoldOthers = true;
+  }
+  ~CPxHoldOthersScope() {
+    std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+    SendHeld(m_data);
+    m_data.m_bHoldOthers = false;
+    m_data.m_bInCase = false;
+  }
+  CPxHoldOthersScope(const CPxHoldOthersScope&) = delete;
+  CPxHoldOthersScope& operator=(const CPxHoldOthersScope&) = delete;
+
+private:
+  CProbexData& m_data;
+};
+
+bool IsSelected(const CProbexData& data, int position, const std::string& className) {
+  const char* caseName = data.m_caseNames[static_cast<size_t>(position)];
+  return !caseName || PxCaseFilter().Selects(className, caseName);
+}
+
+// Whether a case runs after the method at position: the next method that
+// runs is a case and not an end marker.
+bool CaseFollows(const CProbexData& data, int position, const std::string& className) {
+  for (int next = position + 1; data.m_methods[static_cast<size_t>(next)]; ++next)
+    if (IsSelected(data, next, className))
+      return data.m_caseNames[static_cast<size_t>(next)] != nullptr;
+  return false;
+}
 
 // Takes the calling thread's registry entry out on every way out of
 // RunMain, so the registry never names a test case that may be destroyed.
@@ -74,11 +159,11 @@ CProbex::~CProbex() {
 void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
   std::lock_guard<CPxMessageBlocks> block(blocks);
+  CPxHeldCaption::Release(*this);
+  if (m_pData->m_bHoldOthers && HeldBack(*m_pData, text, kind))
+    return;
   blocks.Count();
-  if (m_pData->m_pView)
-    m_pData->m_pView->OutputMessage(text, kind);
-  else
-    CProbexView::OutputMessage(text, kind);
+  Deliver(*this, *m_pData, text, kind);
 }
 
 void CProbex::Run() {
@@ -99,6 +184,8 @@ void CProbex::Run() {
   SetUp();
   RunMain();
   TearDown();
+  // A caption that nothing followed leaves with its run, not after it.
+  CPxHeldCaption::Release(*this);
 }
 
 void CProbex::RunMain() {
@@ -108,17 +195,20 @@ void CProbex::RunMain() {
   m_pData->m_nExceptions = 0;
   m_pData->m_nFailures = 0;
   m_pData->m_nAssertFailed = 0;
-  if (m_pData->m_pRunStartHook)
-    m_pData->m_pRunStartHook(this);
-  PxRunVerdict().NoteClassRan();
-  const std::string className =
-      PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
   {
+    // Before the hook, which may let threads go that send.
+    CPxHoldOthersScope holdOthers(*this, *m_pData);
+    if (m_pData->m_pRunStartHook)
+      m_pData->m_pRunStartHook(this);
+    PxRunVerdict().NoteClassRan();
+    const std::string className =
+        PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
     CPxRunningCaseScope running(this);
     for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
       if (!m_IsSelected(position, className))
         continue;
       const std::uint32_t t0 = NPxPlatform::GetTickCount();
+      m_pData->m_bInCase = true;
       m_RunSub(position);
       m_CheckAssertCounter();
       if (!m_pData->m_bEndMethodPending) {
@@ -126,6 +216,9 @@ void CProbex::RunMain() {
         break;
       }
       const std::uint32_t t1 = NPxPlatform::GetTickCount();
+      if (m_pData->m_pLastCaseEndHook && !CaseFollows(*m_pData, position, className))
+        m_pData->m_pLastCaseEndHook(this);
+      CloseCase(*m_pData);
       OutputMessage(PxFormat("%dms", static_cast<int>(t1 - t0)).c_str(), PX_MSG_CASE_TIME);
       ++cases;
       PxRunVerdict().NoteCaseRan();
@@ -166,6 +259,10 @@ void CProbex::x_SetRunStartHook(PxRunStartHook hook) {
   m_pData->m_pRunStartHook = hook;
 }
 
+void CProbex::x_SetLastCaseEndHook(PxRunStartHook hook) {
+  m_pData->m_pLastCaseEndHook = hook;
+}
+
 void CProbex::x_AddMethod(PxMethod method, const char* caseName) {
   // The table always ends with an empty entry; the new method takes its place.
   m_pData->m_methods.back() = method;
@@ -187,8 +284,7 @@ bool CProbex::m_HasMethodAt(int position) const {
 }
 
 bool CProbex::m_IsSelected(int position, const std::string& className) const {
-  const char* caseName = m_pData->m_caseNames[static_cast<size_t>(position)];
-  return !caseName || PxCaseFilter().Selects(className, caseName);
+  return IsSelected(*m_pData, position, className);
 }
 
 void CProbex::m_RunSub(int position) {
