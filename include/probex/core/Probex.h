@@ -7,6 +7,7 @@
 #include "probex/base/PxApi.h"
 #include "probex/view/ProbexView.h"
 
+#include <cstdint>
 #include <string>
 
 class CProbexData;
@@ -93,6 +94,7 @@ private:
   PX_INTERNAL void m_CheckAssertCounter();
   PX_INTERNAL void m_SendLocation(const char* file, long long line, EPxMsgType kind);
   PX_INTERNAL void m_FrameworkSlot();
+  PX_INTERNAL void m_EndCase(std::uint32_t milliseconds);
 
   const PxMethod* m_pMethodTable;
   CProbexData* m_pData;

@@ -29,6 +29,10 @@ public:
   CPxRecordViewScope& operator=(const CPxRecordViewScope&) = delete;
 };
 
+// Tells the threads apart without asking the system: its address is the
+// calling thread's own.
+thread_local char threadMark;
+
 // To the attached sink, else the default one of the test case.
 void Deliver(CProbex& self, CProbexData& data, const char* text, EPxMsgType kind) {
   if (data.m_pView)
@@ -51,8 +55,9 @@ void SendHeld(CProbexData& data) {
 // While no case is open. The case thread's first message inside a case
 // opens it: the messages held go out right after that message's group, so
 // after the case's location and caption. Another thread's message waits.
-bool HeldBack(CProbexData& data, const char* text, EPxMsgType kind) {
-  if (NPxPlatform::GetCurrentThreadId() != data.m_runThread) {
+// Kept out of line, so that a message of an open case pays nothing for it.
+[[gnu::noinline]] bool HeldBack(CProbexData& data, const char* text, EPxMsgType kind) {
+  if (&threadMark != data.m_pRunThreadMark) {
     data.m_held.emplace_back(kind, text);
     // Counted as sent: the thread's open check must not think others came.
     PxMessageBlocks().Count();
@@ -66,14 +71,6 @@ bool HeldBack(CProbexData& data, const char* text, EPxMsgType kind) {
   return false;
 }
 
-// Ends a case: what was held goes out inside it, and other threads wait for
-// the next case again.
-void CloseCase(CProbexData& data) {
-  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
-  SendHeld(data);
-  data.m_bInCase = false;
-  data.m_bHoldOthers = true;
-}
 
 // Holds other threads' messages back from the start of the run loop until
 // its end, on every way out.
@@ -82,7 +79,7 @@ public:
   CPxHoldOthersScope(CProbex& testCase, CProbexData& data) : m_data(data) {
     std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
     m_data.m_pHoldingCase = &testCase;
-    m_data.m_runThread = NPxPlatform::GetCurrentThreadId();
+    m_data.m_pRunThreadMark = &threadMark;
     m_data.m_bInCase = false;
     m_data.m_bHoldOthers = true;
   }
@@ -218,8 +215,7 @@ void CProbex::RunMain() {
       const std::uint32_t t1 = NPxPlatform::GetTickCount();
       if (m_pData->m_pLastCaseEndHook && !CaseFollows(*m_pData, position, className))
         m_pData->m_pLastCaseEndHook(this);
-      CloseCase(*m_pData);
-      OutputMessage(PxFormat("%dms", static_cast<int>(t1 - t0)).c_str(), PX_MSG_CASE_TIME);
+      m_EndCase(t1 - t0);
       ++cases;
       PxRunVerdict().NoteCaseRan();
     }
@@ -235,6 +231,19 @@ void CProbex::RunMain() {
     PxRunVerdict().NoteFailure();
   }
   OutputMessage("", PX_MSG_ETC);
+}
+
+// One group: what was held goes out inside the case, right before its
+// time; after it, other threads wait for the next case again.
+void CProbex::m_EndCase(std::uint32_t milliseconds) {
+  CProbexData& data = *m_pData;
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+  if (!data.m_held.empty())
+    SendHeld(data);
+  data.m_bHoldOthers = false;
+  OutputMessage(PxFormat("%dms", static_cast<int>(milliseconds)).c_str(), PX_MSG_CASE_TIME);
+  data.m_bInCase = false;
+  data.m_bHoldOthers = true;
 }
 
 void CProbex::x_SetDecClass_QCoverageDisable() {}

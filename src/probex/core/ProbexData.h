@@ -27,7 +27,7 @@ public:
   // records never come before its case's opening records or between cases.
   // Guarded by the message blocks' lock.
   CProbex* m_pHoldingCase = nullptr;
-  std::uint32_t m_runThread = 0;
+  const char* m_pRunThreadMark = nullptr; // a thread-local's address: the case thread
   bool m_bHoldOthers = false;
   bool m_bInCase = false;
   std::vector<std::pair<EPxMsgType, std::string>> m_held;

@@ -17,14 +17,18 @@ void CPxMessageBlocks::lock() {
 }
 
 void CPxMessageBlocks::unlock() {
-  if (heldDepth == 1 && groupEndAction) {
-    // Taken first: the action's own messages end groups too.
-    void (*action)(void*) = groupEndAction;
-    groupEndAction = nullptr;
-    action(groupEndContext);
-  }
+  if (heldDepth == 1 && groupEndAction)
+    return m_EndGroupWithAction();
   if (--heldDepth == 0)
     m_lock.unlock();
+}
+
+void CPxMessageBlocks::m_EndGroupWithAction() {
+  // Taken first: the action's own messages end groups too.
+  void (*action)(void*) = groupEndAction;
+  groupEndAction = nullptr;
+  action(groupEndContext);
+  unlock();
 }
 
 void CPxMessageBlocks::Count(bool own) {

@@ -38,6 +38,9 @@ public:
   bool OthersSince(const SMark& mark) const;
 
 private:
+  // Out of line and rare, so that every message's unlock stays a plain one.
+  [[gnu::noinline, gnu::cold]] void m_EndGroupWithAction();
+
   std::mutex m_lock;
   std::uint64_t m_nAll = 0;
 };
