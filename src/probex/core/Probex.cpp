@@ -12,6 +12,7 @@
 #include "probex/platform/platform.h"
 #include "probex/view/PxRecordChannel.h"
 
+#include <exception>
 #include <typeinfo>
 
 namespace {
@@ -71,7 +72,6 @@ void SendHeld(CProbexData& data) {
   return false;
 }
 
-
 // Holds other threads' messages back from the start of the run loop until
 // its end, on every way out.
 class CPxHoldOthersScope {
@@ -94,6 +94,31 @@ public:
 
 private:
   CProbexData& m_data;
+};
+
+// Test captions wait for their check only while the class runs; one that
+// nothing followed leaves with the run (and is dropped when an exception
+// ends it: it names no check, and a sink is no place to throw from).
+class CPxCaptionsHeldScope {
+public:
+  CPxCaptionsHeldScope(CProbex& testCase, CProbexData& data)
+      : m_testCase(testCase), m_data(data), m_exceptions(std::uncaught_exceptions()) {
+    m_data.m_bCaptionsHeld = true;
+  }
+  ~CPxCaptionsHeldScope() {
+    m_data.m_bCaptionsHeld = false;
+    if (std::uncaught_exceptions() == m_exceptions)
+      CPxHeldCaption::Release(m_testCase);
+    else
+      CPxHeldCaption::Drop();
+  }
+  CPxCaptionsHeldScope(const CPxCaptionsHeldScope&) = delete;
+  CPxCaptionsHeldScope& operator=(const CPxCaptionsHeldScope&) = delete;
+
+private:
+  CProbex& m_testCase;
+  CProbexData& m_data;
+  const int m_exceptions;
 };
 
 bool IsSelected(const CProbexData& data, int position, const std::string& className) {
@@ -178,11 +203,10 @@ void CProbex::Run() {
   }
   OutputMessage("", PX_MSG_ETC);
   OutputMessage(m_pData->m_strClassCaption.c_str(), PX_MSG_CLASS_CAPTION);
+  CPxCaptionsHeldScope captionsHeld(*this, *m_pData);
   SetUp();
   RunMain();
   TearDown();
-  // A caption that nothing followed leaves with its run, not after it.
-  CPxHeldCaption::Release(*this);
 }
 
 void CProbex::RunMain() {

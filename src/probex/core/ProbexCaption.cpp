@@ -21,7 +21,10 @@ void CProbex::x_SetCaseCaption(const char* caption, const char* file, int line) 
 }
 
 void CProbex::x_SetTestCaption(const char* caption) {
-  CPxHeldCaption::Hold(*this, caption);
+  if (m_pData->m_bCaptionsHeld)
+    CPxHeldCaption::Hold(*this, caption);
+  else
+    OutputMessage(caption ? caption : "", PX_MSG_TEST_CAPTION);
 }
 
 void CProbex::x_SetTestLine(const char* file, int line) {

@@ -30,6 +30,8 @@ public:
   const char* m_pRunThreadMark = nullptr; // a thread-local's address: the case thread
   bool m_bHoldOthers = false;
   bool m_bInCase = false;
+  // Between the start and the end of Run: test captions wait for their check.
+  std::atomic<bool> m_bCaptionsHeld{false};
   std::vector<std::pair<EPxMsgType, std::string>> m_held;
   // The explicit method table; its last entry is always empty.
   std::vector<CProbex::PxMethod> m_methods{nullptr};

@@ -17,6 +17,8 @@ public:
     if (m_sbHeld)
       m_sRelease(via);
   }
+  // Forgets the calling thread's held caption.
+  static void Drop() { m_sbHeld = false; }
   // Whether the calling thread holds a caption that its next message sends.
   static bool IsHeld() { return m_sbHeld; }
   // The caption the calling thread sent last, kept for a check's resend.
