@@ -43,6 +43,8 @@ public:
       Fail();
       PX_CODE_VERIFY(1 == 2);
       Meet();
+      // Names no check: still sent, before the worker is done.
+      PX_TEST_CAPTION("worker done");
     }
   }
   void TearDown() override {
@@ -130,6 +132,9 @@ TEST_F(ProbexThreadTest, OneWorkerPerOppositePartyUpToAPointsSizeMeetingTheCases
     const int failures = meet ? 4 * CThreads::kFailuresEach : 0;
     EXPECT_TRUE(HasMessage(sink, PX_MSG_CLASS_RESULT, "Failures \t" + std::to_string(failures)));
     EXPECT_EQ(HasMessage(sink, PX_MSG_TEST_NG, PxFormat(NPxText::kPendingAssertNg, 1)), meet);
+    const auto messages = sink.Messages();
+    EXPECT_EQ(meet ? 3 : 0, std::count(messages.begin(), messages.end(),
+                                       SPxMessage{PX_MSG_TEST_CAPTION, "worker done"}));
   }
 }
 
