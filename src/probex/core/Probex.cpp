@@ -72,6 +72,14 @@ void SendHeld(CProbexData& data) {
   return false;
 }
 
+// Once a case's method has returned, nothing of its own can open it any
+// more: what was held goes out, and what comes now goes out at once.
+void OpenCase(CProbexData& data) {
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+  SendHeld(data);
+  data.m_bHoldOthers = false;
+}
+
 // Holds other threads' messages back from the start of the run loop until
 // its end, on every way out.
 class CPxHoldOthersScope {
@@ -237,8 +245,10 @@ void CProbex::RunMain() {
         break;
       }
       const std::uint32_t t1 = NPxPlatform::GetTickCount();
-      if (m_pData->m_pLastCaseEndHook && !CaseFollows(*m_pData, position, className))
+      if (m_pData->m_pLastCaseEndHook && !CaseFollows(*m_pData, position, className)) {
+        OpenCase(*m_pData);
         m_pData->m_pLastCaseEndHook(this);
+      }
       m_EndCase(t1 - t0);
       ++cases;
       PxRunVerdict().NoteCaseRan();
