@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -100,6 +102,44 @@ TEST(FailedValues, APlainSinkReceivesOnlyTheMessages) {
       EXPECT_EQ(messages[1].size() - withoutSides.size(), 3u);
     }
   }
+}
+
+// Threads that fail and end before their case has opened: their messages
+// wait for it, and each failure's values wait with them, right behind it.
+class CEarlyThreads : public CProbex {
+public:
+  CEarlyThreads() { PX_CAPTION_CLASS("early threads"); }
+  PX_CASE(Fails) {
+    std::vector<std::thread> threads;
+    for (int index = 1; index <= 4; ++index)
+      threads.emplace_back([this, index] {
+        for (int i = 0; i < 200; ++i)
+          PX_ASSERT_EQUAL(index, -i);
+      });
+    for (std::thread& thread : threads)
+      thread.join();
+    PX_CASE_CAPTION("captioned after its threads ended");
+  }
+  PX_DECLARATION_END();
+};
+
+TEST(FailedValues, AThreadsValuesFollowItsFailureWhileItsRecordsWaitForTheCase) {
+  CPxRecordAndMessageSink sink;
+  CEarlyThreads early;
+  early.SetViewClass(&sink);
+  early.Run();
+  const std::vector<SPxMessage> all = sink.Messages();
+  int failures = 0, values = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    failures += all[i].kind == PX_MSG_TEST_NG;
+    if (!IsValues(all[i]))
+      continue;
+    ++values;
+    ASSERT_GT(i, 0u);
+    EXPECT_EQ(all[i - 1].kind, PX_MSG_TEST_NG) << i;
+  }
+  EXPECT_EQ(failures, 4 * 200);
+  EXPECT_EQ(values, failures);
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 // calling RunThread(index) with index 1 to the count, while the cases run on
 // the calling thread; both meet with PX_SYNC_POINT.
 //
-// RunMain pauses 1000 ms after the last case, then waits for its workers,
+// The last case ends only once its workers have: what they send comes
+// inside it and counts in the class's results. RunMain then pauses 1000 ms,
 // so TearDown and the destructors never run under a worker. A worker still
-// running kWorkerGraceMs after the pause ends the process (a notice on
-// standard error, the log written with a last "End." record that names the
-// case, then abort): its object could not outlive it otherwise.
+// running 1000 ms plus kWorkerGraceMs after the last case's method returned
+// ends the process there (a notice on standard error, the log written with
+// a last "End." record that names the class and the case, then abort): its
+// object could not outlive it otherwise.
 // The destructor waits the same way, for a run that an exception left. A
 // thread body must not let an exception escape: that ends the process too.
 #pragma once

@@ -7,6 +7,7 @@
 #include "probex/base/PxApi.h"
 #include "probex/view/ProbexView.h"
 
+#include <cstdint>
 #include <string>
 
 class CProbexData;
@@ -75,6 +76,9 @@ protected:
   // Called by RunMain once the counters are reset, before the first case: a
   // class whose threads start earlier lets their expectations count from here.
   void x_SetRunStartHook(PxRunStartHook hook);
+  // Called by RunMain when the last case's method has returned, before the
+  // case's time: what the class's threads still send belongs to that case.
+  void x_SetLastCaseEndHook(PxRunStartHook hook);
 
   // The method table, filled in declaration order by the constructors of
   // the framework classes and by the PX_CASE members of test classes. A
@@ -103,6 +107,7 @@ private:
   // Sends a record beside the messages: to that sink, else to the log where
   // the messages go there. Inside the caller's group.
   PX_INTERNAL void m_SendSideRecord(CProbexRecordSink* sink, const char* text, unsigned kind);
+  PX_INTERNAL void m_EndCase(std::uint32_t milliseconds);
 
   const PxMethod* m_pMethodTable;
   CProbexData* m_pData;

@@ -1,6 +1,7 @@
 #include "probex/concurrent/ProbexThread.h"
 
 #include "probex/concurrent/PxWorkerGate.h"
+#include "probex/core/PxHeldCaption.h"
 #include "probex/platform/platform.h"
 
 #include <memory>
@@ -34,6 +35,15 @@ CProbexThread::CProbexThread() : m_pThreadData(nullptr) {
   // From the reset of the counters on, nothing a worker counts is lost.
   x_SetRunStartHook(
       [](CProbex* self) { static_cast<CProbexThread*>(self)->m_pThreadData->m_pWorkers->Open(); });
+  // The workers' records belong to the last case: it ends once they have
+  // (the pause after the cases, then the grace), so that their failures
+  // are inside it and in the class's results. A stuck worker ends the
+  // process there, and the log's end names the class and that case.
+  x_SetLastCaseEndHook([](CProbex* self) {
+    auto* run = static_cast<CProbexThread*>(self);
+    if (!run->m_pThreadData->m_pWorkers->WaitUntilIdle(kPauseAfterCasesMs))
+      run->m_WaitForWorkers();
+  });
   // Last, so that nothing can throw past it unfreed.
   m_pThreadData = new CProbexThreadData;
 }
@@ -90,6 +100,8 @@ unsigned long CProbexThread::m_sRunThread(void* record) {
   NPxPlatform::PrepareThreadForFatalEnd();
   start->workers->WaitUntilOpen();
   start->owner->RunThread(start->index);
+  // While the owner is sure to live: a caption nothing followed.
+  CPxHeldCaption::Release(*start->owner);
   start->workers->Leave();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "probex/base/PxTexts.h"
 #include "probex/core/ProbexData.h"
 #include "probex/core/PxCaseFilter.h"
+#include "probex/core/PxHeldCaption.h"
 #include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunNotices.h"
 #include "probex/core/PxRunVerdict.h"
@@ -15,6 +16,7 @@
 #include "probex/view/PxRecordChannel.h"
 #include "probex/view/PxSideRoute.h"
 
+#include <exception>
 #include <typeinfo>
 
 namespace {
@@ -31,6 +33,137 @@ public:
   CPxRecordViewScope(const CPxRecordViewScope&) = delete;
   CPxRecordViewScope& operator=(const CPxRecordViewScope&) = delete;
 };
+
+// Tells the threads apart without asking the system: its address is the
+// calling thread's own.
+thread_local char threadMark;
+
+// To the attached sink, else the default one of the test case.
+void Deliver(CProbex& self, CProbexData& data, const char* text, EPxMsgType kind) {
+  if (data.m_pView)
+    data.m_pView->OutputMessage(text, kind);
+  else
+    self.CProbexView::OutputMessage(text, kind);
+}
+
+// The sink of side records on the attached view, else the test case itself.
+CProbexRecordSink* RecordSinkOf(CProbex& self, const CProbexData& data) {
+  return data.m_pView ? PxRecordSinkOf(data.m_pView) : dynamic_cast<CProbexRecordSink*>(&self);
+}
+
+// A side record to that sink, else to the log where the messages go there.
+void DeliverSide(CProbexRecordSink* sink, const CProbexData& data, const char* text,
+                 unsigned kind) {
+  if (sink)
+    sink->OutputRecord(text, kind);
+  else
+    PxWriteSideRecord(data.m_pView, text, kind);
+}
+
+// Sends the messages held back, in their order; to the thread that sends
+// them they are another's. The blocks' lock is held.
+void SendHeld(CProbexData& data) {
+  CPxMessageBlocks& blocks = PxMessageBlocks();
+  for (const auto& [kind, text] : data.m_held) {
+    if (NPxSideKind::IsSideKind(kind)) {
+      DeliverSide(RecordSinkOf(*data.m_pHoldingCase, data), data, text.c_str(), kind);
+      continue;
+    }
+    blocks.Count(false);
+    Deliver(*data.m_pHoldingCase, data, text.c_str(), kind);
+  }
+  data.m_held.clear();
+}
+
+// While no case is open. The case thread's first message inside a case
+// opens it: the messages held go out right after that message's group, so
+// after the case's location and caption. Another thread's message waits.
+// Kept out of line, so that a message of an open case pays nothing for it.
+[[gnu::noinline]] bool HeldBack(CProbexData& data, const char* text, EPxMsgType kind) {
+  if (&threadMark != data.m_pRunThreadMark) {
+    data.m_held.emplace_back(kind, text);
+    // Counted as sent: the thread's open check must not think others came.
+    PxMessageBlocks().Count();
+    return true;
+  }
+  if (data.m_bInCase) {
+    data.m_bHoldOthers = false;
+    PxMessageBlocks().AtGroupEnd([](void* held) { SendHeld(*static_cast<CProbexData*>(held)); },
+                                 &data);
+  }
+  return false;
+}
+
+// Once a case's method has returned, nothing of its own can open it any
+// more: what was held goes out, and what comes now goes out at once.
+void OpenCase(CProbexData& data) {
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+  SendHeld(data);
+  data.m_bHoldOthers = false;
+}
+
+// Holds other threads' messages back from the start of the run loop until
+// its end, on every way out.
+class CPxHoldOthersScope {
+public:
+  CPxHoldOthersScope(CProbex& testCase, CProbexData& data) : m_data(data) {
+    std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+    m_data.m_pHoldingCase = &testCase;
+    m_data.m_pRunThreadMark = &threadMark;
+    m_data.m_bInCase = false;
+    m_data.m_bHoldOthers = true;
+  }
+  ~CPxHoldOthersScope() {
+    std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+    SendHeld(m_data);
+    m_data.m_bHoldOthers = false;
+    m_data.m_bInCase = false;
+  }
+  CPxHoldOthersScope(const CPxHoldOthersScope&) = delete;
+  CPxHoldOthersScope& operator=(const CPxHoldOthersScope&) = delete;
+
+private:
+  CProbexData& m_data;
+};
+
+// Test captions wait for their check only while the class runs; one that
+// nothing followed leaves with the run (and is dropped when an exception
+// ends it: it names no check, and a sink is no place to throw from).
+class CPxCaptionsHeldScope {
+public:
+  CPxCaptionsHeldScope(CProbex& testCase, CProbexData& data)
+      : m_testCase(testCase), m_data(data), m_exceptions(std::uncaught_exceptions()) {
+    m_data.m_bCaptionsHeld = true;
+  }
+  ~CPxCaptionsHeldScope() {
+    m_data.m_bCaptionsHeld = false;
+    if (std::uncaught_exceptions() == m_exceptions)
+      CPxHeldCaption::Release(m_testCase);
+    else
+      CPxHeldCaption::Drop();
+  }
+  CPxCaptionsHeldScope(const CPxCaptionsHeldScope&) = delete;
+  CPxCaptionsHeldScope& operator=(const CPxCaptionsHeldScope&) = delete;
+
+private:
+  CProbex& m_testCase;
+  CProbexData& m_data;
+  const int m_exceptions;
+};
+
+bool IsSelected(const CProbexData& data, int position, const std::string& className) {
+  const char* caseName = data.m_caseNames[static_cast<size_t>(position)];
+  return !caseName || PxCaseFilter().Selects(className, caseName);
+}
+
+// Whether a case runs after the method at position: the next method that
+// runs is a case and not an end marker.
+bool CaseFollows(const CProbexData& data, int position, const std::string& className) {
+  for (int next = position + 1; data.m_methods[static_cast<size_t>(next)]; ++next)
+    if (IsSelected(data, next, className))
+      return data.m_caseNames[static_cast<size_t>(next)] != nullptr;
+  return false;
+}
 
 // Takes the calling thread's registry entry out on every way out of
 // RunMain, so the registry never names a test case that may be destroyed.
@@ -78,24 +211,25 @@ CProbex::~CProbex() {
 void CProbex::OutputMessage(const char* text, EPxMsgType kind) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
   std::lock_guard<CPxMessageBlocks> block(blocks);
+  CPxHeldCaption::Release(*this);
+  if (m_pData->m_bHoldOthers && HeldBack(*m_pData, text, kind))
+    return;
   blocks.Count();
-  if (m_pData->m_pView)
-    m_pData->m_pView->OutputMessage(text, kind);
-  else
-    CProbexView::OutputMessage(text, kind);
+  Deliver(*this, *m_pData, text, kind);
 }
 
 CProbexRecordSink* CProbex::m_RecordSink() {
-  return m_pData->m_pView ? PxRecordSinkOf(m_pData->m_pView)
-                          : dynamic_cast<CProbexRecordSink*>(this);
+  return RecordSinkOf(*this, *m_pData);
 }
 
 void CProbex::m_SendSideRecord(CProbexRecordSink* sink, const char* text, unsigned kind) {
   std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
-  if (sink)
-    sink->OutputRecord(text, kind);
-  else
-    PxWriteSideRecord(m_pData->m_pView, text, kind);
+  // Another thread's side record waits with the messages it follows.
+  if (m_pData->m_bHoldOthers && &threadMark != m_pData->m_pRunThreadMark) {
+    m_pData->m_held.emplace_back(static_cast<EPxMsgType>(kind), text);
+    return;
+  }
+  DeliverSide(sink, *m_pData, text, kind);
 }
 
 void CProbex::Run() {
@@ -116,6 +250,7 @@ void CProbex::Run() {
   m_SendSideRecord(m_RecordSink(),
                    NPxNameRecord::Write(CPxCaseFilter::ClassNameOf(typeid(*this))).c_str(),
                    NPxSideKind::kClassName);
+  CPxCaptionsHeldScope captionsHeld(*this, *m_pData);
   SetUp();
   RunMain();
   TearDown();
@@ -128,14 +263,16 @@ void CProbex::RunMain() {
   m_pData->m_nExceptions = 0;
   m_pData->m_nFailures = 0;
   m_pData->m_nAssertFailed = 0;
-  if (m_pData->m_pRunStartHook)
-    m_pData->m_pRunStartHook(this);
-  PxRunVerdict().NoteClassRan();
-  const std::string className =
-      PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
-  CProbexRecordSink* const recordSink = m_RecordSink();
-  std::string caseName; // one buffer for every case's name record
   {
+    // Before the hook, which may let threads go that send.
+    CPxHoldOthersScope holdOthers(*this, *m_pData);
+    if (m_pData->m_pRunStartHook)
+      m_pData->m_pRunStartHook(this);
+    PxRunVerdict().NoteClassRan();
+    const std::string className =
+        PxCaseFilter().IsActive() ? CPxCaseFilter::ClassNameOf(typeid(*this)) : std::string();
+    CProbexRecordSink* const recordSink = m_RecordSink();
+    std::string caseName; // one buffer for every case's name record
     CPxRunningCaseScope running(this);
     for (int position = GetVirtualMethodCount(); m_HasMethodAt(position); ++position) {
       if (!m_IsSelected(position, className))
@@ -145,6 +282,7 @@ void CProbex::RunMain() {
         m_SendSideRecord(recordSink, caseName.c_str(), NPxSideKind::kCaseName);
       }
       const std::uint32_t t0 = NPxPlatform::GetTickCount();
+      m_pData->m_bInCase = true;
       m_RunSub(position);
       m_CheckAssertCounter();
       if (!m_pData->m_bEndMethodPending) {
@@ -152,7 +290,11 @@ void CProbex::RunMain() {
         break;
       }
       const std::uint32_t t1 = NPxPlatform::GetTickCount();
-      OutputMessage(PxFormat("%dms", static_cast<int>(t1 - t0)).c_str(), PX_MSG_CASE_TIME);
+      if (m_pData->m_pLastCaseEndHook && !CaseFollows(*m_pData, position, className)) {
+        OpenCase(*m_pData);
+        m_pData->m_pLastCaseEndHook(this);
+      }
+      m_EndCase(t1 - t0);
       ++cases;
       PxRunVerdict().NoteCaseRan();
     }
@@ -168,6 +310,19 @@ void CProbex::RunMain() {
     PxRunVerdict().NoteFailure();
   }
   OutputMessage("", PX_MSG_ETC);
+}
+
+// One group: what was held goes out inside the case, right before its
+// time; after it, other threads wait for the next case again.
+void CProbex::m_EndCase(std::uint32_t milliseconds) {
+  CProbexData& data = *m_pData;
+  std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
+  if (!data.m_held.empty())
+    SendHeld(data);
+  data.m_bHoldOthers = false;
+  OutputMessage(PxFormat("%dms", static_cast<int>(milliseconds)).c_str(), PX_MSG_CASE_TIME);
+  data.m_bInCase = false;
+  data.m_bHoldOthers = true;
 }
 
 void CProbex::x_SetDecClass_QCoverageDisable() {}
@@ -192,6 +347,10 @@ void CProbex::x_SetRunStartHook(PxRunStartHook hook) {
   m_pData->m_pRunStartHook = hook;
 }
 
+void CProbex::x_SetLastCaseEndHook(PxRunStartHook hook) {
+  m_pData->m_pLastCaseEndHook = hook;
+}
+
 void CProbex::x_AddMethod(PxMethod method, const char* caseName) {
   // The table always ends with an empty entry; the new method takes its place.
   m_pData->m_methods.back() = method;
@@ -213,8 +372,7 @@ bool CProbex::m_HasMethodAt(int position) const {
 }
 
 bool CProbex::m_IsSelected(int position, const std::string& className) const {
-  const char* caseName = m_pData->m_caseNames[static_cast<size_t>(position)];
-  return !caseName || PxCaseFilter().Selects(className, caseName);
+  return IsSelected(*m_pData, position, className);
 }
 
 void CProbex::m_RunSub(int position) {

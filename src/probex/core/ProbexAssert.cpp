@@ -8,6 +8,7 @@
 #include "probex/base/PxTexts.h"
 #include "probex/base/PxValueRecord.h"
 #include "probex/core/ProbexData.h"
+#include "probex/core/PxHeldCaption.h"
 #include "probex/core/PxMessageBlocks.h"
 #include "probex/core/PxRunVerdict.h"
 #include "probex/core/PxRunningCaseMap.h"
@@ -35,13 +36,14 @@ template <typename TChar> bool SameString(const TChar* s1, const TChar* s2) {
   }
 }
 
-// The check this thread has begun: its location, already sent, and where
-// the messages stood right after it. Plain data, so that a thread's first
-// check costs no set-up.
+// The check this thread has begun: its location, already sent, whether its
+// caption went out with it, and where the messages stood right after it.
+// Plain data, so that a thread's first check costs no set-up.
 struct SOpenCheck {
   const CProbex* owner;
   const char* file;
   long long line;
+  bool captioned;
   CPxMessageBlocks::SMark mark;
 };
 thread_local SOpenCheck openCheck{};
@@ -72,9 +74,10 @@ void CProbex::x_SetTestExpectLine(const char* file, int line) {
     m_CheckAssertCounter();
   // Widened first, so that even the most negative line has an absolute value.
   const long long shownLine = line < 0 ? -static_cast<long long>(line) : line;
+  const bool captioned = CPxHeldCaption::IsHeld();
   m_SendLocation(file, shownLine, PX_MSG_TEST_EXPECT_LINE);
   // Kept for a resend, which is rare: the text is made again then.
-  openCheck = SOpenCheck{this, file, shownLine, blocks.Mark()};
+  openCheck = SOpenCheck{this, file, shownLine, captioned, blocks.Mark()};
 }
 
 // The failure texts are formatted only for a failure: a passing check sends
@@ -151,8 +154,11 @@ void CProbex::m_AssertCommon(bool result, const char* expression, const char* ok
                              const char* ngText) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
   std::lock_guard<CPxMessageBlocks> block(blocks);
-  if (openCheck.owner == this && blocks.OthersSince(openCheck.mark))
+  if (openCheck.owner == this && blocks.OthersSince(openCheck.mark)) {
+    if (openCheck.captioned)
+      OutputMessage(CPxHeldCaption::Last().c_str(), PX_MSG_TEST_CAPTION);
     m_SendLocation(openCheck.file, openCheck.line, PX_MSG_TEST_EXPECT_LINE);
+  }
   openCheck.owner = nullptr;
   if (result) {
     OutputMessage(expression, PX_MSG_TEST_EXPRESSION);

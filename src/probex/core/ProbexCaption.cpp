@@ -4,6 +4,7 @@
 #include "probex/base/PxInlineText.h"
 #include "probex/base/PxLocationCodec.h"
 #include "probex/core/ProbexData.h"
+#include "probex/core/PxHeldCaption.h"
 #include "probex/core/PxMessageBlocks.h"
 #include "probex/platform/platform.h"
 
@@ -20,7 +21,10 @@ void CProbex::x_SetCaseCaption(const char* caption, const char* file, int line) 
 }
 
 void CProbex::x_SetTestCaption(const char* caption) {
-  OutputMessage(caption ? caption : "", PX_MSG_TEST_CAPTION);
+  if (m_pData->m_bCaptionsHeld)
+    CPxHeldCaption::Hold(*this, caption);
+  else
+    OutputMessage(caption ? caption : "", PX_MSG_TEST_CAPTION);
 }
 
 void CProbex::x_SetTestLine(const char* file, int line) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CProbexData {
@@ -20,6 +21,18 @@ public:
   // The cases declared after a base class's end marker have been told.
   bool m_bCasesAfterEndTold = false;
   CProbex::PxRunStartHook m_pRunStartHook = nullptr;
+  CProbex::PxRunStartHook m_pLastCaseEndHook = nullptr;
+  // While the run loop runs, messages of threads other than the one that
+  // runs the cases wait in m_held until a case is open, so that a worker's
+  // records never come before its case's opening records or between cases.
+  // Guarded by the message blocks' lock.
+  CProbex* m_pHoldingCase = nullptr;
+  const char* m_pRunThreadMark = nullptr; // a thread-local's address: the case thread
+  bool m_bHoldOthers = false;
+  bool m_bInCase = false;
+  // Between the start and the end of Run: test captions wait for their check.
+  std::atomic<bool> m_bCaptionsHeld{false};
+  std::vector<std::pair<EPxMsgType, std::string>> m_held;
   // The explicit method table; its last entry is always empty.
   std::vector<CProbex::PxMethod> m_methods{nullptr};
   // The case name of each entry, null where a filter has no say.

@@ -5,6 +5,9 @@ namespace {
 // The messages the calling thread has sent, and how deep it holds the lock.
 thread_local std::uint64_t sentByThisThread = 0;
 thread_local unsigned heldDepth = 0;
+// What runs when the calling thread's outermost group ends.
+thread_local void (*groupEndAction)(void*) = nullptr;
+thread_local void* groupEndContext = nullptr;
 
 } // namespace
 
@@ -14,13 +17,28 @@ void CPxMessageBlocks::lock() {
 }
 
 void CPxMessageBlocks::unlock() {
+  if (heldDepth == 1 && groupEndAction)
+    return m_EndGroupWithAction();
   if (--heldDepth == 0)
     m_lock.unlock();
 }
 
-void CPxMessageBlocks::Count() {
+void CPxMessageBlocks::m_EndGroupWithAction() {
+  // Taken first: the action's own messages end groups too.
+  void (*action)(void*) = groupEndAction;
+  groupEndAction = nullptr;
+  action(groupEndContext);
+  unlock();
+}
+
+void CPxMessageBlocks::Count(bool own) {
   ++m_nAll;
-  ++sentByThisThread;
+  sentByThisThread += own;
+}
+
+void CPxMessageBlocks::AtGroupEnd(void (*action)(void*), void* context) {
+  groupEndAction = action;
+  groupEndContext = context;
 }
 
 CPxMessageBlocks::SMark CPxMessageBlocks::Mark() const {

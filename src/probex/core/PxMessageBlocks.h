@@ -23,14 +23,24 @@ public:
   // blocks in the process.
   void lock();
   void unlock();
-  // One more message of the calling thread; the lock is held.
-  void Count();
+  // One more message: the calling thread's own, or one it passes on for
+  // another thread (which counts as another's for the caller's marks). The
+  // lock is held.
+  void Count(bool own = true);
+  // Runs action(context) once the calling thread's outermost group ends,
+  // still under the lock, so that it goes out right after the group and
+  // before any other thread's message. One action per thread at a time;
+  // the lock is held.
+  void AtGroupEnd(void (*action)(void*), void* context);
   // Where the messages stand now; the lock is held.
   SMark Mark() const;
   // Whether another thread sent a message since the mark; the lock is held.
   bool OthersSince(const SMark& mark) const;
 
 private:
+  // Out of line and rare, so that every message's unlock stays a plain one.
+  [[gnu::noinline, gnu::cold]] void m_EndGroupWithAction();
+
   std::mutex m_lock;
   std::uint64_t m_nAll = 0;
 };
