@@ -214,32 +214,34 @@ TEST_F(ProbexSyncTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
 // pass unmet. The row of another user's folder needs root.
 TEST_F(ProbexSyncTest, PartiesMeetInTheHomeWhenTheDefaultFolderIsPlanted) {
   const std::string elsewhere = PxMakeTempDir("planter");
+  const auto openToAll = [](const std::string& folder) {
+    ::mkdir(folder.c_str(), 0700);
+    ::chmod(folder.c_str(), 0777);
+  };
   struct SRow {
     const char* what;
     std::function<void(const std::string&)> plant;
     std::string problem;
-    bool root; // chown needs it
+    bool root;        // chown needs it
+    bool linkedCache; // the home's .cache is the user's link to a folder of the user
   };
   const std::vector<SRow> rows = {
-      {"open to all",
-       [](const std::string& folder) {
-         ::mkdir(folder.c_str(), 0700);
-         ::chmod(folder.c_str(), 0777);
-       },
-       "has mode 0777 instead of 0700", false},
+      {"open to all", openToAll, "has mode 0777 instead of 0700", false, true},
       {"a link", [&](const std::string& folder) { ::symlink(elsewhere.c_str(), folder.c_str()); },
-       "is a symbolic link", false},
+       "is a symbolic link", false, false},
       {"another user's",
        [](const std::string& folder) {
          ::mkdir(folder.c_str(), 0700);
          ::chown(folder.c_str(), 54321, 54321);
        },
-       "belongs to user 54321, not to user 0", true},
+       "belongs to user 54321, not to user 0", true, false},
   };
   for (const SRow& row : rows) {
     if (row.root && ::geteuid() != 0)
       continue;
-    const SPxPlantedFolder planted = PxPlantDefaultFolder(row.plant);
+    SPxPlantedFolder planted = PxPlantDefaultFolder(row.plant);
+    if (row.linkedCache)
+      ::symlink(PxMakeTempDir("cache").c_str(), (planted.env["HOME"] + "/.cache").c_str());
     std::vector<std::string> errors;
     ExpectTwoRunsMeet(2, planted.env, &errors);
     const std::string notice = "Probex: the object folder " + planted.folder + " " + row.problem +
@@ -256,18 +258,30 @@ TEST_F(ProbexSyncTest, PartiesMeetInTheHomeWhenTheDefaultFolderIsPlanted) {
     EXPECT_EQ(std::filesystem::perms::owner_all,
               std::filesystem::status(planted.fallback).permissions());
   }
-  // A home open to others' writes is no refuge: the run goes on unmet, and says so.
-  SPxPlantedFolder planted = PxPlantDefaultFolder(rows[0].plant);
-  ::chmod(planted.env["HOME"].c_str(), 0777);
-  const SPxChildResult alone = PxRunChild({PxScenarioPath("px_sync_party"), "1", "0"}, planted.env);
-  EXPECT_EQ(0, alone.exitCode);
-  EXPECT_EQ(1u, PxCount(alone.stdErr, "Probex: the object folder " + planted.folder +
-                                          " has mode 0777 instead of 0700, and the folder " +
-                                          planted.env["HOME"] +
-                                          " has mode 0777, open to others' writes, so neither "
-                                          "is used: sync points pass without meeting"))
-      << alone.stdErr;
-  EXPECT_FALSE(std::filesystem::exists(planted.fallback));
+  // A home that is no refuge: the run goes on unmet, and says so.
+  const std::pair<std::function<void(const std::string&)>, std::string> homes[] = {
+      {[](const std::string& home) { ::chmod(home.c_str(), 0777); },
+       " has mode 0777, open to others' writes"},
+      {[&](const std::string& home) {
+         ::mkdir((home + "/.cache").c_str(), 0700);
+         ::symlink(elsewhere.c_str(), (home + "/.cache/probex-objects").c_str());
+       },
+       "/.cache/probex-objects is a symbolic link"},
+  };
+  for (const auto& [spoil, problem] : homes) {
+    SPxPlantedFolder planted = PxPlantDefaultFolder(openToAll);
+    spoil(planted.env["HOME"]);
+    const SPxChildResult alone =
+        PxRunChild({PxScenarioPath("px_sync_party"), "1", "0"}, planted.env);
+    EXPECT_EQ(0, alone.exitCode);
+    EXPECT_EQ(1u, PxCount(alone.stdErr, "Probex: the object folder " + planted.folder +
+                                            " has mode 0777 instead of 0700, and the folder " +
+                                            planted.env["HOME"] + problem +
+                                            ", so neither is used: sync points pass without "
+                                            "meeting"))
+        << alone.stdErr;
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+  }
 }
 #endif
 
