@@ -10,6 +10,10 @@
 #include <regex>
 #include <sstream>
 
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
 #if defined(_WIN32)
 // No mkdtemp: a directory that did not exist yet is as fresh.
 std::string PxMakeTempDir(const std::string& stem) {
@@ -141,3 +145,18 @@ std::size_t PxCount(const std::string& text, const std::string& part) {
     ++count;
   return count;
 }
+
+#if !defined(_WIN32)
+SPxPlantedFolder PxPlantDefaultFolder(const std::function<void(const std::string&)>& plant) {
+  const std::string shm = PxMakeTempDir("shm"), home = PxMakeTempDir("home");
+  SPxPlantedFolder planted;
+  planted.folder = shm + "/probex-" + std::to_string(::geteuid());
+  planted.fallback = home + "/.cache/probex-objects";
+  planted.env = {{"PROBEX_OBJECT_DIR", ""},
+                 {"XDG_RUNTIME_DIR", ""},
+                 {"PROBEX_TEST_SHM_DIR", shm},
+                 {"HOME", home}};
+  plant(planted.folder);
+  return planted;
+}
+#endif

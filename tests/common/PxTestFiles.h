@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,3 +53,15 @@ protected:
 
   std::string m_dir;
 };
+
+#if !defined(_WIN32)
+// A default object folder planted where this user's processes look when
+// no folder is named: a fresh folder stands in for /dev/shm, another for the
+// home. plant makes the folder at the path it is given.
+struct SPxPlantedFolder {
+  std::string folder;                     // the planted default folder
+  std::string fallback;                   // where the objects go instead
+  std::map<std::string, std::string> env; // for the processes of this user
+};
+SPxPlantedFolder PxPlantDefaultFolder(const std::function<void(const std::string&)>& plant);
+#endif

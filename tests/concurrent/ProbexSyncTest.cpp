@@ -9,10 +9,17 @@
 #include "probex/platform/NamedEvent.h"
 #include "scenarios/PxSilentView.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <filesystem>
+#include <functional>
 #include <future>
 #include <map>
 #include <sstream>
@@ -163,17 +170,21 @@ std::map<std::string, std::string> Parse(const std::string& out) {
 
 // Runs the parties, which must all end well having met at each point of each
 // run: none passed before the last one arrived. A party stuck at a point
-// ends by its watchdog.
-void ExpectTwoRunsMeet(int parties) {
+// ends by its watchdog. What each party said on standard error goes to
+// errors when given.
+void ExpectTwoRunsMeet(int parties, const std::map<std::string, std::string>& env = {},
+                       std::vector<std::string>* errors = nullptr) {
   std::vector<CPxChild> running(parties);
   for (int i = 0; i < parties; ++i)
     ASSERT_TRUE(running[i].Start(
-        {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(i)}));
+        {PxScenarioPath("px_sync_party"), std::to_string(parties - 1), std::to_string(i)}, env));
   std::vector<std::map<std::string, std::string>> logs;
   for (CPxChild& party : running) {
     const SPxChildResult ended = party.Wait();
     logs.push_back(Parse(ended.stdOut));
     EXPECT_EQ(0, ended.exitCode);
+    if (errors)
+      errors->push_back(ended.stdErr);
   }
   for (const std::string meeting : {" 1 1", " 1 2", " 1 3", " 2 1"}) {
     long long lastArrival = 0, firstPass = LLONG_MAX;
@@ -195,6 +206,84 @@ TEST_F(ProbexSyncTest, TwoAndFourProcessesMeetAtEachPointOncePerRun) {
   ExpectTwoRunsMeet(4);
   EXPECT_EQ(0, ObjectFileCount());
 }
+
+#if !defined(_WIN32)
+// A default object folder that another user could have planted: every
+// process of this user keeps its objects in the home's folder instead, says
+// where, and the parties meet there. Without a usable home they say so and
+// pass unmet. The row of another user's folder needs root.
+TEST_F(ProbexSyncTest, PartiesMeetInTheHomeWhenTheDefaultFolderIsPlanted) {
+  const std::string elsewhere = PxMakeTempDir("planter");
+  const auto openToAll = [](const std::string& folder) {
+    ::mkdir(folder.c_str(), 0700);
+    ::chmod(folder.c_str(), 0777);
+  };
+  struct SRow {
+    const char* what;
+    std::function<void(const std::string&)> plant;
+    std::string problem;
+    bool root;        // chown needs it
+    bool linkedCache; // the home's .cache is the user's link to a folder of the user
+  };
+  const std::vector<SRow> rows = {
+      {"open to all", openToAll, "has mode 0777 instead of 0700", false, true},
+      {"a link", [&](const std::string& folder) { ::symlink(elsewhere.c_str(), folder.c_str()); },
+       "is a symbolic link", false, false},
+      {"another user's",
+       [](const std::string& folder) {
+         ::mkdir(folder.c_str(), 0700);
+         ::chown(folder.c_str(), 54321, 54321);
+       },
+       "belongs to user 54321, not to user 0", true, false},
+  };
+  for (const SRow& row : rows) {
+    if (row.root && ::geteuid() != 0)
+      continue;
+    SPxPlantedFolder planted = PxPlantDefaultFolder(row.plant);
+    if (row.linkedCache)
+      ::symlink(PxMakeTempDir("cache").c_str(), (planted.env["HOME"] + "/.cache").c_str());
+    std::vector<std::string> errors;
+    ExpectTwoRunsMeet(2, planted.env, &errors);
+    const std::string notice = "Probex: the object folder " + planted.folder + " " + row.problem +
+                               ", so the objects of this user are kept in " + planted.fallback +
+                               " instead.\n";
+    for (const std::string& said : errors)
+      EXPECT_EQ(notice, said) << row.what;
+    // Nothing went where the planter could reach it, and nothing was left.
+    EXPECT_TRUE(std::filesystem::is_empty(row.root ? planted.folder : elsewhere)) << row.what;
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(planted.fallback))
+      left.push_back(entry.path().filename().string());
+    EXPECT_EQ(std::vector<std::string>{".lock"}, left) << row.what;
+    EXPECT_EQ(std::filesystem::perms::owner_all,
+              std::filesystem::status(planted.fallback).permissions());
+  }
+  // A home that is no refuge: the run goes on unmet, and says so.
+  const std::pair<std::function<void(const std::string&)>, std::string> homes[] = {
+      {[](const std::string& home) { ::chmod(home.c_str(), 0777); },
+       " has mode 0777, open to others' writes"},
+      {[&](const std::string& home) {
+         ::mkdir((home + "/.cache").c_str(), 0700);
+         ::symlink(elsewhere.c_str(), (home + "/.cache/probex-objects").c_str());
+       },
+       "/.cache/probex-objects is a symbolic link"},
+  };
+  for (const auto& [spoil, problem] : homes) {
+    SPxPlantedFolder planted = PxPlantDefaultFolder(openToAll);
+    spoil(planted.env["HOME"]);
+    const SPxChildResult alone =
+        PxRunChild({PxScenarioPath("px_sync_party"), "1", "0"}, planted.env);
+    EXPECT_EQ(0, alone.exitCode);
+    EXPECT_EQ(1u, PxCount(alone.stdErr, "Probex: the object folder " + planted.folder +
+                                            " has mode 0777 instead of 0700, and the folder " +
+                                            planted.env["HOME"] + problem +
+                                            ", so neither is used: sync points pass without "
+                                            "meeting"))
+        << alone.stdErr;
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+  }
+}
+#endif
 
 TEST_F(ProbexSyncTest, APartyKilledWhileHoldingASlotSpoilsNoLaterRun) {
   // Two of three expected parties: one polls as the first arrival, the other

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -125,8 +126,10 @@ TEST_F(NamedObjectTest, OneHolderTooManyIsRefused) {
 
 // Each folder that must not be trusted, as another user could have left it:
 // in this process every call is refused; a process that needs it says so
-// once, its sync points pass, its log is written. Rows that need a second
-// user run as root only.
+// once, its sync points pass, its log is written. A named folder has no
+// fallback, though the home would do; the default one falls back to the
+// home's, which the second user cannot enter.
+// Rows that need a second user run as root only.
 TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
   ASSERT_EQ(0, ::chmod(m_dir.c_str(), 0755));
   CNamedEvent event;
@@ -138,7 +141,7 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
   EXPECT_EQ(nullptr, memory.Payload());
   const bool root = ::geteuid() == 0;
   const unsigned victim = 50000 + static_cast<unsigned>(::getpid()) % 10000;
-  const std::string fallback = "/dev/shm/probex-" + std::to_string(victim);
+  const std::string victimDefault = "/dev/shm/probex-" + std::to_string(victim);
   const std::string own = m_dir + "/own";
   ASSERT_EQ(0, ::mkdir(own.c_str(), 0700));
   struct SRow {
@@ -146,7 +149,7 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
     std::function<std::string()> plant; // gives the folder to use
     const char* problem;
     bool secondUser; // needs root to act as a second user
-    bool asVictim;   // runs as that user, whose fallback folder root took first
+    bool asVictim;   // runs as that user, whose default folder root took first
   };
   const std::vector<SRow> rows = {
       {"open to the group", [&] { return Made(m_dir + "/group", 0750); },
@@ -158,10 +161,10 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
        false, false},
       {"another user's", [&] { return Chowned(Made(m_dir + "/theirs", 0700), kOtherUser); },
        "belongs to user 54321, not to user 0", true, false},
-      {"the fallback, taken open", [&] { return Made(fallback, 0777); },
+      {"the default, taken open", [&] { return Made(victimDefault, 0777); },
        "belongs to user 0, not to user", true, true},
-      {"the fallback, taken as a link", [&] { return Linked(own, fallback); }, "is a symbolic link",
-       true, true},
+      {"the default, taken as a link", [&] { return Linked(own, victimDefault); },
+       "is a symbolic link", true, true},
   };
   bool skipped = false;
   for (const SRow& row : rows) {
@@ -172,10 +175,10 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
     const std::string folder = row.plant();
     const std::string tmp = PxMakeTempDir("logs");
     std::map<std::string, std::string> env = {
-        {"PROBEX_OBJECT_DIR", folder}, {"TMPDIR", tmp}, {"PATH", ""}};
+        {"PROBEX_OBJECT_DIR", folder}, {"TMPDIR", tmp}, {"PATH", ""}, {"HOME", own}};
     std::vector<std::string> argv = {PxScenarioPath("px_sync_party"), "1", "0"};
     if (row.asVictim) {
-      env = {{"PROBEX_OBJECT_DIR", ""}, {"XDG_RUNTIME_DIR", ""}};
+      env = {{"PROBEX_OBJECT_DIR", ""}, {"XDG_RUNTIME_DIR", ""}, {"HOME", own}};
       argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=" + std::to_string(victim),
                                  "--regid=" + std::to_string(victim), "--clear-groups"});
     }
@@ -185,13 +188,18 @@ TEST_F(NamedObjectTest, AnUntrustedFolderIsSaidOnceAndTheRunGoesOn) {
     EXPECT_EQ(1u, PxCount(sync.stdErr, notice)) << row.what << "\n" << sync.stdErr;
     EXPECT_EQ(1u, PxCount(sync.stdErr, "Probex: the object folder")) << row.what;
     EXPECT_NE(std::string::npos, sync.stdErr.find("set PROBEX_OBJECT_DIR")) << row.what;
-    if (!row.asVictim) {
+    if (row.asVictim) { // root's folder as its home, which it cannot use either
+      const std::regex refused(", and the folder " + own +
+                               " (cannot be opened|belongs to user 0)"
+                               "[^\\n]*, so neither is used");
+      EXPECT_TRUE(std::regex_search(sync.stdErr, refused)) << row.what << sync.stdErr;
+    } else {
       const SPxChildResult logged = PxRunChild({PxScenarioPath("px_class_scenario"), "class"}, env);
       EXPECT_EQ(1u, PxCount(logged.stdErr, notice)) << row.what << logged.stdErr;
       EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(tmp), {})) << row.what;
     }
     std::error_code ignored;
-    std::filesystem::remove(fallback, ignored);
+    std::filesystem::remove(victimDefault, ignored);
   }
   if (skipped)
     GTEST_SKIP() << "the rows with a second user need root";

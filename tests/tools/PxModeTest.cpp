@@ -3,6 +3,10 @@
 #include "common/PxTestFiles.h"
 #include "common/PxViewerStandIn.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <iterator>
 #include <regex>
@@ -84,5 +88,22 @@ TEST_F(PxMode, TheProgramsExitStatusIsPassedOnAndWithoutABlockNothingRuns) {
       << refused;
 #endif
 }
+
+#if !defined(_WIN32)
+// A default folder open to all, as another user could have planted it:
+// pxmode and the program it runs keep the mode block in the home's folder,
+// so the program still sees the word, and each says where it went.
+TEST_F(PxMode, APlantedDefaultFolderSendsTheBlockHome) {
+  const SPxPlantedFolder planted = PxPlantDefaultFolder([](const std::string& folder) {
+    ::mkdir(folder.c_str(), 0700);
+    ::chmod(folder.c_str(), 0777);
+  });
+  const std::string notice = "Probex: the object folder " + planted.folder +
+                             " has mode 0777 instead of 0700, so the objects of this user are "
+                             "kept in " +
+                             planted.fallback + " instead.\n";
+  EXPECT_EQ(Run({"--count", kPxMode, "--show"}, planted.env), "0|1 count\n|" + notice + notice);
+}
+#endif
 
 } // namespace

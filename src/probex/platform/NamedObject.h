@@ -3,8 +3,10 @@
 // last holder closes it or dies. Handles close themselves; they move, never copy.
 //
 // The namespace is $PROBEX_OBJECT_DIR when set (tests give each run its own),
-// else $XDG_RUNTIME_DIR/probex/, else /dev/shm/probex-<uid>/. A directory that
-// cannot be made, or that another user owns or may enter, refuses every call.
+// else $XDG_RUNTIME_DIR/probex/, else /dev/shm/probex-<uid>/. A default
+// folder that another user owns or may enter gives way to
+// $HOME/.cache/probex-objects/; a folder that cannot be used, fallback and
+// all, refuses every call.
 // In a child made by fork the inherited handles read as closed: the holder
 // is the parent. Names are bytes, compared exactly, up to kMaxNameLength.
 // On Windows the kernel's own named objects serve (win32/NamedObject.inc).
