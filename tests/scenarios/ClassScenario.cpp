@@ -96,7 +96,7 @@ void AwaitEntries(const std::string& dir, long count) {
 } // namespace
 
 // Shared with the core tests, which read what the same class sends.
-#include "../common/PxValueChecks.h"
+#include "common/PxValueChecks.h"
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
