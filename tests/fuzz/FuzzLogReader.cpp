@@ -1,0 +1,96 @@
+// Any bytes as a log, through everything the viewer makes of it: the reader,
+// the model and every report, in both languages, all written to memory.
+// Bytes fed whole and bytes fed in small pieces must give the same records:
+// the viewer follows a growing file and reads it in pieces of any size.
+#include "model/EnglishTexts.h"
+#include "model/LogReader.h"
+#include "model/RunModel.h"
+#include "report/ErrorsReporter.h"
+#include "report/HtmlReporter.h"
+#include "report/JunitReporter.h"
+#include "report/LcovReporter.h"
+#include "report/TranscriptReporter.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the reader handed on, kind, offset and text, one after another.
+std::string Digest(std::string& digest, const SLogRecord& record) {
+  digest += std::to_string(record.kind) + "@" + std::to_string(record.offset) + ":" + record.text;
+  digest += '\n';
+  return digest;
+}
+
+// One viewing of the log, as the program does it; returns the records read.
+std::string View(const char* data, std::size_t size, bool english, bool inPieces) {
+  CLogReader reader;
+  CRunModel model(reader.Issues(),
+                  english ? ETranscriptLanguage::English : ETranscriptLanguage::Japanese);
+  model.AllowNoCases(inPieces);
+  std::ostringstream transcript, errors, html, junit, lcov;
+  CTranscriptReporter transcriptReporter(transcript, english ? "EUC-JP" : "UTF-8", english);
+  CErrorsReporter errorsReporter(errors, "UTF-8", "fuzz.qpxlog");
+  CHtmlReporter htmlReporter(html, "fuzz.qpxlog", english ? "en" : "ja");
+  CJunitReporter junitReporter(junit);
+  CLcovReporter lcovReporter(lcov);
+  CReporter* const reporters[] = {&transcriptReporter, &errorsReporter, &htmlReporter,
+                                  &junitReporter, &lcovReporter};
+
+  std::string digest;
+  SLogRecord inEnglish;
+  const CLogReader::FRecord take = [&](const SLogRecord& record) {
+    Digest(digest, record);
+    const SLogRecord* shown = &record;
+    if (english && PxEnglishOf(record.kind, record.text, inEnglish.text)) {
+      inEnglish.kind = record.kind;
+      inEnglish.offset = record.offset;
+      shown = &inEnglish;
+    }
+    model.Add(*shown);
+    for (CReporter* reporter : reporters)
+      reporter->OnRecord(*shown);
+  };
+  if (inPieces) {
+    // Pieces of 1, 2, 3 ... bytes, so that every record end meets a cut.
+    std::size_t piece = 1;
+    for (std::size_t at = 0; at < size; at += piece, piece = piece % 17 + 1)
+      reader.Feed(data + at, std::min(piece, size - at), take);
+  } else {
+    reader.Feed(data, size, take);
+  }
+  reader.Finish(take);
+  for (CReporter* reporter : reporters)
+    reporter->OnIdle();
+  for (CReporter* reporter : reporters)
+    reporter->OnEnd(model);
+  // What the program tells besides the reports.
+  const SRunTotals totals = model.Totals();
+  const std::string said = model.Summary() + model.Incomplete() + model.NoCaseRan();
+  if (totals.failed < 0 || totals.passed < 0 || said.empty())
+    std::abort();
+  for (const std::string& line : reader.Issues().Describe())
+    digest += "issue " + line + "\n";
+  return digest;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const char* const bytes = reinterpret_cast<const char*>(data);
+  const std::string whole = View(bytes, size, false, false);
+  const std::string pieces = View(bytes, size, true, true);
+  if (whole != pieces) {
+    std::fprintf(stderr, "records read whole:\n%s\nrecords read in pieces:\n%s\n", whole.c_str(),
+                 pieces.c_str());
+    std::abort();
+  }
+  return 0;
+}
