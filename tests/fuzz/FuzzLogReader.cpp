@@ -2,7 +2,7 @@
 // the model and every report, in both languages, all written to memory.
 // Bytes fed whole and bytes fed in small pieces must give the same records:
 // the viewer follows a growing file and reads it in pieces of any size.
-#include "model/EnglishTexts.h"
+#include "app/RecordFan.h"
 #include "model/LogReader.h"
 #include "model/RunModel.h"
 #include "report/ErrorsReporter.h"
@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,10 +22,9 @@
 namespace {
 
 // What the reader handed on, kind, offset and text, one after another.
-std::string Digest(std::string& digest, const SLogRecord& record) {
+void Digest(std::string& digest, const SLogRecord& record) {
   digest += std::to_string(record.kind) + "@" + std::to_string(record.offset) + ":" + record.text;
   digest += '\n';
-  return digest;
 }
 
 // One viewing of the log, as the program does it; returns the records read.
@@ -41,22 +39,14 @@ std::string View(const char* data, std::size_t size, bool english, bool inPieces
   CHtmlReporter htmlReporter(html, "fuzz.qpxlog", english ? "en" : "ja");
   CJunitReporter junitReporter(junit);
   CLcovReporter lcovReporter(lcov);
-  CReporter* const reporters[] = {&transcriptReporter, &errorsReporter, &htmlReporter,
-                                  &junitReporter, &lcovReporter};
 
+  CRecordFan fan(
+      model, {&transcriptReporter, &errorsReporter, &htmlReporter, &junitReporter, &lcovReporter},
+      english);
   std::string digest;
-  SLogRecord inEnglish;
   const CLogReader::FRecord take = [&](const SLogRecord& record) {
     Digest(digest, record);
-    const SLogRecord* shown = &record;
-    if (english && PxEnglishOf(record.kind, record.text, inEnglish.text)) {
-      inEnglish.kind = record.kind;
-      inEnglish.offset = record.offset;
-      shown = &inEnglish;
-    }
-    model.Add(*shown);
-    for (CReporter* reporter : reporters)
-      reporter->OnRecord(*shown);
+    fan.Add(record);
   };
   if (inPieces) {
     // Pieces of 1, 2, 3 ... bytes, so that every record end meets a cut.
@@ -67,9 +57,9 @@ std::string View(const char* data, std::size_t size, bool english, bool inPieces
     reader.Feed(data, size, take);
   }
   reader.Finish(take);
-  for (CReporter* reporter : reporters)
+  for (CReporter* reporter : fan.Reporters())
     reporter->OnIdle();
-  for (CReporter* reporter : reporters)
+  for (CReporter* reporter : fan.Reporters())
     reporter->OnEnd(model);
   // What the program tells besides the reports.
   const SRunTotals totals = model.Totals();
