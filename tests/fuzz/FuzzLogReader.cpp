@@ -49,10 +49,15 @@ std::string View(const char* data, std::size_t size, bool english, bool inPieces
     fan.Add(record);
   };
   if (inPieces) {
-    // Pieces of 1, 2, 3 ... bytes, so that every record end meets a cut.
+    // Pieces of 1, 2, 3 ... bytes, so that every record end meets a cut,
+    // the reporters told after each that the reader caught up, as when the
+    // viewer follows a log that grows.
     std::size_t piece = 1;
-    for (std::size_t at = 0; at < size; at += piece, piece = piece % 17 + 1)
+    for (std::size_t at = 0; at < size; at += piece, piece = piece % 17 + 1) {
       reader.Feed(data + at, std::min(piece, size - at), take);
+      for (CReporter* reporter : fan.Reporters())
+        reporter->OnIdle();
+    }
   } else {
     reader.Feed(data, size, take);
   }

@@ -1,8 +1,9 @@
 // The texts of the log's records read from any bytes, and what a read
 // accepts written again: the writing must read back to the same values,
 // byte for byte where the format has one spelling. Each line of the input
-// is tried as every kind of text; the lines in turn are steps that the
-// line continuation writes and reads back.
+// (ended by a carriage return or a line feed, so that logs seed it) is
+// tried as every kind of text, and so is a record line's text; those texts
+// in turn are steps that the line continuation writes and reads back.
 #include "probex/base/PxCoverageRecordCodec.h"
 #include "probex/base/PxInlineText.h"
 #include "probex/base/PxLineContinuation.h"
@@ -158,7 +159,6 @@ void Texts(std::string_view line) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // Lines end at a record's end or a line feed, so that logs serve as seeds.
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   CContinuations continuations;
   for (std::size_t begin = 0; begin <= input.size();) {
