@@ -1,7 +1,8 @@
 // Any bytes as a log, through everything the viewer makes of it: the reader,
 // the model and every report, in both languages, all written to memory.
 // Bytes fed whole and bytes fed in small pieces must give the same records:
-// the viewer follows a growing file and reads it in pieces of any size.
+// the viewer follows a growing file and reads it in pieces of any size. The
+// HTML and JUnit reports must stay readable by any parser.
 #include "app/RecordFan.h"
 #include "model/LogReader.h"
 #include "model/RunModel.h"
@@ -25,6 +26,28 @@ namespace {
 void Digest(std::string& digest, const SLogRecord& record) {
   digest += std::to_string(record.kind) + "@" + std::to_string(record.offset) + ":" + record.text;
   digest += '\n';
+}
+
+// XML and HTML must be UTF-8 without the control characters XML 1.0 forbids,
+// or parsers and browsers refuse the whole report.
+bool IsMarkupText(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = c < 0x80         ? 1
+                               : (c >> 5) == 6  ? 2
+                               : (c >> 4) == 14 ? 3
+                               : (c >> 3) == 30 ? 4
+                                                : 0;
+    if (length == 0 || i + length > text.size() ||
+        (c < 0x20 && c != '\t' && c != '\n' && c != '\r'))
+      return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2)
+        return false;
+    }
+    i += length;
+  }
+  return true;
 }
 
 // One viewing of the log, as the program does it; returns the records read.
@@ -71,6 +94,12 @@ std::string View(const char* data, std::size_t size, bool english, bool inPieces
   const std::string said = model.Summary() + model.Incomplete() + model.NoCaseRan();
   if (totals.failed < 0 || totals.passed < 0 || said.empty())
     std::abort();
+  for (const std::ostringstream* markup : {&html, &junit}) {
+    if (!IsMarkupText(markup->str())) {
+      std::fprintf(stderr, "a report that no parser reads:\n%s\n", markup->str().c_str());
+      std::abort();
+    }
+  }
   for (const std::string& line : reader.Issues().Describe())
     digest += "issue " + line + "\n";
   return digest;
