@@ -6,6 +6,8 @@ packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev catch2 docte
   # The packages: dpkg-shlibdeps (dpkg-dev) works out the Debian package's
   # Depends; pkg-config (pkgconf) reads the installed modules back.
   dpkg-dev pkgconf
+  # The fuzz targets: clang, whose libFuzzer and sanitizer runtimes come apart.
+  clang libclang-rt-14-dev
   # The Windows stage: the MinGW-w64 cross compilers (their -posix flavour),
   # GoogleTest's sources to build for Windows, and 64-bit Wine to run the tests.
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: plainly, under AddressSanitizer with
-# UndefinedBehaviorSanitizer, the concurrent ones under ThreadSanitizer, and
-# then for Windows: both MinGW-w64 builds and the 64-bit suite under Wine.
+# UndefinedBehaviorSanitizer, the concurrent ones under ThreadSanitizer, each
+# fuzz target for a bounded time, and then for Windows: both MinGW-w64 builds
+# and the 64-bit suite under Wine.
 # `scripts/test.sh windows` runs the Windows stage alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ fi
 scripts/setup.sh
 jobs="$(nproc)"
 if [ "$stage" = all ]; then
-  for preset in default asan tsan; do
+  for preset in default asan tsan fuzz; do
     echo "== $preset"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j"$jobs"

@@ -3,6 +3,7 @@
 
 #include "app/LogFollower.h"
 #include "app/LogLocator.h"
+#include "app/RecordFan.h"
 #include "app/ViewerOs.h"
 #include "model/EnglishTexts.h"
 #include "probex/base/PxApi.h"
@@ -103,21 +104,10 @@ std::vector<CReporter*> AllReporters(const SScreenOutput& screen,
 
 // Reads the log (following it while its writer lives, when asked) into the
 // model and every reporter; false, with the reason on err, when it cannot.
-bool ReadLog(const std::string& logPath, bool follow, bool english, CLogReader& reader,
-             CRunModel& model, const std::vector<CReporter*>& reporters, std::ostream& err) {
-  SLogRecord inEnglish;
-  CLogFollower follower(reader, [&](const SLogRecord& record) {
-    const SLogRecord* shown = &record;
-    // Copied only when its text changes: most records stay as they are.
-    if (english && PxEnglishOf(record.kind, record.text, inEnglish.text)) {
-      inEnglish.kind = record.kind;
-      inEnglish.offset = record.offset;
-      shown = &inEnglish;
-    }
-    model.Add(*shown);
-    for (CReporter* reporter : reporters)
-      reporter->OnRecord(*shown);
-  });
+bool ReadLog(const std::string& logPath, bool follow, CLogReader& reader, CRecordFan& fan,
+             std::ostream& err) {
+  const std::vector<CReporter*>& reporters = fan.Reporters();
+  CLogFollower follower(reader, [&fan](const SLogRecord& record) { fan.Add(record); });
   const std::string marker = NPxLogFormat::MarkerName(NLogLocator::WriterSpelling(logPath));
   CLogFollower::SHooks hooks;
   // The file's own hold answers when the object folder cannot be used.
@@ -213,7 +203,8 @@ int CViewerApp::m_View(const SViewerOptions& options, const std::string& logPath
   if (!detached && !OpenScreen(options, logPath, m_out, m_err, screen))
     return 2;
   const std::vector<CReporter*> reporters = AllReporters(screen, files);
-  if (!ReadLog(logPath, options.follow || detached, english, reader, model, reporters, m_err))
+  CRecordFan fan(model, reporters, english);
+  if (!ReadLog(logPath, options.follow || detached, reader, fan, m_err))
     return 2;
   for (CReporter* reporter : reporters)
     reporter->OnIdle();
