@@ -44,6 +44,22 @@ public:
   PX_DECLARATION_END();
 };
 
+// The texts of the values records, each checked to follow the failure it
+// belongs to; every failure has one.
+std::vector<std::string> ValuesBehindFailures(const std::vector<SPxMessage>& all) {
+  std::vector<std::string> texts;
+  long failures = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    failures += all[i].kind == PX_MSG_TEST_NG;
+    if (!IsValues(all[i]))
+      continue;
+    EXPECT_TRUE(i > 0 && all[i - 1].kind == PX_MSG_TEST_NG) << i << ": " << all[i].text;
+    texts.push_back(all[i].text);
+  }
+  EXPECT_EQ(static_cast<long>(texts.size()), failures);
+  return texts;
+}
+
 // Every value kind, as the values records give it, approved; each record
 // follows the failure it belongs to, and a passing check keeps none.
 TEST(FailedValues, EachKindOfValueShowsAsApproved) {
@@ -51,26 +67,17 @@ TEST(FailedValues, EachKindOfValueShowsAsApproved) {
   CPxRecordAndMessageSink sink;
   checks.SetViewClass(&sink);
   checks.Run();
-  const std::vector<SPxMessage> all = sink.Messages();
   std::string shown;
-  int failures = 0;
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    failures += all[i].kind == PX_MSG_TEST_NG;
-    if (!IsValues(all[i]))
-      continue;
-    ASSERT_GT(i, 0u);
-    EXPECT_EQ(all[i - 1].kind, PX_MSG_TEST_NG) << all[i].text;
+  for (const std::string& text : ValuesBehindFailures(sink.Messages())) {
     NPxValueRecord::SValues values;
-    ASSERT_TRUE(NPxValueRecord::Read(all[i].text, values)) << all[i].text;
+    ASSERT_TRUE(NPxValueRecord::Read(text, values)) << text;
     shown += values.left.expression + ": " + values.left.value + "\n" + values.right.expression +
              ": " + values.right.value + "\n";
     if (values.differsAt >= 0)
       shown += "differs at " + std::to_string(values.differsAt) + "\n";
     // A value never forges a record or a line of a report.
-    EXPECT_EQ(all[i].text.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
   }
-  const auto sides = std::count_if(all.begin(), all.end(), IsValues);
-  EXPECT_EQ(sides, failures);
   PxExpectApproved("core/approved/values.txt", shown);
 }
 
@@ -128,18 +135,7 @@ TEST(FailedValues, AThreadsValuesFollowItsFailureWhileItsRecordsWaitForTheCase) 
   CEarlyThreads early;
   early.SetViewClass(&sink);
   early.Run();
-  const std::vector<SPxMessage> all = sink.Messages();
-  int failures = 0, values = 0;
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    failures += all[i].kind == PX_MSG_TEST_NG;
-    if (!IsValues(all[i]))
-      continue;
-    ++values;
-    ASSERT_GT(i, 0u);
-    EXPECT_EQ(all[i - 1].kind, PX_MSG_TEST_NG) << i;
-  }
-  EXPECT_EQ(failures, 4 * 200);
-  EXPECT_EQ(values, failures);
+  EXPECT_EQ(ValuesBehindFailures(sink.Messages()).size(), 4u * 200u);
 }
 
 } // namespace
