@@ -143,6 +143,11 @@ TEST(DiVovProgram, AnswersHelpVersionAndTroubleAsCommandsDo) {
     EXPECT_EQ(run.stdErr, err.empty() ? "" : "DiVov.exe: " + err);
   }
   EXPECT_FALSE(std::filesystem::exists(dir + "/t"));
+  // Every status the viewer answers with is listed in its help.
+  const std::string help = PxRunViewer({"--help"}, dir).stdOut;
+  for (const auto& run : runs)
+    EXPECT_NE(help.find("\n  " + std::to_string(std::get<1>(run)) + "  "), std::string::npos)
+        << std::get<1>(run);
 }
 
 TEST(DiVovProgram, ShowsWhatADamagedLogStillHoldsAndReportsTheRest) {

@@ -130,7 +130,11 @@ std::string PxViewerUsage() {
          "of NAME in $TMPDIR (else /tmp); the viewer leaves the terminal, follows\n"
          "the log while the test program lives and then writes LOG.html beside it.\n"
          "\n"
-         "Exit status: 0 when every check passed, 1 when a check failed or a class\n"
-         "reported failures (with --errors: when any line was printed), 2 on\n"
-         "trouble (bad usage, a log that cannot be read).\n";
+         "Exit status:\n"
+         "  0  every check passed\n"
+         "  1  a check failed, a class could not run or end as declared (no caption,\n"
+         "     no end marker), or no case ran (unless PROBEX_ALLOW_NO_CASES=1)\n"
+         "  2  the run is incomplete (the program ended abnormally, the log is cut,\n"
+         "     damaged or empty, or ends before its results), or trouble: bad\n"
+         "     usage, a log that cannot be read, a report that cannot be written\n";
 }
