@@ -25,8 +25,9 @@ if [ "$stage" = all ]; then
   cmake --preset bench >/dev/null
   cmake --build --preset bench -j"$jobs"
 fi
-# Windows, cross-built. 32-bit Wine is not installable here, so the 32-bit
-# build is only built; under wine64 each test program runs once, whole.
+# Windows, cross-built. 32-bit Wine (wine32:i386) is not installed here, so
+# the 32-bit build is only built; under wine64 each test program runs once,
+# whole.
 echo "== windows-x86 (build only)"
 cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86 -j"$jobs"

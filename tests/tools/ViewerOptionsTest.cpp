@@ -79,14 +79,24 @@ TEST(LogLocator, NamesALogAsItsWriterDid) {
 
 TEST(LogLocator, PicksTheNewestLogOfAProgramByItsStamp) {
   EXPECT_EQ(NLogLocator::LatestLog("/bin/prog"), "");
-  for (const char* title : {"prog.20260101_12000000.qpxlog", "prog.20260101_12000099.qpxlog",
-                            "prog.20260101_120000100.qpxlog", // sequence number past 99
-                            "prog.20251231_23595900.qpxlog", "prog.exe.20270101_00000000.qpxlog",
-                            "otherprog.20270101_00000000.qpxlog",
-                            "prog.20270101_00000000.qpxlog.html", "prog.2027x101_00000000.qpxlog"})
-    std::ofstream(Temp() + title) << "x";
+  const auto make = [](const std::string& title) { std::ofstream(Temp() + title) << "x"; };
+  for (const char* title :
+       {"prog.20260101_12000000.qpxlog", "prog.20260101_12000099.qpxlog",
+        "prog.20260101_120000100.qpxlog", // sequence number past 99
+        "prog.20251231_23595900.qpxlog", "prog.exe.20260101_12000050.qpxlog",
+        // newer, but of other programs or not logs
+        "otherprog.20270101_00000000.qpxlog", "progx.exe.20270101_00000000.qpxlog",
+        "prog2.20270101_00000000.qpxlog", "prog.exe.exe.20280101_00000000.qpxlog",
+        "prog.20270101_00000000.qpxlog.html", "prog.2027x101_00000000.qpxlog",
+        "solo.exe.20260101_12000000.qpxlog"})
+    make(title);
+  // A bare name takes the newest of its own and its .exe's logs; ".exe" only its own.
   EXPECT_EQ(NLogLocator::LatestLog("/some/dir/prog"), Temp() + "prog.20260101_120000100.qpxlog");
-  EXPECT_EQ(NLogLocator::LatestLog("prog.exe"), Temp() + "prog.exe.20270101_00000000.qpxlog");
+  EXPECT_EQ(NLogLocator::LatestLog("prog.exe"), Temp() + "prog.exe.20260101_12000050.qpxlog");
+  EXPECT_EQ(NLogLocator::LatestLog("solo"), Temp() + "solo.exe.20260101_12000000.qpxlog");
+  make("prog.exe.20260101_120000101.qpxlog");
+  EXPECT_EQ(NLogLocator::LatestLog("prog"), Temp() + "prog.exe.20260101_120000101.qpxlog");
+  EXPECT_EQ(NLogLocator::LatestLog("prog.exe"), Temp() + "prog.exe.20260101_120000101.qpxlog");
 }
 
 #if !defined(_WIN32) // owners are POSIX notions here
@@ -95,21 +105,25 @@ TEST(LogLocator, PicksTheNewestLogOfAProgramByItsStamp) {
 TEST(LogLocator, TakesOnlyThisUsersRegularFiles) {
   const std::string own = Temp() + "mine.20260101_12000000.qpxlog";
   std::ofstream(own) << "x";
-  const std::string link = Temp() + "mine.20270101_12000000.qpxlog";
-  fs::create_symlink(own, link);
-  EXPECT_FALSE(NPxPlatform::IsOwnFile(link));
-  EXPECT_EQ(NLogLocator::LatestLog("mine"), own);
-  fs::remove(link);
+  for (const char* name : {"mine", "mine.exe"}) { // the .exe's logs are refused alike
+    const std::string link = Temp() + name + ".20270101_12000000.qpxlog";
+    fs::create_symlink(own, link);
+    EXPECT_FALSE(NPxPlatform::IsOwnFile(link));
+    EXPECT_EQ(NLogLocator::LatestLog("mine"), own) << name;
+    fs::remove(link);
+  }
   if (::geteuid() != 0) {
     EXPECT_FALSE(NPxPlatform::IsOwnFile("/etc/passwd")); // root's, and regular
     return;
   }
-  const std::string theirs = Temp() + "mine.20280101_12000000.qpxlog";
-  std::ofstream(theirs) << "x";
-  ASSERT_TRUE(NPxPlatform::IsOwnFile(theirs));
-  ASSERT_EQ(::chown(theirs.c_str(), 54321, 54321), 0);
-  EXPECT_FALSE(NPxPlatform::IsOwnFile(theirs));
-  EXPECT_EQ(NLogLocator::LatestLog("mine"), own);
+  for (const char* name : {"mine", "mine.exe"}) {
+    const std::string theirs = Temp() + name + ".20280101_12000000.qpxlog";
+    std::ofstream(theirs) << "x";
+    ASSERT_TRUE(NPxPlatform::IsOwnFile(theirs));
+    ASSERT_EQ(::chown(theirs.c_str(), 54321, 54321), 0);
+    EXPECT_FALSE(NPxPlatform::IsOwnFile(theirs));
+    EXPECT_EQ(NLogLocator::LatestLog("mine"), own) << name;
+  }
 }
 #endif
 

@@ -31,8 +31,24 @@ std::string WriterSpelling(const std::string& logPath) {
   return temp + fs::path(logPath).filename().string();
 }
 
+namespace {
+
+constexpr char kExeSuffix[] = ".exe";
+
+// A Windows program's log carries its executable's whole file title, so a
+// bare name also stands for NAME.exe; a name that has ".exe" stands only for
+// itself.
+bool NamesProgram(const std::string& name, const std::string& program) {
+  const std::size_t suffix = sizeof kExeSuffix - 1;
+  const bool hasSuffix =
+      program.size() >= suffix && program.compare(program.size() - suffix, suffix, kExeSuffix) == 0;
+  return name == program || (!hasSuffix && name == program + kExeSuffix);
+}
+
+} // namespace
+
 std::string LatestLog(const std::string& program) {
-  const std::string prefix = NPxPlatform::GetFileTitle(program) + ".";
+  const std::string programTitle = NPxPlatform::GetFileTitle(program);
   std::string best;
   std::tuple<std::string, unsigned long> bestKey;
   std::error_code error;
@@ -41,8 +57,7 @@ std::string LatestLog(const std::string& program) {
     const std::string title = entry.path().filename().string();
     const std::size_t stamp = StampStart(title);
     // Another user may plant a newer log, or a link, under the same name.
-    if (stamp == std::string::npos || stamp + 1 != prefix.size() ||
-        title.compare(0, prefix.size(), prefix) != 0 ||
+    if (stamp == std::string::npos || !NamesProgram(title.substr(0, stamp), programTitle) ||
         !NPxPlatform::IsOwnFile(entry.path().string()))
       continue;
     // The date and time first, then the sequence number, which may pass 99.

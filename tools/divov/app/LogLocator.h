@@ -15,7 +15,7 @@ std::string LogPathFromViewerName(const std::string& viewerName);
 std::string WriterSpelling(const std::string& logPath);
 // The newest log of the program (a path or a bare name) in the directory
 // for temporary files, among this user's own regular files; empty when
-// there is none.
+// there is none. A name without ".exe" also takes NAME.exe's logs.
 std::string LatestLog(const std::string& program);
 
 } // namespace NLogLocator
