@@ -56,8 +56,13 @@ bool ReadStep(std::string_view text, SStep& step) {
 
 std::string CountText(int cookie, int line, const std::uint32_t* counts, std::size_t points) {
   std::string text = PxFormat("?%d,%d();", cookie, line);
-  for (std::size_t i = 0; i < points; ++i)
-    text += PxFormat("%06X", static_cast<unsigned>(counts[i]));
+  text.reserve(text.size() + kCounterDigits * points);
+  for (std::size_t i = 0; i < points; ++i) {
+    char counter[16];
+    const int length =
+        std::snprintf(counter, sizeof counter, "%06X", static_cast<unsigned>(counts[i]));
+    text.append(counter, static_cast<std::size_t>(length));
+  }
   return text;
 }
 

@@ -2,6 +2,7 @@
 // handler may build it. What does not fit is cut off.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <cstring>
 
@@ -17,13 +18,9 @@ public:
   void Add(const char* text) { Add(text, std::strlen(text)); }
   void AddNumber(int value) {
     char digits[12];
-    std::size_t count = 0;
-    unsigned rest = value < 0 ? 0u : static_cast<unsigned>(value);
-    do {
-      digits[sizeof digits - 1 - count++] = static_cast<char>('0' + rest % 10);
-      rest /= 10;
-    } while (rest != 0 && count < sizeof digits);
-    Add(digits + sizeof digits - count, count);
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits,
+                                                   value < 0 ? 0u : static_cast<unsigned>(value));
+    Add(digits, static_cast<std::size_t>(end.ptr - digits));
   }
   const char* Text() const { return m_szText; }
   std::size_t Length() const { return m_nLength; }

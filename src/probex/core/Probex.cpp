@@ -48,7 +48,7 @@ void Deliver(CProbex& self, CProbexData& data, const char* text, EPxMsgType kind
 
 // The sink of side records on the attached view, else the test case itself.
 CProbexRecordSink* RecordSinkOf(CProbex& self, const CProbexData& data) {
-  return data.m_pView ? PxRecordSinkOf(data.m_pView) : dynamic_cast<CProbexRecordSink*>(&self);
+  return PxRecordSinkOf(data.m_pView ? data.m_pView : &self);
 }
 
 // A side record to that sink, else to the log where the messages go there.
@@ -64,9 +64,10 @@ void DeliverSide(CProbexRecordSink* sink, const CProbexData& data, const char* t
 // them they are another's. The blocks' lock is held.
 void SendHeld(CProbexData& data) {
   CPxMessageBlocks& blocks = PxMessageBlocks();
+  CProbexRecordSink* const sink = RecordSinkOf(*data.m_pHoldingCase, data);
   for (const auto& [kind, text] : data.m_held) {
     if (NPxSideKind::IsSideKind(kind)) {
-      DeliverSide(RecordSinkOf(*data.m_pHoldingCase, data), data, text.c_str(), kind);
+      DeliverSide(sink, data, text.c_str(), kind);
       continue;
     }
     blocks.Count(false);
@@ -317,9 +318,7 @@ void CProbex::RunMain() {
 void CProbex::m_EndCase(std::uint32_t milliseconds) {
   CProbexData& data = *m_pData;
   std::lock_guard<CPxMessageBlocks> block(PxMessageBlocks());
-  if (!data.m_held.empty())
-    SendHeld(data);
-  data.m_bHoldOthers = false;
+  OpenCase(data);
   OutputMessage(PxFormat("%dms", static_cast<int>(milliseconds)).c_str(), PX_MSG_CASE_TIME);
   data.m_bInCase = false;
   data.m_bHoldOthers = true;

@@ -18,6 +18,11 @@ void Sleep(std::uint32_t milliseconds);
 std::int64_t MonotonicNs();
 #endif
 
+// The system's coarse monotonic clock in milliseconds (a tick of a few
+// milliseconds), never stood in for: far cheaper than the precise one, for
+// what runs at every case.
+std::int64_t CoarseMs();
+
 struct SLocalTime {
   int year, month, day, hour, minute, second;
 };

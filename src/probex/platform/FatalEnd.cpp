@@ -106,7 +106,7 @@ std::atomic<std::int64_t> lastReclaimMs{-1};
 } // namespace
 
 void ReclaimFatalHandlersEveryTick() {
-  const std::int64_t ms = ClockMs();
+  const std::int64_t ms = CoarseMs();
   if (lastReclaimMs.load(std::memory_order_relaxed) == ms ||
       lastReclaimMs.exchange(ms, std::memory_order_relaxed) == ms)
     return;
